@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs every test headless:
+# most on Qt's offscreen platform, those that need a real X server under xvfb-run.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$root/build-test}"
+"$root/scripts/install-deps.sh"
+BUILD_DIR="$build" "$root/scripts/build.sh" -DORVIK_WERROR=ON "$@"
+cd "$build"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300

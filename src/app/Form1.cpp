@@ -1,0 +1,545 @@
+#include "app/Form1.h"
+
+#include "app/WindowText.h"
+#include "platform/Clock.h"
+#include "platform/DriveList.h"
+#include "platform/PathCodec.h"
+#include "platform/WebPane.h"
+#include "search/FolderWalk.h"
+#include "search/ResultList.h"
+#include "search/ResultListView.h"
+#include "widgets/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
+
+QFont designFont(const QString& face, double points, bool bold) {
+    QFont f(face);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+void setTextColour(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    p.setColor(QPalette::ButtonText, c);
+    w->setPalette(p);
+}
+
+// Places a control at its design rectangle (twips) and gives it its name, tooltip
+// and the name assistive technology reads.
+template <typename W>
+W* place(W* w, const char* name, int left, int top, int width, int height, const QString& accessibleName,
+         const QString& tooltip = QString()) {
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(twipsRect(left, top, width, height));
+    w->setAccessibleName(accessibleName);
+    if (!tooltip.isEmpty()) {
+        w->setToolTip(tooltip);
+        w->setAccessibleDescription(tooltip);
+    }
+    return w;
+}
+
+// The key code a key press delivers to a text box: Enter is 13, other keys their
+// character, keys without a character 0.
+int keyAscii(const QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        return 13;
+    const QString t = e->text();
+    return t.isEmpty() ? 0 : t.at(0).unicode();
+}
+
+// Walk results go straight into the result list; the status label and the list's
+// views catch up whenever the walk lets the window handle its events.
+class ListSink : public search::WalkSink {
+public:
+    ListSink(search::ResultList* list, std::function<bool(const QString&)> yield)
+        : list_(list), yield_(std::move(yield)) {}
+
+    void fileFound(std::string_view folder, std::string_view name, bool firstInFolder) override {
+        if (firstInFolder)
+            list_->setFolder(folder);
+        list_->appendName(name);
+    }
+    void folderListed(std::string_view folder) override {
+        listed_.assign(folder.data(), folder.size());
+        statusChanged_ = true;
+    }
+    // The status label shows the folder listed last; it is set when the window can
+    // show it, which looks the same as setting it for every folder.
+    bool yield() override {
+        list_->flush();
+        QString status;
+        if (statusChanged_) {
+            status = platform::decodePath(QByteArrayView(listed_.data(), qsizetype(listed_.size())));
+            statusChanged_ = false;
+        }
+        return yield_(status);
+    }
+
+private:
+    search::ResultList* list_;
+    std::function<bool(const QString&)> yield_;
+    std::string listed_;
+    bool statusChanged_ = false;
+};
+
+} // namespace
+
+Form1::Form1(platform::Services services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(windowtext::kMainTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/orvik-searcher.png")));
+    resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
+    buildControls();
+    buildButtons();
+    connectHandlers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+search::FolderWalk& Form1::folderWalk() {
+    if (!walk_) // the walker is made the first time a search needs it
+        walk_ = std::make_unique<search::FolderWalk>();
+    return *walk_;
+}
+
+platform::WebPane* Form1::enginePane(int engine) const {
+    platform::WebPane* const panes[] = {WB2, WB3, WB4, WB5, WB6, WB7};
+    return engine >= 0 && engine < 6 ? panes[engine] : nullptr;
+}
+
+void Form1::buildControls() {
+    const QFont arial975b = designFont(QStringLiteral("Arial"), 9.75, true);
+
+    Option3 = place(new QRadioButton(QStringLiteral("Search By Topic On Internet"), this), "Option3", 960, 120,
+                    3015, 255, QStringLiteral("Search By Topic On Internet"));
+    Option1 = place(new QRadioButton(QStringLiteral("Search By File Name"), this), "Option1", 4800, 120, 2415, 255,
+                    QStringLiteral("Search By File Name"));
+    Option2 = place(new QRadioButton(QStringLiteral("Search By File Type"), this), "Option2", 8160, 120, 2295, 255,
+                    QStringLiteral("Search By File Type"));
+    for (QRadioButton* o : {Option3, Option1, Option2}) {
+        o->setFont(arial975b);
+        setTextColour(o, kBlue);
+    }
+
+    Text1 = place(new QLineEdit(this), "Text1", 360, 600, 6855, 315, QStringLiteral("File name"),
+                  QString::fromLatin1(windowtext::kText1Tip));
+    Text1->setFont(designFont(QStringLiteral("Arial"), 8.25, false));
+
+    Combo1 = place(new QComboBox(this), "Combo1", 360, 600, 1935, 360, QStringLiteral("File type"),
+                   QStringLiteral("Select File Type"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* item : windowtext::kFileTypes)
+        Combo1->addItem(QString::fromLatin1(item));
+    Combo1->setCurrentIndex(0);
+    Combo1->setEditText(QStringLiteral("*.TXT"));
+    Combo1->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
+
+    Text2 = place(new QLineEdit(this), "Text2", 3240, 600, 5535, 315, QStringLiteral("Search phrase"),
+                  QStringLiteral("Search Input Box"));
+    Text2->setFont(designFont(QStringLiteral("Arial"), 9.75, false));
+
+    Drive1 = place(new QComboBox(this), "Drive1", 7800, 600, 3255, 315, QStringLiteral("Drive"),
+                   QStringLiteral("Select The Drive"));
+    const QList<platform::Volume> volumes = services_.drives->volumes();
+    for (const platform::Volume& v : volumes)
+        Drive1->addItem(platform::driveEntryText(v), v.rootPath);
+    Drive1->setCurrentIndex(services_.drives->startIndex(volumes));
+
+    Combo2 = place(new QComboBox(this), "Combo2", 9000, 600, 2055, 315, QStringLiteral("Search engine"),
+                   QStringLiteral("Select Search Engine For Searching !"));
+    Combo2->setEditable(true);
+    Combo2->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* item : windowtext::kEngineItems)
+        Combo2->addItem(QString::fromLatin1(item));
+    Combo2->setCurrentIndex(-1);
+    Combo2->setEditText(QStringLiteral("Select Search Engine"));
+
+    Text3 = place(new QLineEdit(this), "Text3", 8640, 1080, 975, 285, QStringLiteral("Query"));
+    Text3->hide();
+
+    Label1 = place(new QLabel(this), "Label1", 3480, 960, 6255, 735, QStringLiteral("Status"));
+    Label1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setWordWrap(true);
+    Label5 = place(new QLabel(this), "Label5", 240, 1200, 3015, 255, QStringLiteral("Date"));
+    Label4 = place(new QLabel(this), "Label4", 9840, 1200, 1215, 255, QStringLiteral("Time"));
+
+    Frame1 = place(new QFrame(this), "Frame1", 240, 1560, 10815, 6495, QStringLiteral("Files"));
+    Frame1->setFrameShape(QFrame::Box);
+    Frame1->setFrameShadow(QFrame::Sunken);
+    results_ = new search::ResultList(this);
+    List1 = place(new search::ResultListView(results_, Frame1), "List1", 120, 240, 10575, 5100,
+                  QStringLiteral("Files found"));
+    List1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
+    List1->hide();
+    WB1 = place(services_.webPanes->create(Frame1), "WB1", 120, 240, 10575, 6135, QStringLiteral("File viewer"));
+    WB1->hide();
+
+    SSTab1 = place(new QTabWidget(this), "SSTab1", 360, 1800, 10575, 4935, QStringLiteral("Search engines"));
+    SSTab1->setFont(arial975b);
+    SSTab1->tabBar()->setExpanding(true);
+    SSTab1->setUsesScrollButtons(false);
+    platform::WebPane** panes[] = {&WB2, &WB3, &WB4, &WB5, &WB6, &WB7};
+    static const char* const paneNames[] = {"WB2", "WB3", "WB4", "WB5", "WB6", "WB7"};
+    for (int i = 0; i < 6; ++i) {
+        auto* page = new QWidget;
+        page->setObjectName(QStringLiteral("SSTab1Page%1").arg(i));
+        *panes[i] = place(services_.webPanes->create(page), paneNames[i], 0, 0, 10575, i == 0 ? 3855 : 5535,
+                          QString::fromLatin1(windowtext::kEngineTabs[i]));
+        SSTab1->addTab(page, QString::fromLatin1(windowtext::kEngineTabs[i]));
+    }
+
+    Label2 = place(new QLabel(QStringLiteral("Files Found :"), this), "Label2", 480, 8280, 1335, 255,
+                   QStringLiteral("Files Found :"));
+    Label3 = place(new QLabel(this), "Label3", 1920, 8280, 1455, 255, QStringLiteral("Files found count"));
+    Label6 = place(new QLabel(QStringLiteral("Current File :"), this), "Label6", 480, 8640, 1335, 255,
+                   QStringLiteral("Current File :"));
+    Label7 = place(new QLabel(this), "Label7", 1920, 8640, 1575, 255, QStringLiteral("Current file position"));
+    for (QLabel* l : {Label5, Label4, Label2, Label3, Label6, Label7})
+        l->setFont(arial975b);
+
+    Text4 = place(new QLineEdit(this), "Text4", 240, 9120, 10815, 315, QStringLiteral("Address"));
+    Label8 = place(new QLabel(this), "Label8", 240, 9600, 5175, 255, QStringLiteral("Download progress"));
+    Label8->setFont(designFont(QStringLiteral("Arial"), 9, true));
+    PB1 = place(new QProgressBar(this), "PB1", 6480, 9600, 4575, 255, QStringLiteral("Download progress bar"));
+    PB1->setRange(0, 4575);
+    PB1->setValue(2400);
+    PB1->setTextVisible(false);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{Text1, Combo1, Text2, Drive1, Combo2, Label1, Label5, Label4,
+                                                      List1, Label2, Label3, Label6, Label7, Text4, Label8})
+        setTextColour(w, kBlue);
+
+    SSTab1->raise(); // in internet mode the tabs lie above the file-mode work area
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    Timer1->start();
+}
+
+void Form1::buildButtons() {
+    struct Spec {
+        QPushButton** button;
+        const char* name;
+        const char* caption;
+        const char* tooltip;
+        int left, top, width, height;
+    };
+    const Spec specs[] = {
+        {&chameleonButton1, "chameleonButton1", "Search", "Start Searching Process", 3240, 8160, 1000, 375},
+        {&chameleonButton2, "chameleonButton2", "Show", "Load Selected File", 3240, 8520, 1000, 375},
+        {&chameleonButton3, "chameleonButton3", "Next", "Load Next File", 4320, 8160, 1000, 375},
+        {&chameleonButton4, "chameleonButton4", "Previous", "Load Previous File", 4320, 8520, 1000, 375},
+        {&chameleonButton5, "chameleonButton5", "Back", "Back To File List", 5400, 8160, 1000, 375},
+        {&chameleonButton8, "chameleonButton8", "Clear", "Clear File List", 5400, 8520, 1000, 375},
+        {&chameleonButton6, "chameleonButton6", "Open", "Open Files Or File List", 6480, 8160, 1000, 375},
+        {&chameleonButton7, "chameleonButton7", "Save ", "Save Displayed File List", 6480, 8520, 1000, 375},
+        {&chameleonButton10, "chameleonButton10", "Copy ", "Copy Selected File To Destination", 7560, 8160, 1000,
+         375},
+        {&chameleonButton9, "chameleonButton9", "Delete", "Delete Selected File From System Forever !", 7560, 8520,
+         1000, 375},
+        {&chameleonButton17, "chameleonButton17", "File Info", "Shows File Properties Dialog Box", 8640, 8160, 1000,
+         375},
+        {&chameleonButton18, "chameleonButton18", "About", "About The Software /  Author", 8640, 8520, 1005, 375},
+        {&chameleonButton13, "chameleonButton13", "Back", "Back To Previous Page", 360, 600, 1215, 375},
+        {&chameleonButton14, "chameleonButton14", "Forward", "Go To Next Page", 1800, 600, 1215, 375},
+        {&chameleonButton16, "chameleonButton16", "Search One", "Search In Only Selected Search Engine !", 3480,
+         1080, 1095, 375},
+        {&chameleonButton11, "chameleonButton11", "Search All", "Search in all search engines", 4800, 1080, 1095,
+         375},
+        {&chameleonButton12, "chameleonButton12", "Stop ", "Stop Loading All Web Pages !", 6120, 1080, 1095, 375},
+        {&chameleonButton15, "chameleonButton15", "Load All", "Load All Search Engines Home Pages !", 7440, 1080,
+         1095, 375},
+    };
+    const QFont font = designFont(QStringLiteral("MS Sans Serif"), 8.25, true);
+    for (const Spec& s : specs) {
+        const QString caption = QString::fromLatin1(s.caption);
+        auto* b = place(new QPushButton(caption, this), s.name, s.left, s.top, s.width, s.height, caption,
+                        QString::fromLatin1(s.tooltip));
+        b->setFont(font);
+        b->setAutoDefault(false);
+        setTextColour(b, kBlue);
+        *s.button = b;
+    }
+}
+
+void Form1::connectHandlers() {
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option1_Click();
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option2_Click();
+    });
+    connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option3_Click();
+    });
+    Text1->installEventFilter(this);
+    Text2->installEventFilter(this);
+    Text4->installEventFilter(this);
+    connect(chameleonButton1, &QPushButton::clicked, this, &Form1::chameleonButton1_Click);
+    connect(chameleonButton8, &QPushButton::clicked, this, &Form1::chameleonButton8_Click);
+    connect(List1, &search::ResultListView::Click, this, &Form1::List1_Click);
+
+    connect(chameleonButton11, &QPushButton::clicked, this, &Form1::chameleonButton11_Click);
+    connect(chameleonButton12, &QPushButton::clicked, this, &Form1::chameleonButton12_Click);
+    connect(chameleonButton13, &QPushButton::clicked, this, &Form1::chameleonButton13_Click);
+    connect(chameleonButton14, &QPushButton::clicked, this, &Form1::chameleonButton14_Click);
+    connect(chameleonButton15, &QPushButton::clicked, this, &Form1::chameleonButton15_Click);
+    connect(chameleonButton16, &QPushButton::clicked, this, &Form1::chameleonButton16_Click);
+    connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
+    connectEnginePanes();
+}
+
+void Form1::connectEnginePanes() {
+    for (int engine = 0; engine < 6; ++engine) {
+        platform::WebPane* pane = enginePane(engine);
+        connect(pane, &platform::WebPane::BeforeNavigate2, this,
+                [this, engine](const QString& address) { EnginePane_BeforeNavigate2(engine, address); });
+        connect(pane, &platform::WebPane::ProgressChange, this, [this, engine](int progress, int progressMax) {
+            EnginePane_ProgressChange(engine, progress, progressMax);
+        });
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        int code = keyAscii(key);
+        if (code != 0) {
+            if (watched == Text1)
+                Text1_KeyPress(code);
+            else if (watched == Text2)
+                Text2_KeyPress(code);
+            else if (watched == Text4)
+                Text4_KeyPress(code);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- window lifecycle --------------------------------------------------------------
+
+void Form1::setOuterHeight(int twips) {
+    const int frameExtra = frameGeometry().height() - geometry().height();
+    resize(width(), twipsToPixels(twips) - frameExtra);
+}
+
+void Form1::Form_Load() {
+    // 1. Centre on the screen, for the size as built.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        const QSize outer = frameGeometry().size();
+        move(s.x() + (s.width() - outer.width()) / 2, s.y() + (s.height() - outer.height()) / 2);
+    }
+    // 2. The file modes' height.
+    setOuterHeight(kFileModeHeight);
+    loaded_ = true;
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Shown by the program (first show, or back from a dialog that hid it); a window
+    // manager restoring the window or giving it the focus does not count.
+    if (!event->spontaneous())
+        Form_Activate();
+}
+
+void Form1::Form_Activate() {
+    for (QPushButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
+                           chameleonButton15, chameleonButton16})
+        b->hide();
+    Option2->setChecked(true); // runs the file-type mode switch unless already selected
+    Text1->hide();
+    Text4->hide();
+    Label8->hide();
+    PB1->hide();
+    Combo1->show();
+    Combo2->hide();
+    Text2->hide();
+    SSTab1->hide();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    closing_ = true; // a running search stops at its next yield
+    event->accept();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->close();
+    QCoreApplication::quit();
+}
+
+void Form1::Timer1_Timer() {
+    const QDateTime now = services_.clock->now();
+    const QLocale locale = QLocale::system();
+    Label5->setText(locale.toString(now.date(), QStringLiteral("dddd , dd MMMM , yyyy ")));
+    Label4->setText(locale.toString(now.time(), windowtext::longTimeFormat(locale)));
+}
+
+// --- search modes ----------------------------------------------------------------
+
+void Form1::showFileModeLayout(bool fileNameMode) {
+    for (QPushButton* b : {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
+                           chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
+        b->show();
+    for (QPushButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
+                           chameleonButton15, chameleonButton16})
+        b->hide();
+    chameleonButton17->show();
+    chameleonButton18->show();
+    for (QLabel* l : {Label1, Label2, Label3, Label6, Label7})
+        l->show();
+    Text1->setVisible(fileNameMode);
+    Text2->hide();
+    Combo1->setVisible(!fileNameMode);
+    Combo2->hide();
+    Drive1->show();
+    SSTab1->hide();
+    Text4->hide();
+    Label8->hide();
+    PB1->hide();
+    Frame1->resize(Frame1->width(), twipsToPixels(6495));
+    List1->resize(List1->width(), twipsToPixels(6200));
+    setOuterHeight(kFileModeHeight);
+}
+
+void Form1::Option1_Click() { showFileModeLayout(true); }
+
+void Form1::Option2_Click() { showFileModeLayout(false); }
+
+void Form1::Option3_Click() {
+    for (QPushButton* b : {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
+                           chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
+        b->hide();
+    for (QPushButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
+                           chameleonButton15, chameleonButton16})
+        b->show();
+    chameleonButton17->hide();
+    chameleonButton18->hide();
+    for (QLabel* l : {Label1, Label2, Label3, Label6, Label7})
+        l->hide();
+    Text1->hide();
+    Text2->show();
+    Text4->show();
+    Combo1->hide();
+    Combo2->show();
+    Drive1->hide();
+    SSTab1->show();
+    PB1->hide();
+    Label8->setText(QString());
+    SSTab1->resize(SSTab1->width(), twipsToPixels(7100));
+    Frame1->resize(Frame1->width(), twipsToPixels(7450));
+    for (int engine = 0; engine < 6; ++engine) {
+        platform::WebPane* pane = enginePane(engine);
+        pane->resize(pane->width(), twipsToPixels(6650));
+    }
+    setOuterHeight(kInternetModeHeight);
+}
+
+void Form1::Text1_KeyPress(int& keyAscii) {
+    if (keyAscii == 13)
+        StartSearch();
+}
+
+// --- the local search ------------------------------------------------------------
+
+void Form1::chameleonButton1_Click() { StartSearch(); }
+
+void Form1::StartSearch() {
+    if (searching_) // one walk at a time: a search asked for during a search is refused
+        return;
+    searching_ = true;
+
+    Label1->show();
+    results_->clear();
+    const std::string root = platform::encodePath(Drive1->currentData().toString()).toStdString();
+    QString pattern;
+    if (Option2->isChecked())
+        pattern = windowtext::trimLeadingBlanks(Combo1->currentText());
+    if (Option1->isChecked())
+        pattern = windowtext::trimLeadingBlanks(Text1->text());
+
+    ListSink sink(results_, [this](const QString& listedFolder) {
+        if (!listedFolder.isNull())
+            showSearchingStatus(listedFolder);
+        QCoreApplication::processEvents();
+        return !closing_;
+    });
+    const search::WildcardPattern wildcard(pattern);
+    const bool finished = folderWalk().run(root, wildcard, sink);
+    searching_ = false;
+    if (!finished)
+        return; // the window is closing
+    results_->flush();
+
+    QFont f = Label1->font();
+    f.setPointSize(8);
+    f.setBold(true);
+    Label1->setFont(f);
+    setTextColour(Label1, kRed);
+    Label1->setText(QStringLiteral("\r\nSEARCH OVER"));
+    Label3->setText(QString::number(results_->count()));
+    Label7->setText(QString::number(List1->ListIndex() + 1));
+    List1->show();
+    List1->resize(List1->width(), twipsToPixels(6300));
+}
+
+void Form1::showSearchingStatus(const QString& folder) {
+    QFont f = Label1->font();
+    f.setPointSize(8);
+    f.setBold(false);
+    Label1->setFont(f);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColour(Label1, kBlue);
+    Label1->setText(QString::fromLatin1(windowtext::kSearching) + QStringLiteral("\r\n") + folder +
+                    QStringLiteral("..."));
+}
+
+// --- the result list -------------------------------------------------------------
+
+void Form1::List1_Click() {
+    const int index = List1->ListIndex();
+    Label1->setText(List1->List(index));
+    setTextColour(Label1, kRed);
+    Label3->setText(QString::number(List1->ListCount()));
+    Label7->setText(QString::number(index + 1));
+}
+
+void Form1::chameleonButton8_Click() {
+    results_->clear();
+    Text1->clear();
+    Label1->setText(QString());
+    Label3->setText(QString());
+    Label7->setText(QString());
+    List1->hide();
+    WB1->hide();
+}

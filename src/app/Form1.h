@@ -1,0 +1,155 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+class QPushButton;
+
+namespace platform {
+class WebPane;
+}
+namespace search {
+class FolderWalk;
+class ResultList;
+class ResultListView;
+} // namespace search
+
+// The main window: every control of the local file search and of the internet search.
+// The search mode (the selected option button) decides which of them are visible.
+// Controls carry their design names as object names and member names; each handler
+// is named after its control and event.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(platform::Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Design client area and the outer heights of the two kinds of mode, in twips.
+    static constexpr int kDesignWidth = 11280;
+    static constexpr int kDesignHeight = 9945;
+    static constexpr int kFileModeHeight = 9900;
+    static constexpr int kInternetModeHeight = 10600;
+
+    // The local search: runs the whole walk, yielding to the event loop on the way.
+    void StartSearch();
+    bool isSearching() const { return searching_; }
+    search::FolderWalk& folderWalk();
+
+    // --- controls --------------------------------------------------------------------
+    QRadioButton* Option1 = nullptr; // file-name mode
+    QRadioButton* Option2 = nullptr; // file-type mode
+    QRadioButton* Option3 = nullptr; // internet mode
+    QLineEdit* Text1 = nullptr;      // file name pattern
+    QComboBox* Combo1 = nullptr;     // file type pattern
+    QLineEdit* Text2 = nullptr;      // internet search phrase
+    QComboBox* Drive1 = nullptr;     // volume to search
+    QComboBox* Combo2 = nullptr;     // engine chooser
+    QLineEdit* Text3 = nullptr;      // prepared query (never shown)
+    QLabel* Label1 = nullptr;        // search status and current file
+    QLabel* Label5 = nullptr;        // clock: date
+    QLabel* Label4 = nullptr;        // clock: time
+    QFrame* Frame1 = nullptr;        // file-mode work area
+    search::ResultListView* List1 = nullptr;
+    platform::WebPane* WB1 = nullptr; // file viewer
+    QTabWidget* SSTab1 = nullptr;     // engine tabs
+    platform::WebPane* WB2 = nullptr; // engine panes, tab order
+    platform::WebPane* WB3 = nullptr;
+    platform::WebPane* WB4 = nullptr;
+    platform::WebPane* WB5 = nullptr;
+    platform::WebPane* WB6 = nullptr;
+    platform::WebPane* WB7 = nullptr;
+    QLabel* Label2 = nullptr; // "Files Found :"
+    QLabel* Label3 = nullptr; // number of entries
+    QLabel* Label6 = nullptr; // "Current File :"
+    QLabel* Label7 = nullptr; // 1-based position of the selected entry
+    QLineEdit* Text4 = nullptr; // address of the current page
+    QLabel* Label8 = nullptr;   // download progress text
+    QProgressBar* PB1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    QPushButton* chameleonButton1 = nullptr;  // Search
+    QPushButton* chameleonButton2 = nullptr;  // Show
+    QPushButton* chameleonButton3 = nullptr;  // Next
+    QPushButton* chameleonButton4 = nullptr;  // Previous
+    QPushButton* chameleonButton5 = nullptr;  // Back (to the list)
+    QPushButton* chameleonButton6 = nullptr;  // Open
+    QPushButton* chameleonButton7 = nullptr;  // Save
+    QPushButton* chameleonButton8 = nullptr;  // Clear
+    QPushButton* chameleonButton9 = nullptr;  // Delete
+    QPushButton* chameleonButton10 = nullptr; // Copy
+    QPushButton* chameleonButton11 = nullptr; // Search All
+    QPushButton* chameleonButton12 = nullptr; // Stop
+    QPushButton* chameleonButton13 = nullptr; // Back (all panes)
+    QPushButton* chameleonButton14 = nullptr; // Forward
+    QPushButton* chameleonButton15 = nullptr; // Load All
+    QPushButton* chameleonButton16 = nullptr; // Search One
+    QPushButton* chameleonButton17 = nullptr; // File Info
+    QPushButton* chameleonButton18 = nullptr; // About
+
+    // The engine pane of engine index 0..5 (WB2..WB7).
+    platform::WebPane* enginePane(int engine) const;
+
+    // --- handlers --------------------------------------------------------------------
+    void Form_Load();
+    void Form_Activate();
+    void Timer1_Timer();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Text1_KeyPress(int& keyAscii);
+    void chameleonButton1_Click();
+    void chameleonButton8_Click();
+    void List1_Click();
+
+    // Internet search (Form1Internet.cpp).
+    void PrepareQuery();
+    void SearchGoogle();
+    void SearchYahoo();
+    void SearchMsn();
+    void SearchAltavista();
+    void SearchAskJeeves();
+    void SearchLycos();
+    void chameleonButton11_Click(); // Search All
+    void chameleonButton12_Click(); // Stop
+    void chameleonButton13_Click(); // Back
+    void chameleonButton14_Click(); // Forward
+    void chameleonButton15_Click(); // Load All
+    void chameleonButton16_Click(); // Search One
+    void Combo2_Click();
+    void Text2_KeyPress(int& keyAscii);
+    void Text4_KeyPress(int& keyAscii);
+    void EnginePane_BeforeNavigate2(int engine, const QString& address);
+    void EnginePane_ProgressChange(int engine, int progress, int progressMax);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildButtons();
+    void connectHandlers();
+    void connectEnginePanes();
+    void setOuterHeight(int twips);
+    void showFileModeLayout(bool fileNameMode);
+    void showSearchingStatus(const QString& folder);
+
+    platform::Services services_;
+    search::ResultList* results_ = nullptr;
+    std::unique_ptr<search::FolderWalk> walk_;
+    bool searching_ = false;
+    bool closing_ = false;
+    bool loaded_ = false;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace platform {
+
+// File names on Linux are bytes. The program shows and stores them as text: valid
+// UTF-8 is decoded as usual, and every byte that is not part of valid UTF-8 becomes
+// the lone surrogate U+DC80..U+DCFF, so that encodePath() gives back the very bytes.
+QString decodePath(QByteArrayView bytes);
+QByteArray encodePath(QStringView text);
+
+// Appends the decoded form of bytes to out (the fast path for ASCII is a plain widen).
+void appendDecodedPath(QString& out, QByteArrayView bytes);
+
+} // namespace platform

@@ -1,0 +1,21 @@
+#include "platform/Services.h"
+
+#include "platform/Clock.h"
+#include "platform/DriveList.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "platform/WebPane.h"
+
+namespace platform {
+
+Services desktopServices() {
+    Services s;
+    s.messageBoxes = std::make_shared<QtMessageBoxes>();
+    s.fileDialogs = std::make_shared<QtFileDialogs>();
+    s.drives = std::make_shared<MountedVolumes>();
+    s.clock = std::make_shared<SystemClock>();
+    s.webPanes = std::make_shared<BlankWebPaneFactory>();
+    return s;
+}
+
+} // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+
+namespace platform {
+
+class Clock;
+class DriveList;
+class FileDialogs;
+class MessageBoxes;
+class WebPaneFactory;
+
+// What a window needs from the desktop. Each member can be replaced by a test.
+struct Services {
+    std::shared_ptr<MessageBoxes> messageBoxes;
+    std::shared_ptr<FileDialogs> fileDialogs;
+    std::shared_ptr<DriveList> drives;
+    std::shared_ptr<Clock> clock;
+    std::shared_ptr<WebPaneFactory> webPanes;
+};
+
+// The real implementations: Qt's message boxes and file dialogs, the mounted volumes,
+// the system clock and the web panes.
+Services desktopServices();
+
+} // namespace platform

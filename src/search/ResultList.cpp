@@ -1,0 +1,130 @@
+#include "search/ResultList.h"
+
+#include "platform/PathCodec.h"
+
+#include <cstring>
+
+namespace search {
+
+ResultList::ResultList(QObject* parent) : QAbstractListModel(parent) {}
+ResultList::~ResultList() = default;
+
+void ResultList::setFolder(std::string_view folder) {
+    // The folder is stored with its first entry, so folders without matches cost nothing.
+    pendingFolder_ = QByteArray(folder.data(), qsizetype(folder.size()));
+    folderPending_ = true;
+}
+
+void ResultList::appendName(std::string_view name) {
+    // A clear() or an entry appended as text since setFolder() makes the folder pending again.
+    if (folderPending_ || currentFolder_ == kNoFolder) {
+        folders_.push_back(pendingFolder_);
+        currentFolder_ = uint32_t(folders_.size() - 1);
+        folderPending_ = false;
+    }
+    appendRow(currentFolder_, name);
+}
+
+void ResultList::append(const QString& path) {
+    const QByteArray bytes = platform::encodePath(path);
+    const qsizetype slash = bytes.lastIndexOf('/');
+    if (slash < 0) {
+        appendRow(kNoFolder, std::string_view(bytes.constData(), size_t(bytes.size())));
+        return;
+    }
+    const QByteArray folder = slash == 0 ? QByteArray("/") : bytes.left(slash);
+    if (folders_.empty() || folders_.back() != folder)
+        folders_.push_back(folder);
+    currentFolder_ = kNoFolder;
+    appendRow(uint32_t(folders_.size() - 1),
+              std::string_view(bytes.constData() + slash + 1, size_t(bytes.size() - slash - 1)));
+}
+
+void ResultList::appendRow(uint32_t folder, std::string_view name) {
+    rows_.push_back(Row{folder, uint32_t(name.size()), storeName(name)});
+}
+
+uint64_t ResultList::storeName(std::string_view name) {
+    if (name.size() > kChunkSize) { // a name longer than a chunk gets a chunk of its own
+        chunks_.push_back(std::make_unique<char[]>(name.size()));
+        std::memcpy(chunks_.back().get(), name.data(), name.size());
+        chunkUsed_ = kChunkSize;
+        return uint64_t(chunks_.size() - 1) * kChunkSize;
+    }
+    if (kChunkSize - chunkUsed_ < name.size()) {
+        chunks_.push_back(std::make_unique<char[]>(kChunkSize));
+        chunkUsed_ = 0;
+    }
+    const uint64_t pos = uint64_t(chunks_.size() - 1) * kChunkSize + chunkUsed_;
+    std::memcpy(chunks_.back().get() + chunkUsed_, name.data(), name.size());
+    chunkUsed_ += name.size();
+    return pos;
+}
+
+std::string_view ResultList::nameAt(const Row& row) const {
+    const char* chunk = chunks_[row.namePos / kChunkSize].get();
+    return std::string_view(chunk + row.namePos % kChunkSize, row.nameLength);
+}
+
+QByteArray ResultList::entryBytes(int row) const {
+    if (row < 0 || row >= count())
+        return {};
+    const Row& r = rows_[size_t(row)];
+    const std::string_view name = nameAt(r);
+    if (r.folder == kNoFolder)
+        return QByteArray(name.data(), qsizetype(name.size()));
+    const QByteArray& folder = folders_[r.folder];
+    QByteArray out;
+    out.reserve(folder.size() + 1 + qsizetype(name.size()));
+    out.append(folder);
+    if (!folder.endsWith('/'))
+        out.append('/');
+    out.append(name.data(), qsizetype(name.size()));
+    return out;
+}
+
+QString ResultList::entry(int row) const { return platform::decodePath(entryBytes(row)); }
+
+void ResultList::flush() {
+    if (shown_ >= count())
+        return;
+    beginInsertRows(QModelIndex(), shown_, count() - 1);
+    shown_ = count();
+    endInsertRows();
+}
+
+void ResultList::removeEntry(int row) {
+    if (row < 0 || row >= count())
+        return;
+    const bool shown = row < shown_;
+    if (shown)
+        beginRemoveRows(QModelIndex(), row, row);
+    rows_.erase(rows_.begin() + row);
+    if (shown) {
+        --shown_;
+        endRemoveRows();
+    }
+}
+
+void ResultList::clear() {
+    beginResetModel();
+    decltype(rows_)().swap(rows_); // give the memory back, not only the entries
+    decltype(folders_)().swap(folders_);
+    decltype(chunks_)().swap(chunks_);
+    chunkUsed_ = kChunkSize;
+    currentFolder_ = kNoFolder;
+    shown_ = 0;
+    endResetModel();
+}
+
+int ResultList::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+
+QVariant ResultList::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= shown_)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
+        return entry(index.row());
+    return {};
+}
+
+} // namespace search

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace search {
+
+// The result list's entries: the one store of the full paths the search found or a
+// file list document brought in. A path is kept as the bytes the file system uses,
+// its folder once for all the entries of that folder, so a million entries fit in a
+// few dozen megabytes. Views see entries as text (see platform/PathCodec.h).
+//
+// Entries appended while a search runs reach the views in batches: flush() tells the
+// views about everything appended since the last flush. count() and entry() always
+// cover every entry.
+class ResultList : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit ResultList(QObject* parent = nullptr);
+    ~ResultList() override;
+
+    // Appending from a walk: the folder of the following entries, then their names.
+    void setFolder(std::string_view folder);
+    void appendName(std::string_view name);
+    // Appending one entry given as text.
+    void append(const QString& path);
+    void flush();
+
+    int count() const { return int(rows_.size()); }
+    QString entry(int row) const;
+    QByteArray entryBytes(int row) const;
+    void removeEntry(int row);
+    void clear();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    struct Row {
+        uint32_t folder; // index into folders_, or kNoFolder
+        uint32_t nameLength;
+        uint64_t namePos; // offset into the name arena
+    };
+    static constexpr uint32_t kNoFolder = 0xFFFFFFFFu;
+    static constexpr size_t kChunkSize = size_t(1) << 20;
+
+    uint64_t storeName(std::string_view name);
+    std::string_view nameAt(const Row& row) const;
+    void appendRow(uint32_t folder, std::string_view name);
+
+    std::vector<QByteArray> folders_;
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    size_t chunkUsed_ = kChunkSize;
+    std::vector<Row> rows_;
+    uint32_t currentFolder_ = kNoFolder;
+    bool folderPending_ = false;
+    QByteArray pendingFolder_;
+    int shown_ = 0; // entries the views know of
+};
+
+} // namespace search

@@ -1,0 +1,87 @@
+#include "search/WildcardPattern.h"
+
+#include "platform/PathCodec.h"
+
+namespace search {
+
+namespace {
+
+inline char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+
+// Classic wildcard matching with one backtrack point (the last '*').
+template <typename Pat, typename Name, typename Fold>
+bool wildMatch(const Pat& pat, qsizetype pn, const Name& name, qsizetype nn, Fold fold) {
+    qsizetype p = 0, n = 0, starP = -1, starN = 0;
+    while (n < nn) {
+        if (p < pn && pat[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pn && (pat[p] == '?' || fold(pat[p]) == fold(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pn && pat[p] == '*')
+        ++p;
+    return p == pn;
+}
+
+} // namespace
+
+WildcardPattern::WildcardPattern(const QString& pattern) {
+    QString p = pattern;
+    while (!p.isEmpty() && (p.back() == QLatin1Char(' ') || p.back() == QLatin1Char('.')))
+        p.chop(1);
+    empty_ = p.isEmpty();
+    if (p.size() >= 2 && p.endsWith(QLatin1String(".*")))
+        optionalDotStar_ = true;
+    for (QChar c : p)
+        if (c.unicode() >= 0x80)
+            asciiPattern_ = false;
+    if (asciiPattern_) {
+        asciiLower_.reserve(p.size());
+        for (QChar c : p)
+            asciiLower_.push_back(asciiLower(char(c.unicode())));
+    }
+    folded_ = p.toCaseFolded();
+}
+
+bool WildcardPattern::matchAscii(std::string_view name) const {
+    const auto same = [](char c) { return asciiLower(c); };
+    const qsizetype pn = qsizetype(asciiLower_.size());
+    if (wildMatch(asciiLower_, pn, name, qsizetype(name.size()), same))
+        return true;
+    return optionalDotStar_ && wildMatch(asciiLower_, pn - 2, name, qsizetype(name.size()), same);
+}
+
+bool WildcardPattern::matchFolded(const QString& name) const {
+    const auto same = [](QChar c) { return c; };
+    const QString n = name.toCaseFolded();
+    const qsizetype pn = folded_.size();
+    if (wildMatch(folded_, pn, n, n.size(), same))
+        return true;
+    return optionalDotStar_ && wildMatch(folded_, pn - 2, n, n.size(), same);
+}
+
+bool WildcardPattern::matches(std::string_view name) const {
+    if (empty_)
+        return false;
+    if (asciiPattern_) {
+        bool ascii = true;
+        for (char c : name)
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                ascii = false;
+                break;
+            }
+        if (ascii)
+            return matchAscii(name);
+    }
+    return matchFolded(platform::decodePath(QByteArrayView(name.data(), qsizetype(name.size()))));
+}
+
+} // namespace search

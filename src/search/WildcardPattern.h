@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace search {
+
+// A file name wildcard as the user types it: '*' stands for any run of characters
+// (also none), '?' for exactly one, letters match without regard to case. Trailing
+// blanks and dots of the pattern are ignored, a final ".*" may also match nothing
+// (so "*.*" matches every name), and an empty pattern matches nothing.
+class WildcardPattern {
+public:
+    explicit WildcardPattern(const QString& pattern);
+
+    // name is a file name as the file system stores it (bytes, normally UTF-8).
+    bool matches(std::string_view name) const;
+    bool matchesNothing() const { return empty_; }
+
+private:
+    bool matchAscii(std::string_view name) const;
+    bool matchFolded(const QString& name) const;
+
+    bool empty_ = true;
+    bool asciiPattern_ = true;
+    std::string asciiLower_; // the pattern, ASCII letters in lower case
+    QString folded_;         // the pattern, case-folded, for names that are not ASCII
+    bool optionalDotStar_ = false;
+};
+
+} // namespace search
