@@ -1,0 +1,234 @@
+#include "widgets/progressbar/ProgressBar.h"
+
+#include "widgets/progressbar/PropertyStore.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString kForeColorKey = QStringLiteral("ForeColor");
+const QString kBackColorKey = QStringLiteral("BackColor");
+const QString kBorderStyleKey = QStringLiteral("BorderStyle");
+const QString kMinKey = QStringLiteral("Min");
+const QString kMaxKey = QStringLiteral("Max");
+const QString kValueKey = QStringLiteral("Value");
+
+// The palette colour that stands in for each system colour index.
+QColor systemColor(int index, const QPalette& p) {
+    switch (index) {
+    case 1:  // desktop
+    case 4:  // menu
+    case 10: // active border
+    case 11: // inactive border
+        return p.color(QPalette::Window);
+    case 2:  // active caption
+    case 13: // highlight
+        return p.color(QPalette::Highlight);
+    case 3: // inactive caption
+        return p.color(QPalette::Mid);
+    case 5: // window
+        return p.color(QPalette::Base);
+    case 6:  // window frame
+    case 21: // 3-D dark shadow
+        return p.color(QPalette::Shadow);
+    case 7:  // menu text
+    case 19: // inactive caption text
+        return p.color(QPalette::WindowText);
+    case 8: // window text
+        return p.color(QPalette::Text);
+    case 9:  // caption text
+    case 14: // highlighted text
+        return p.color(QPalette::HighlightedText);
+    case 12: // application workspace
+    case 16: // button shadow
+        return p.color(QPalette::Dark);
+    case 17: // grey text
+        return p.color(QPalette::Disabled, QPalette::Text);
+    case 18: // button text
+        return p.color(QPalette::ButtonText);
+    case 20: // button highlight
+        return p.color(QPalette::Light);
+    case 22: // 3-D light
+        return p.color(QPalette::Midlight);
+    case 23: // tooltip text
+        return p.color(QPalette::ToolTipText);
+    case 24: // tooltip background
+        return p.color(QPalette::ToolTipBase);
+    default: // 0 scroll bar, 15 button face and anything unknown
+        return p.color(QPalette::Button);
+    }
+}
+
+float toFloat(const QVariant& v, float fallback) {
+    bool ok = false;
+    const float f = v.toFloat(&ok);
+    return ok ? f : fallback;
+}
+
+quint32 toColor(const QVariant& v, quint32 fallback) {
+    bool ok = false;
+    const qlonglong c = v.toLongLong(&ok);
+    return ok ? static_cast<quint32>(c) : fallback;
+}
+
+} // namespace
+
+ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    shpValue_ = new QWidget(this);
+    shpValue_->setObjectName(QStringLiteral("shpValue"));
+    shpValue_->setAutoFillBackground(true);
+    shpValue_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    applyColors();
+    // The bar starts at the top-left corner, half as wide as the control and as high as
+    // the client area, measured in pixels until a range is set.
+    const QRect client = clientRect();
+    value_ = static_cast<float>(width()) / 2;
+    barHeight_ = static_cast<float>(client.height());
+    placeBar();
+}
+
+QRect ProgressBar::clientRect() const {
+    return borderStyle_ == 1 ? rect().adjusted(1, 1, -1, -1) : rect();
+}
+
+bool ProgressBar::setBorderStyle(qint32 style) {
+    if (style < std::numeric_limits<qint16>::min() || style > std::numeric_limits<qint16>::max())
+        return false;
+    if (style != 0 && style != 1) return false;
+    if (borderStyle_ == style) return true;
+    borderStyle_ = static_cast<qint16>(style);
+    placeBar();
+    update();
+    return true;
+}
+
+float ProgressBar::Min() const {
+    return rangeSet_ ? left_ : 0.0f;
+}
+
+float ProgressBar::Max() const {
+    return rangeSet_ ? left_ + width_ : static_cast<float>(clientRect().width());
+}
+
+void ProgressBar::setRange(float left, float width) {
+    if (!rangeSet_) {
+        // The vertical scale changes from pixels to 0..1 at the same time: keep the
+        // bar's drawn height.
+        const int clientHeight = clientRect().height();
+        barHeight_ = clientHeight > 0 ? barHeight_ / static_cast<float>(clientHeight) : 1.0f;
+        rangeSet_ = true;
+    }
+    left_ = left;
+    width_ = width;
+    placeBar();
+}
+
+void ProgressBar::setMin(float v) {
+    const float right = Max();
+    setRange(v, right - v);
+}
+
+void ProgressBar::setMax(float v) {
+    if (v == 0) return;
+    const float left = Min();
+    setRange(left, v - left);
+}
+
+bool ProgressBar::setValue(float v) {
+    if (!(v >= 0)) return false; // negative (or not a number)
+    value_ = v;
+    placeBar();
+    return true;
+}
+
+void ProgressBar::setBackColor(quint32 color) {
+    backColor_ = color;
+    applyColors();
+    update();
+}
+
+void ProgressBar::setForeColor(quint32 color) {
+    foreColor_ = color;
+    applyColors();
+}
+
+QColor ProgressBar::resolveColor(quint32 color, const QPalette& palette) {
+    if (color & 0x80000000u) return systemColor(static_cast<int>(color & 0xFFu), palette);
+    return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
+                  static_cast<int>((color >> 16) & 0xFFu));
+}
+
+void ProgressBar::applyColors() {
+    QPalette barPalette = shpValue_->palette();
+    barPalette.setColor(QPalette::Window, resolveColor(foreColor_, palette()));
+    shpValue_->setPalette(barPalette);
+}
+
+void ProgressBar::placeBar() {
+    const QRect client = clientRect();
+    double pixelWidth = 0;
+    double pixelHeight = 0;
+    if (rangeSet_) {
+        if (width_ != 0) pixelWidth = static_cast<double>(value_) / width_ * client.width();
+        pixelHeight = static_cast<double>(barHeight_) * client.height();
+    } else {
+        pixelWidth = value_;
+        pixelHeight = barHeight_;
+    }
+    // What lies beyond the right edge is not visible.
+    const int w =
+        static_cast<int>(std::lround(std::clamp(pixelWidth, 0.0, static_cast<double>(client.width()))));
+    const int h =
+        static_cast<int>(std::lround(std::clamp(pixelHeight, 0.0, static_cast<double>(client.height()))));
+    shpValue_->setGeometry(client.left(), client.top(), w, h);
+}
+
+void ProgressBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    barHeight_ = rangeSet_ ? 1.0f : static_cast<float>(clientRect().height());
+    placeBar();
+}
+
+void ProgressBar::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) applyColors();
+    QWidget::changeEvent(event);
+}
+
+void ProgressBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), resolveColor(backColor_, palette()));
+    if (borderStyle_ == 1) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+QSize ProgressBar::sizeHint() const {
+    return {100, 17};
+}
+
+void ProgressBar::ReadProperties(const ProgressBarPropertyStore& store) {
+    setForeColor(toColor(store.read(kForeColorKey, kDefaultForeColor), kDefaultForeColor));
+    setBackColor(toColor(store.read(kBackColorKey, kDefaultBackColor), kDefaultBackColor));
+    setBorderStyle(store.read(kBorderStyleKey, kDefaultBorderStyle).toInt());
+    setMin(toFloat(store.read(kMinKey, kDefaultMin), kDefaultMin));
+    setMax(toFloat(store.read(kMaxKey, kDefaultMax), kDefaultMax));
+    setValue(toFloat(store.read(kValueKey, kDefaultValue), kDefaultValue));
+}
+
+void ProgressBar::WriteProperties(ProgressBarPropertyStore& store) const {
+    store.write(kForeColorKey, static_cast<qint32>(foreColor_), static_cast<qint32>(kDefaultForeColor));
+    store.write(kBackColorKey, static_cast<qint32>(backColor_), static_cast<qint32>(kDefaultBackColor));
+    store.write(kBorderStyleKey, static_cast<qint16>(borderStyle_), kDefaultBorderStyle);
+    store.write(kMinKey, Min(), kDefaultMin);
+    store.write(kMaxKey, Max(), kDefaultMax);
+    store.write(kValueKey, Value(), kDefaultValue);
+}
