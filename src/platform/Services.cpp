@@ -4,7 +4,7 @@
 #include "platform/DriveList.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
-#include "platform/WebPane.h"
+#include "platform/WebEnginePane.h"
 
 namespace platform {
 
@@ -14,7 +14,7 @@ Services desktopServices() {
     s.fileDialogs = std::make_shared<QtFileDialogs>();
     s.drives = std::make_shared<MountedVolumes>();
     s.clock = std::make_shared<SystemClock>();
-    s.webPanes = std::make_shared<BlankWebPaneFactory>();
+    s.webPanes = std::make_shared<WebEnginePaneFactory>();
     return s;
 }
 
