@@ -9,6 +9,8 @@
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
 #include "widgets/Twips.h"
+#include "widgets/progressbar/ProgressBar.h"
+#include "widgets/progressbar/PropertyStore.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -226,10 +227,12 @@ void Form1::buildControls() {
     Text4 = place(new QLineEdit(this), "Text4", 240, 9120, 10815, 315, QStringLiteral("Address"));
     Label8 = place(new QLabel(this), "Label8", 240, 9600, 5175, 255, QStringLiteral("Download progress"));
     Label8->setFont(designFont(QStringLiteral("Arial"), 9, true));
-    PB1 = place(new QProgressBar(this), "PB1", 6480, 9600, 4575, 255, QStringLiteral("Download progress bar"));
-    PB1->setRange(0, 4575);
-    PB1->setValue(2400);
-    PB1->setTextVisible(false);
+    PB1 = place(new ProgressBar(this), "PB1", 6480, 9600, 4575, 255, QStringLiteral("Download progress bar"));
+    ProgressBarPropertyStore pb1Stored; // as stored with the window: no border, 2400 of 4575
+    pb1Stored.set(QStringLiteral("BorderStyle"), qint16(0));
+    pb1Stored.set(QStringLiteral("Max"), 4575.0f);
+    pb1Stored.set(QStringLiteral("Value"), 2400.0f);
+    PB1->ReadProperties(pb1Stored);
 
     for (QWidget* w : std::initializer_list<QWidget*>{Text1, Combo1, Text2, Drive1, Combo2, Label1, Label5, Label4,
                                                       List1, Label2, Label3, Label6, Label7, Text4, Label8})

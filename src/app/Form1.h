@@ -10,11 +10,11 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
 class QPushButton;
+class ProgressBar;
 
 namespace platform {
 class WebPane;
@@ -75,7 +75,7 @@ public:
     QLabel* Label7 = nullptr; // 1-based position of the selected entry
     QLineEdit* Text4 = nullptr; // address of the current page
     QLabel* Label8 = nullptr;   // download progress text
-    QProgressBar* PB1 = nullptr;
+    ProgressBar* PB1 = nullptr;
     QTimer* Timer1 = nullptr;
 
     QPushButton* chameleonButton1 = nullptr;  // Search
