@@ -72,6 +72,11 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
             if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0)
                 type = S_ISDIR(es.st_mode) ? DT_DIR : DT_REG;
         }
+        if (type == DT_LNK) { // a link to a folder is neither listed nor entered
+            struct stat ts {};
+            if (::fstatat(fd, n, &ts, 0) == 0 && S_ISDIR(ts.st_mode))
+                continue;
+        }
         if (type == DT_DIR) {
             subOffsets.push_back(uint32_t(subNames_.size() - namesBase));
             subNames_.append(n, std::strlen(n) + 1);

@@ -1,0 +1,304 @@
+// The main window as built: its controls, the three modes, activation, the clock,
+// and accessibility.
+#include "app/Form1.h"
+#include "search/ResultList.h"
+#include "search/ResultListView.h"
+#include "support/FakeServices.h"
+#include "support/TreeBuilder.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QRegularExpression>
+
+using testsupport::FakeServices;
+
+namespace {
+
+const char* const kFileButtons[] = {"chameleonButton1", "chameleonButton2", "chameleonButton3", "chameleonButton4",
+                                    "chameleonButton5", "chameleonButton6", "chameleonButton7", "chameleonButton8",
+                                    "chameleonButton9", "chameleonButton10", "chameleonButton17",
+                                    "chameleonButton18"};
+const char* const kInternetButtons[] = {"chameleonButton11", "chameleonButton12", "chameleonButton13",
+                                        "chameleonButton14", "chameleonButton15", "chameleonButton16"};
+
+QWidget* child(QWidget& form, const char* name) {
+    QWidget* w = form.findChild<QWidget*>(QLatin1String(name));
+    if (!w)
+        qFatal("no control named %s", name);
+    return w;
+}
+
+int px(int twips) { return (twips + 7) / 15; }
+
+QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsInFileTypeModeWithTheDesignLayout();
+    void controlsHaveTheirCaptionsItemsAndPlaces();
+    void modeSwitchesShowAndHideTheirControls_data();
+    void modeSwitchesShowAndHideTheirControls();
+    void modeSwitchesKeepTheResultsAndResize();
+    void showingAgainRunsActivationButFocusDoesNot();
+    void clockShowsDateAndLongTime();
+    void everyControlIsAccessible();
+};
+
+void TestForm1::startsInFileTypeModeWithTheDesignLayout() {
+    FakeServices fake(QDir::tempPath());
+    Form1 form(fake.services());
+    QCOMPARE(form.windowTitle(), QStringLiteral("ORVIK  SEARCHER   V 1.00"));
+    // Before the first activation the engine tabs, the address box and the progress
+    // controls have their design visibility.
+    QVERIFY(!form.SSTab1->isHidden());
+    QVERIFY(!form.Text4->isHidden());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QVERIFY(form.Option2->isChecked());
+    QVERIFY(!form.Option1->isChecked() && !form.Option3->isChecked());
+    QCOMPARE(form.Combo1->currentText(), QStringLiteral("*.TXT"));
+    QVERIFY(form.Text1->isHidden());
+    QVERIFY(form.Combo1->isVisible());
+    QVERIFY(form.Drive1->isVisible());
+    QVERIFY(form.List1->isHidden());
+    QVERIFY(form.SSTab1->isHidden() && form.Text4->isHidden() && form.Label8->isHidden() && child(form, "PB1")->isHidden());
+    QVERIFY(form.Label1->text().isEmpty() && form.Label3->text().isEmpty() && form.Label7->text().isEmpty());
+    QVERIFY(child(form, "chameleonButton18")->isVisible()); // About
+    for (const char* name : kInternetButtons)
+        QVERIFY2(child(form, name)->isHidden(), name);
+
+    // The width is the design's; the height is the file modes' 9900 twips.
+    QCOMPARE(form.width(), 752);
+    QCOMPARE(form.frameGeometry().height(), px(9900));
+}
+
+void TestForm1::controlsHaveTheirCaptionsItemsAndPlaces() {
+    FakeServices fake(QDir::tempPath());
+    fake.volumes->list.prepend({QStringLiteral("/"), QString()});
+    fake.volumes->start = 1;
+    Form1 form(fake.services());
+
+    QCOMPARE(form.Combo1->count(), 27);
+    QCOMPARE(form.Combo1->itemText(0), QStringLiteral("*.TXT"));
+    QCOMPARE(form.Combo1->itemText(14), QStringLiteral("*.PDF"));
+    QCOMPARE(form.Combo1->itemText(26), QStringLiteral("*.RM"));
+    const QStringList engines = {"Google", "Yahoo", "Msn", "Altavista", "Ask Jeeves", "Lycos"};
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(form.Combo2->itemText(i), engines[i]);
+        QCOMPARE(form.SSTab1->tabText(i), engines[i].toUpper());
+    }
+    QCOMPARE(form.Combo2->currentIndex(), -1);
+    QCOMPARE(form.Combo2->currentText(), QStringLiteral("Select Search Engine"));
+    QCOMPARE(form.Text1->toolTip(),
+             QStringLiteral("Enter File Name alongwith it's extention. i.e : \" filename.ext \""));
+    QCOMPARE(form.Drive1->count(), 2);
+    QCOMPARE(form.Drive1->currentIndex(), 1); // the volume the drive list starts on
+    QVERIFY(form.Drive1->currentText().startsWith(QDir::tempPath()));
+
+    struct Place {
+        const char* name;
+        const char* caption;
+        const char* tooltip;
+        QRect rect;
+    };
+    const Place buttons[] = {
+        {"chameleonButton1", "Search", "Start Searching Process", twips(3240, 8160, 1000, 375)},
+        {"chameleonButton7", "Save ", "Save Displayed File List", twips(6480, 8520, 1000, 375)},
+        {"chameleonButton10", "Copy ", "Copy Selected File To Destination", twips(7560, 8160, 1000, 375)},
+        {"chameleonButton12", "Stop ", "Stop Loading All Web Pages !", twips(6120, 1080, 1095, 375)},
+        {"chameleonButton18", "About", "About The Software /  Author", twips(8640, 8520, 1005, 375)},
+        {"chameleonButton13", "Back", "Back To Previous Page", twips(360, 600, 1215, 375)},
+    };
+    for (const Place& p : buttons) {
+        auto* b = qobject_cast<QPushButton*>(child(form, p.name));
+        QVERIFY2(b, p.name);
+        QCOMPARE(b->text(), QString::fromLatin1(p.caption));
+        QCOMPARE(b->toolTip(), QString::fromLatin1(p.tooltip));
+        QCOMPARE(b->geometry(), p.rect);
+    }
+    QCOMPARE(form.Frame1->geometry(), twips(240, 1560, 10815, 6495));
+    QCOMPARE(form.List1->parentWidget(), form.Frame1);
+    QCOMPARE(form.List1->geometry(), twips(120, 240, 10575, 5100));
+    QCOMPARE(form.Label1->geometry(), twips(3480, 960, 6255, 735));
+    QCOMPARE(form.Text4->geometry(), twips(240, 9120, 10815, 315));
+    QCOMPARE(child(form, "PB1")->geometry(), twips(6480, 9600, 4575, 255));
+    QCOMPARE(form.Label2->text(), QStringLiteral("Files Found :"));
+    QCOMPARE(form.Label6->text(), QStringLiteral("Current File :"));
+    QCOMPARE(form.Label3->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(form.Option3->font().family(), QStringLiteral("Arial"));
+    QVERIFY(form.Option3->font().bold());
+    QCOMPARE(form.Label8->font().pointSizeF(), 9.0);
+}
+
+void TestForm1::modeSwitchesShowAndHideTheirControls_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("hidden");
+    const QStringList labels = {"Label1", "Label2", "Label3", "Label6", "Label7"};
+    QStringList fileButtons, internetButtons;
+    for (const char* b : kFileButtons)
+        fileButtons << QLatin1String(b);
+    for (const char* b : kInternetButtons)
+        internetButtons << QLatin1String(b);
+    QTest::newRow("file name") << "Option1" << fileButtons + labels + QStringList{"Text1", "Drive1"}
+                               << internetButtons + QStringList{"Combo1", "Text2", "Combo2", "Text4", "SSTab1", "PB1",
+                                                                "Label8"};
+    QTest::newRow("file type") << "Option2" << fileButtons + labels + QStringList{"Combo1", "Drive1"}
+                               << internetButtons + QStringList{"Text1", "Text2", "Combo2", "Text4", "SSTab1", "PB1",
+                                                                "Label8"};
+    QTest::newRow("internet") << "Option3" << internetButtons + QStringList{"Text2", "Combo2", "Text4", "SSTab1"}
+                              << fileButtons + labels + QStringList{"Text1", "Combo1", "Drive1", "PB1"};
+}
+
+void TestForm1::modeSwitchesShowAndHideTheirControls() {
+    QFETCH(QString, option);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, hidden);
+    FakeServices fake(QDir::tempPath());
+    Form1 form(fake.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Start from another mode so that the switch under test really runs.
+    (option == QLatin1String("Option3") ? form.Option1 : form.Option3)->click();
+    form.findChild<QRadioButton*>(option)->click();
+    for (const QString& name : shown)
+        QVERIFY2(child(form, name.toLatin1().constData())->isVisible(), qPrintable(name + " should be shown"));
+    for (const QString& name : hidden)
+        QVERIFY2(child(form, name.toLatin1().constData())->isHidden(), qPrintable(name + " should be hidden"));
+    QVERIFY(form.Text3->isHidden());
+    QVERIFY(form.Label4->isVisible() && form.Label5->isVisible()); // the clock stays in every mode
+}
+
+void TestForm1::modeSwitchesKeepTheResultsAndResize() {
+    testsupport::TreeBuilder tree;
+    tree.file("one.txt");
+    tree.file("two.txt");
+    FakeServices fake(tree.root());
+    Form1 form(fake.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Option1->click();
+    form.Text1->setText(QStringLiteral("*.txt"));
+    form.StartSearch();
+    form.List1->setListIndex(1);
+    const QString status = form.Label1->text();
+
+    form.Option3->click();
+    QCOMPARE(form.frameGeometry().height(), px(10600));
+    QCOMPARE(form.SSTab1->height(), px(7100));
+    QCOMPARE(form.Frame1->height(), px(7450));
+    QCOMPARE(form.enginePane(3)->height(), px(6650));
+    QVERIFY(form.SSTab1->geometry().intersects(form.Frame1->geometry()));
+
+    form.Option1->click();
+    QCOMPARE(form.frameGeometry().height(), px(9900));
+    QCOMPARE(form.Frame1->height(), px(6495));
+    QCOMPARE(form.List1->height(), px(6200));
+    QVERIFY(form.List1->isVisible());
+    QCOMPARE(form.List1->ListCount(), 2);
+    QCOMPARE(form.List1->ListIndex(), 1);
+    QCOMPARE(form.Label1->text(), status);
+    QCOMPARE(form.Text1->text(), QStringLiteral("*.txt"));
+}
+
+void TestForm1::showingAgainRunsActivationButFocusDoesNot() {
+    FakeServices fake(QDir::tempPath());
+    Form1 form(fake.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Option3->click();
+
+    // Focus coming back from elsewhere is not an activation.
+    QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&form, &deactivate);
+    QApplication::sendEvent(&form, &activate);
+    form.activateWindow();
+    QApplication::processEvents();
+    QVERIFY(form.Option3->isChecked());
+    QVERIFY(form.SSTab1->isVisible());
+
+    // Hidden (as a dialog does) and shown again: back to file-type mode.
+    form.Option1->click();
+    form.hide();
+    form.show();
+    QVERIFY(form.Option2->isChecked());
+    QVERIFY(form.Combo1->isVisible());
+    QVERIFY(form.Text1->isHidden());
+    for (const char* name : kInternetButtons)
+        QVERIFY2(child(form, name)->isHidden(), name);
+}
+
+void TestForm1::clockShowsDateAndLongTime() {
+    FakeServices fake(QDir::tempPath());
+    Form1 form(fake.services());
+    QTRY_COMPARE(form.Label5->text(), QStringLiteral("Friday , 04 December , 2026 "));
+    QCOMPARE(form.Label4->text(), QStringLiteral("9:05:07 AM"));
+
+    fake.clock->time = QDateTime(QDate(2027, 1, 31), QTime(23, 59, 58));
+    QTRY_COMPARE(form.Label4->text(), QStringLiteral("11:59:58 PM"));
+    QCOMPARE(form.Label5->text(), QStringLiteral("Sunday , 31 January , 2027 "));
+}
+
+void TestForm1::everyControlIsAccessible() {
+    FakeServices fake(QDir::tempPath());
+    Form1 form(fake.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Option3->click(); // show the internet controls too
+    const struct {
+        const char* name;
+        QAccessible::Role role;
+        const char* accessibleName; // nullptr: any non-empty name
+    } expected[] = {
+        {"Option3", QAccessible::RadioButton, "Search By Topic On Internet"},
+        {"Text2", QAccessible::EditableText, nullptr},
+        {"Combo2", QAccessible::ComboBox, nullptr},
+        {"SSTab1", QAccessible::Client, nullptr},
+        {"chameleonButton11", QAccessible::Button, "Search All"},
+        {"chameleonButton12", QAccessible::Button, "Stop "},
+    };
+    for (const auto& e : expected) {
+        QWidget* w = child(form, e.name);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+        QVERIFY2(iface, e.name);
+        if (e.role != QAccessible::Client)
+            QCOMPARE(iface->role(), e.role);
+        const QString name = iface->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), e.name);
+        if (e.accessibleName)
+            QCOMPARE(name, QString::fromLatin1(e.accessibleName));
+        QCOMPARE(iface->text(QAccessible::Description), w->toolTip());
+    }
+    // Every control of the window has a name for assistive technology.
+    static const QRegularExpression control(
+        QStringLiteral("^(Option|Text|Combo|Drive|Label|Frame|List|WB|SSTab|PB|chameleonButton)\\d+$"));
+    int checked = 0;
+    for (QWidget* w : form.findChildren<QWidget*>()) {
+        const QString n = w->objectName();
+        if (!control.match(n).hasMatch())
+            continue;
+        ++checked;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+        QVERIFY2(iface && !iface->text(QAccessible::Name).isEmpty(), qPrintable(n));
+        if (!w->toolTip().isEmpty())
+            QCOMPARE(iface->text(QAccessible::Description), w->toolTip());
+    }
+    QCOMPARE(checked, 47); // 3 options, 4 text boxes, 2 combo boxes and the drive list, 8 labels,
+                          // the frame, the list, 7 panes, the tabs, the bar and 18 buttons
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
