@@ -212,6 +212,8 @@ void chameleonButton::CaptureBackground() {
     if (!container || width_ <= 0 || height_ <= 0)
         return; // nothing to capture: the previous background stays
     capturingBackground_ = true;
+    // An opaque child would keep the parent from painting under it.
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
     QImage captured(width_, height_, QImage::Format_RGB32);
     captured.fill(Qt::black);
     {
@@ -222,6 +224,7 @@ void chameleonButton::CaptureBackground() {
                           QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     background_ = captured;
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
     capturingBackground_ = false;
 }
 
