@@ -33,6 +33,7 @@ private slots:
     void init();
     void cleanup();
 
+    void chooserItemsAndTabsFollowTheEngineTable();
     void searchAllSendsEveryEngineInItsOrder();
     void searchAllKeepsTabAndChooser();
     void searchOneSearchesOnlyTheChosenEngine();
@@ -91,6 +92,17 @@ void Form1InternetTest::init() {
 void Form1InternetTest::cleanup() {
     delete form_;
     form_ = nullptr;
+}
+
+void Form1InternetTest::chooserItemsAndTabsFollowTheEngineTable() {
+    QCOMPARE(form_->Combo2->count(), websearch::kEngineCount);
+    QCOMPARE(form_->SSTab1->count(), websearch::kEngineCount);
+    for (const websearch::Engine& engine : websearch::engines()) {
+        QCOMPARE(form_->Combo2->itemText(engine.index), engine.comboItem);
+        QCOMPARE(form_->SSTab1->tabText(engine.index), engine.tabCaption);
+        QCOMPARE(form_->enginePane(engine.index)->objectName(), kPaneNames[engine.index]);
+        QVERIFY(form_->SSTab1->widget(engine.index)->isAncestorOf(form_->enginePane(engine.index)));
+    }
 }
 
 void Form1InternetTest::searchAllSendsEveryEngineInItsOrder() {

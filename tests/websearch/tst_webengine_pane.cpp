@@ -143,6 +143,13 @@ void WebEnginePaneTest::typedTextWithoutSchemeIsAWebAddress() {
     QVERIFY(waitFinished(probe));
     QCOMPARE(server_.requests().last(), QStringLiteral("/typed"));
     QCOMPARE(probe.navigations->first().at(0).toString(), url(QStringLiteral("/typed")));
+    // An empty address (Enter in an empty address box) is harmless; the pane goes on.
+    probe.pane->Navigate(QString());
+    QTest::qWait(200);
+    probe.progress->clear();
+    probe.pane->Navigate(url(QStringLiteral("/after")));
+    QVERIFY(waitFinished(probe));
+    QCOMPARE(probe.pane->LocationURL(), url(QStringLiteral("/after")));
 }
 
 void WebEnginePaneTest::historyBackAndForward() {

@@ -1,5 +1,6 @@
 #include "widgets/progressbar/ProgressBar.h"
 
+#include "widgets/progressbar/ProgressBarAccessible.h"
 #include "widgets/progressbar/PropertyStore.h"
 
 #include <QEvent>
@@ -80,6 +81,7 @@ quint32 toColor(const QVariant& v, quint32 fallback) {
 } // namespace
 
 ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {
+    ProgressBarAccessible::install();
     setAttribute(Qt::WA_OpaquePaintEvent);
     shpValue_ = new QWidget(this);
     shpValue_->setObjectName(QStringLiteral("shpValue"));

@@ -2,6 +2,8 @@
 #include "widgets/progressbar/ProgressBar.h"
 #include "widgets/progressbar/PropertyStore.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QImage>
 #include <QPalette>
 #include <QtTest>
@@ -37,6 +39,7 @@ private slots:
     void mainWindowInstanceLoadsFromItsStore();
     void writesOnlyWhatDiffersFromTheDefaultsInOrder();
     void readsKeysWithoutRegardToCase();
+    void assistiveTechnologyReadsRoleAndValue();
 };
 
 void ProgressBarTest::defaultsFromAnEmptyStore() {
@@ -265,6 +268,23 @@ void ProgressBarTest::readsKeysWithoutRegardToCase() {
     QCOMPARE(bar.Value(), 25.0f);
     QCOMPARE(bar.BorderStyle(), 0);
     QCOMPARE(bar.shpValue()->width(), 50);
+}
+
+void ProgressBarTest::assistiveTechnologyReadsRoleAndValue() {
+    ProgressBar bar;
+    bar.setAccessibleName(QStringLiteral("Download progress bar"));
+    bar.resize(305, 17);
+    bar.ReadProperties(mainWindowStore());
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&bar);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::ProgressBar);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Download progress bar"));
+    QAccessibleValueInterface* value = iface->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->currentValue().toFloat(), 2400.0f);
+    QCOMPARE(value->maximumValue().toFloat(), 4575.0f);
+    bar.setValue(100);
+    QCOMPARE(value->currentValue().toFloat(), 100.0f);
 }
 
 QTEST_MAIN(ProgressBarTest)
