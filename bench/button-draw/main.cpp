@@ -31,8 +31,7 @@ double timeDrawing(chameleonButton& button, int state) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QWidget window;
     window.resize(200, 100);
@@ -48,7 +47,8 @@ int main(int argc, char** argv) {
     const double hover = timeDrawing(button, 0);
     button.setEnabled(false);
     const double disabled = timeDrawing(button, 0);
-    std::printf("one 67x25 drawing (median of 15 x 2000): up %.1f us, hover %.1f us, down %.1f us, disabled %.1f us\n",
+    std::printf("one 67x25 drawing (median of 15 x 2000): up %.1f us, hover %.1f us, down %.1f us, disabled "
+                "%.1f us\n",
                 up, hover, down, disabled);
     return 0;
 }

@@ -5,7 +5,9 @@
 #include "ButtonColor.h"
 #include "ButtonShape.h"
 
+#include <QAccessible>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -197,6 +199,10 @@ void chameleonButton::setCaption(const QString& value) {
     SetAccessKeys();
     CalcTextRects();
     DrawButton(0, true);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&nameChanged);
+    }
     emit PropertyChanged(QStringLiteral("TX"));
 }
 
@@ -527,4 +533,41 @@ void chameleonButton::focusInEvent(QFocusEvent*) {
 void chameleonButton::focusOutEvent(QFocusEvent*) {
     hasFocus_ = false;
     DrawButton(lastState_, true);
+}
+
+// Space presses the button and clicks it when released; the arrow keys move the focus to
+// the previous or next control. Enter is left to the container.
+void chameleonButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat()) lastKey_ = 32;
+        DrawButton(2, false);
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        lastKey_ = event->key() == Qt::Key_Left ? 37 : 38;
+        focusNextPrevChild(false);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        lastKey_ = event->key() == Qt::Key_Right ? 39 : 40;
+        focusNextPrevChild(true);
+        break;
+    default:
+        lastKey_ = 0;
+        QWidget::keyPressEvent(event);
+        break;
+    }
+}
+
+void chameleonButton::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    if (lastKey_ != 32) return;
+    if (checkBoxBehaviour_) value_ = !value_;
+    DrawButton(0, false);
+    repaint();
+    emit Click();
 }

@@ -187,6 +187,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     friend class ChameleonButtonAccessible;
@@ -241,6 +243,7 @@ private:
     int picX_ = 0, picY_ = 0, picW_ = 0, picH_ = 0;
     QRegion buttonRegion_;
     int lastButton_ = 0;
+    int lastKey_ = 0;
     bool enabled_ = false, softBevel_ = false, hasFocus_ = false, showFocusRect_ = false;
     Palette pal_;
     int lastState_ = 0;

@@ -356,6 +356,23 @@ private slots:
         QCOMPARE(clicks.size(), 2);
     }
 
+    void spaceBarClicks() {
+        ButtonHost host(3);
+        chameleonButton* b = host.button;
+        QSignalSpy clicks(b, &chameleonButton::Click);
+        QTest::keyPress(b, Qt::Key_Space);
+        QCOMPARE(b->lastState(), 2);
+        QCOMPARE(clicks.size(), 0);
+        QTest::keyRelease(b, Qt::Key_Space);
+        QCOMPARE(b->lastState(), 0);
+        QCOMPARE(clicks.size(), 1);
+        QTest::keyPress(b, Qt::Key_A); // a release of space after another key does nothing
+        QTest::keyRelease(b, Qt::Key_Space);
+        QCOMPARE(clicks.size(), 1);
+        QTest::keyClick(b, Qt::Key_Enter);
+        QCOMPARE(clicks.size(), 1);
+    }
+
     void hoverAndFocusRedraw() {
         ButtonHost host(3);
         chameleonButton* b = host.button;
