@@ -1,6 +1,7 @@
 #include "platform/WebEnginePane.h"
 
 #include <QCoreApplication>
+#include <QPalette>
 #include <QPointer>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
@@ -59,6 +60,11 @@ bool WebEnginePane::engineStarted() {
 }
 
 WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
+    // Until its first page the pane looks like an empty page.
+    setAutoFillBackground(true);
+    QPalette blank = palette();
+    blank.setColor(QPalette::Window, blank.color(QPalette::Base));
+    setPalette(blank);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
