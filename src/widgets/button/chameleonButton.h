@@ -12,6 +12,13 @@
 // The skinnable push button of every window: it paints itself completely in one of
 // fourteen styles into a persistent image, which paintEvent shows.
 //
+// A window loads each of its buttons from stored settings and listens to Click:
+//     auto* b = new chameleonButton(this);
+//     b->ReadProperties(standardButtonProperties(QStringLiteral("Search")));
+//     b->setGeometry(twipsRect(...));
+//     connect(b, &chameleonButton::Click, this, &Form1::chameleonButton1_Click);
+// The container marks its default button with setDefaultButton(true).
+//
 // Colours are 0x00BBGGRR values (red + 256 green + 65536 blue) or system colour references
 // (high bit set, low byte the index). Getters return the stored, untranslated values.
 // Every setter that changes a stored setting emits PropertyChanged with its key.
@@ -107,6 +114,7 @@ public:
     void setMouseIcon(const QImage& value);
     bool HandPointer() const { return handPointer_; }
     void setHandPointer(bool value);
+    // The control's window; asking for it gives the widget a native window.
     WId hWnd() { return winId(); }
     QString Version() const { return QStringLiteral("2.0.6"); }
 
@@ -115,8 +123,10 @@ public:
     void DisableRefresh() { redrawEnabled_ = false; }
 
     // --- Container flags ----------------------------------------------------------------
-    // Whether the container shows this button as its default button. The container sets
-    // it; the styles that show the default button redraw.
+    // Whether the container shows this button as its default button. Qt has no ambient
+    // properties, so the container sets it. A change counts as a change of the container's
+    // values: the palette is recomputed unless the colours are custom, and the button is
+    // redrawn in every scheme, so that the default-button look never goes stale.
     bool isDefaultButton() const { return defaultButton_; }
     void setDefaultButton(bool value);
     // Design mode (a form designer) rather than run time; false by default.

@@ -188,14 +188,6 @@ private slots:
         // Close to the ellipse's area, pi / 4 of the rectangle.
         QVERIFY(qAbs(count - 3.14159265 / 4 * w * h) < w + h);
     }
-
-    void focusRectangles() {
-        QCOMPARE(buttonFocusRect(3, 67, 25), QRect(4, 4, 59, 17));
-        QCOMPARE(buttonFocusRect(1, 67, 25), QRect(4, 4, 59, 17));
-        for (int t = 7; t <= 13; ++t)
-            QCOMPARE(buttonFocusRect(t, 67, 25), QRect(3, 3, 61, 19));
-        QCOMPARE(buttonFocusRect(14, 67, 25), QRect(6, 6, 57, 15));
-    }
 };
 
 QTEST_MAIN(TestButtonPrimitives)

@@ -1,1 +1,0 @@
-#include "platform/WebPane.h"
