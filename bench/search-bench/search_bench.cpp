@@ -41,19 +41,16 @@ private:
 // Kilobytes of a field of /proc/self/status ("VmRSS", "VmHWM").
 long statusKb(const char* field) {
     QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
+    if (!f.open(QIODevice::ReadOnly)) return -1;
     const QByteArray key = QByteArray(field) + ':';
     for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed().split(' ').first().toLong();
+        if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').first().toLong();
     return -1;
 }
 
 void resetPeakMemory() {
     QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
 }
 
 double median(std::vector<double> v) {
@@ -83,8 +80,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: search-bench TREE\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::prepareApplication();
     QApplication app(argc, argv);
     const QString tree = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();

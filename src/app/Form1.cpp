@@ -65,8 +65,7 @@ W* place(W* w, const char* name, int left, int top, int width, int height, const
 // The key code a key press delivers to a text box: Enter is 13, other keys their
 // character, keys without a character 0.
 int keyAscii(const QKeyEvent* e) {
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-        return 13;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) return 13;
     const QString t = e->text();
     return t.isEmpty() ? 0 : t.at(0).unicode();
 }
@@ -79,8 +78,7 @@ public:
         : list_(list), yield_(std::move(yield)) {}
 
     void fileFound(std::string_view folder, std::string_view name, bool firstInFolder) override {
-        if (firstInFolder)
-            list_->setFolder(folder);
+        if (firstInFolder) list_->setFolder(folder);
         list_->appendName(name);
     }
     void folderListed(std::string_view folder) override {
@@ -135,12 +133,12 @@ platform::WebPane* Form1::enginePane(int engine) const {
 void Form1::buildControls() {
     const QFont arial975b = designFont(QStringLiteral("Arial"), 9.75, true);
 
-    Option3 = place(new QRadioButton(QStringLiteral("Search By Topic On Internet"), this), "Option3", 960, 120,
-                    3015, 255, QStringLiteral("Search By Topic On Internet"));
-    Option1 = place(new QRadioButton(QStringLiteral("Search By File Name"), this), "Option1", 4800, 120, 2415, 255,
-                    QStringLiteral("Search By File Name"));
-    Option2 = place(new QRadioButton(QStringLiteral("Search By File Type"), this), "Option2", 8160, 120, 2295, 255,
-                    QStringLiteral("Search By File Type"));
+    Option3 = place(new QRadioButton(QStringLiteral("Search By Topic On Internet"), this), "Option3", 960,
+                    120, 3015, 255, QStringLiteral("Search By Topic On Internet"));
+    Option1 = place(new QRadioButton(QStringLiteral("Search By File Name"), this), "Option1", 4800, 120, 2415,
+                    255, QStringLiteral("Search By File Name"));
+    Option2 = place(new QRadioButton(QStringLiteral("Search By File Type"), this), "Option2", 8160, 120, 2295,
+                    255, QStringLiteral("Search By File Type"));
     for (QRadioButton* o : {Option3, Option1, Option2}) {
         o->setFont(arial975b);
         setTextColour(o, kBlue);
@@ -198,7 +196,8 @@ void Form1::buildControls() {
                   QStringLiteral("Files found"));
     List1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
     List1->hide();
-    WB1 = place(services_.webPanes->create(Frame1), "WB1", 120, 240, 10575, 6135, QStringLiteral("File viewer"));
+    WB1 = place(services_.webPanes->create(Frame1), "WB1", 120, 240, 10575, 6135,
+                QStringLiteral("File viewer"));
     WB1->hide();
 
     SSTab1 = place(new QTabWidget(this), "SSTab1", 360, 1800, 10575, 4935, QStringLiteral("Search engines"));
@@ -220,7 +219,8 @@ void Form1::buildControls() {
     Label3 = place(new QLabel(this), "Label3", 1920, 8280, 1455, 255, QStringLiteral("Files found count"));
     Label6 = place(new QLabel(QStringLiteral("Current File :"), this), "Label6", 480, 8640, 1335, 255,
                    QStringLiteral("Current File :"));
-    Label7 = place(new QLabel(this), "Label7", 1920, 8640, 1575, 255, QStringLiteral("Current file position"));
+    Label7 =
+        place(new QLabel(this), "Label7", 1920, 8640, 1575, 255, QStringLiteral("Current file position"));
     for (QLabel* l : {Label5, Label4, Label2, Label3, Label6, Label7})
         l->setFont(arial975b);
 
@@ -234,8 +234,9 @@ void Form1::buildControls() {
     pb1Stored.set(QStringLiteral("Value"), 2400.0f);
     PB1->ReadProperties(pb1Stored);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{Text1, Combo1, Text2, Drive1, Combo2, Label1, Label5, Label4,
-                                                      List1, Label2, Label3, Label6, Label7, Text4, Label8})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Text1, Combo1, Text2, Drive1, Combo2, Label1, Label5, Label4, List1,
+                                         Label2, Label3, Label6, Label7, Text4, Label8})
         setTextColour(w, kBlue);
 
     SSTab1->raise(); // in internet mode the tabs lie above the file-mode work area
@@ -263,22 +264,24 @@ void Form1::buildButtons() {
         {&chameleonButton8, "chameleonButton8", "Clear", "Clear File List", 5400, 8520, 1000, 375},
         {&chameleonButton6, "chameleonButton6", "Open", "Open Files Or File List", 6480, 8160, 1000, 375},
         {&chameleonButton7, "chameleonButton7", "Save ", "Save Displayed File List", 6480, 8520, 1000, 375},
-        {&chameleonButton10, "chameleonButton10", "Copy ", "Copy Selected File To Destination", 7560, 8160, 1000,
-         375},
-        {&chameleonButton9, "chameleonButton9", "Delete", "Delete Selected File From System Forever !", 7560, 8520,
+        {&chameleonButton10, "chameleonButton10", "Copy ", "Copy Selected File To Destination", 7560, 8160,
          1000, 375},
-        {&chameleonButton17, "chameleonButton17", "File Info", "Shows File Properties Dialog Box", 8640, 8160, 1000,
+        {&chameleonButton9, "chameleonButton9", "Delete", "Delete Selected File From System Forever !", 7560,
+         8520, 1000, 375},
+        {&chameleonButton17, "chameleonButton17", "File Info", "Shows File Properties Dialog Box", 8640, 8160,
+         1000, 375},
+        {&chameleonButton18, "chameleonButton18", "About", "About The Software /  Author", 8640, 8520, 1005,
          375},
-        {&chameleonButton18, "chameleonButton18", "About", "About The Software /  Author", 8640, 8520, 1005, 375},
         {&chameleonButton13, "chameleonButton13", "Back", "Back To Previous Page", 360, 600, 1215, 375},
         {&chameleonButton14, "chameleonButton14", "Forward", "Go To Next Page", 1800, 600, 1215, 375},
-        {&chameleonButton16, "chameleonButton16", "Search One", "Search In Only Selected Search Engine !", 3480,
-         1080, 1095, 375},
-        {&chameleonButton11, "chameleonButton11", "Search All", "Search in all search engines", 4800, 1080, 1095,
-         375},
-        {&chameleonButton12, "chameleonButton12", "Stop ", "Stop Loading All Web Pages !", 6120, 1080, 1095, 375},
-        {&chameleonButton15, "chameleonButton15", "Load All", "Load All Search Engines Home Pages !", 7440, 1080,
+        {&chameleonButton16, "chameleonButton16", "Search One", "Search In Only Selected Search Engine !",
+         3480, 1080, 1095, 375},
+        {&chameleonButton11, "chameleonButton11", "Search All", "Search in all search engines", 4800, 1080,
          1095, 375},
+        {&chameleonButton12, "chameleonButton12", "Stop ", "Stop Loading All Web Pages !", 6120, 1080, 1095,
+         375},
+        {&chameleonButton15, "chameleonButton15", "Load All", "Load All Search Engines Home Pages !", 7440,
+         1080, 1095, 375},
     };
     const QFont font = designFont(QStringLiteral("MS Sans Serif"), 8.25, true);
     for (const Spec& s : specs) {
@@ -295,16 +298,13 @@ void Form1::buildButtons() {
 void Form1::connectHandlers() {
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            Option1_Click();
+        if (on) Option1_Click();
     });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            Option2_Click();
+        if (on) Option2_Click();
     });
     connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            Option3_Click();
+        if (on) Option3_Click();
     });
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
@@ -328,9 +328,10 @@ void Form1::connectEnginePanes() {
         platform::WebPane* pane = enginePane(engine);
         connect(pane, &platform::WebPane::BeforeNavigate2, this,
                 [this, engine](const QString& address) { EnginePane_BeforeNavigate2(engine, address); });
-        connect(pane, &platform::WebPane::ProgressChange, this, [this, engine](int progress, int progressMax) {
-            EnginePane_ProgressChange(engine, progress, progressMax);
-        });
+        connect(pane, &platform::WebPane::ProgressChange, this,
+                [this, engine](int progress, int progressMax) {
+                    EnginePane_ProgressChange(engine, progress, progressMax);
+                });
     }
 }
 
@@ -373,8 +374,7 @@ void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Shown by the program (first show, or back from a dialog that hid it); a window
     // manager restoring the window or giving it the focus does not count.
-    if (!event->spontaneous())
-        Form_Activate();
+    if (!event->spontaneous()) Form_Activate();
 }
 
 void Form1::Form_Activate() {
@@ -396,8 +396,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     closing_ = true; // a running search stops at its next yield
     event->accept();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible())
-            w->close();
+        if (w != this && w->isVisible()) w->close();
     QCoreApplication::quit();
 }
 
@@ -411,8 +410,9 @@ void Form1::Timer1_Timer() {
 // --- search modes ----------------------------------------------------------------
 
 void Form1::showFileModeLayout(bool fileNameMode) {
-    for (QPushButton* b : {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
-                           chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
+    for (QPushButton* b :
+         {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
+          chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
         b->show();
     for (QPushButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
                            chameleonButton15, chameleonButton16})
@@ -435,13 +435,18 @@ void Form1::showFileModeLayout(bool fileNameMode) {
     setOuterHeight(kFileModeHeight);
 }
 
-void Form1::Option1_Click() { showFileModeLayout(true); }
+void Form1::Option1_Click() {
+    showFileModeLayout(true);
+}
 
-void Form1::Option2_Click() { showFileModeLayout(false); }
+void Form1::Option2_Click() {
+    showFileModeLayout(false);
+}
 
 void Form1::Option3_Click() {
-    for (QPushButton* b : {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
-                           chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
+    for (QPushButton* b :
+         {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
+          chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
         b->hide();
     for (QPushButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
                            chameleonButton15, chameleonButton16})
@@ -469,13 +474,14 @@ void Form1::Option3_Click() {
 }
 
 void Form1::Text1_KeyPress(int& keyAscii) {
-    if (keyAscii == 13)
-        StartSearch();
+    if (keyAscii == 13) StartSearch();
 }
 
 // --- the local search ------------------------------------------------------------
 
-void Form1::chameleonButton1_Click() { StartSearch(); }
+void Form1::chameleonButton1_Click() {
+    StartSearch();
+}
 
 void Form1::StartSearch() {
     if (searching_) // one walk at a time: a search asked for during a search is refused
@@ -486,22 +492,18 @@ void Form1::StartSearch() {
     results_->clear();
     const std::string root = platform::encodePath(Drive1->currentData().toString()).toStdString();
     QString pattern;
-    if (Option2->isChecked())
-        pattern = windowtext::trimLeadingBlanks(Combo1->currentText());
-    if (Option1->isChecked())
-        pattern = windowtext::trimLeadingBlanks(Text1->text());
+    if (Option2->isChecked()) pattern = windowtext::trimLeadingBlanks(Combo1->currentText());
+    if (Option1->isChecked()) pattern = windowtext::trimLeadingBlanks(Text1->text());
 
     ListSink sink(results_, [this](const QString& listedFolder) {
-        if (!listedFolder.isNull())
-            showSearchingStatus(listedFolder);
+        if (!listedFolder.isNull()) showSearchingStatus(listedFolder);
         QCoreApplication::processEvents();
         return !closing_;
     });
     const search::WildcardPattern wildcard(pattern);
     const bool finished = folderWalk().run(root, wildcard, sink);
     searching_ = false;
-    if (!finished)
-        return; // the window is closing
+    if (!finished) return; // the window is closing
     results_->flush();
 
     QFont f = Label1->font();

@@ -69,10 +69,10 @@ public:
     platform::WebPane* WB5 = nullptr;
     platform::WebPane* WB6 = nullptr;
     platform::WebPane* WB7 = nullptr;
-    QLabel* Label2 = nullptr; // "Files Found :"
-    QLabel* Label3 = nullptr; // number of entries
-    QLabel* Label6 = nullptr; // "Current File :"
-    QLabel* Label7 = nullptr; // 1-based position of the selected entry
+    QLabel* Label2 = nullptr;   // "Files Found :"
+    QLabel* Label3 = nullptr;   // number of entries
+    QLabel* Label6 = nullptr;   // "Current File :"
+    QLabel* Label7 = nullptr;   // 1-based position of the selected entry
     QLineEdit* Text4 = nullptr; // address of the current page
     QLabel* Label8 = nullptr;   // download progress text
     ProgressBar* PB1 = nullptr;

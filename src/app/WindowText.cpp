@@ -14,10 +14,8 @@ QString longTimeFormat(const QLocale& locale) {
     QString out;
     bool quoted = false;
     for (QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue; // the time zone
+        if (c == QLatin1Char('\'')) quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t')) continue; // the time zone
         out.append(c);
     }
     return out.trimmed();

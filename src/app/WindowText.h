@@ -11,10 +11,10 @@ inline constexpr const char* kText1Tip = "Enter File Name alongwith it's extenti
 // The first line of the status while a search runs: 30 blanks, the word, one blank.
 inline constexpr const char* kSearching = "                              SEARCHING ";
 
-inline constexpr const char* kFileTypes[] = {
-    "*.TXT", "*.HTML", "*.DOC", "*.HTM", "*.MP3", "*.JPG", "*.GIF", "*.JPEG", "*.AVI",
-    "*.DAT", "*.WAV",  "*.WMA", "*.WMV", "*.MPEG", "*.PDF", "*.ICO", "*.SK2", "*.EXE",
-    "*.INI", "*.DLL",  "*.OCX", "*.XLS", "*.MDB",  "*.PPT", "*.ZIP", "*.RAR", "*.RM"};
+inline constexpr const char* kFileTypes[] = {"*.TXT",  "*.HTML", "*.DOC", "*.HTM", "*.MP3", "*.JPG", "*.GIF",
+                                             "*.JPEG", "*.AVI",  "*.DAT", "*.WAV", "*.WMA", "*.WMV", "*.MPEG",
+                                             "*.PDF",  "*.ICO",  "*.SK2", "*.EXE", "*.INI", "*.DLL", "*.OCX",
+                                             "*.XLS",  "*.MDB",  "*.PPT", "*.ZIP", "*.RAR", "*.RM"};
 inline constexpr const char* kEngineItems[] = {"Google", "Yahoo", "Msn", "Altavista", "Ask Jeeves", "Lycos"};
 inline constexpr const char* kEngineTabs[] = {"GOOGLE", "YAHOO", "MSN", "ALTAVISTA", "ASK JEEVES", "LYCOS"};
 

@@ -26,8 +26,7 @@ protected:
 } // namespace
 
 void DisableCloseButton(QWidget* window) {
-    if (!window || !window->isWindow() || window->property(kMarker).toBool())
-        return;
+    if (!window || !window->isWindow() || window->property(kMarker).toBool()) return;
     const bool wasVisible = window->isVisible();
     Qt::WindowFlags flags = window->windowFlags();
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;

@@ -10,11 +10,21 @@ MessageBoxRequest::Answer QtMessageBoxes::show(QWidget* parent, const MessageBox
     box.setText(request.text);
     box.setWindowTitle(request.title);
     switch (request.icon) {
-    case MessageBoxRequest::Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageBoxRequest::Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageBoxRequest::Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageBoxRequest::Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MessageBoxRequest::Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageBoxRequest::Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageBoxRequest::Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageBoxRequest::Icon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageBoxRequest::Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageBoxRequest::Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     if (request.buttons == MessageBoxRequest::Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -24,15 +24,12 @@ int validSequenceLength(const unsigned char* s, qsizetype i, qsizetype n, char32
     } else {
         return 0;
     }
-    if (i + len > n)
-        return 0;
+    if (i + len > n) return 0;
     for (int k = 1; k < len; ++k) {
-        if ((s[i + k] & 0xC0) != 0x80)
-            return 0;
+        if ((s[i + k] & 0xC0) != 0x80) return 0;
         cp = (cp << 6) | (s[i + k] & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
     return len;
 }
 

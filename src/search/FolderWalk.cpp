@@ -15,7 +15,9 @@ namespace {
 // which are then opened by their full path, so that no tree runs out of descriptors.
 constexpr int kMaxHeldFolders = 128;
 
-bool isDotOrDotDot(const char* n) { return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)); }
+bool isDotOrDotDot(const char* n) {
+    return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
+}
 
 } // namespace
 
@@ -26,15 +28,13 @@ bool FolderWalk::run(const std::string& root, const WildcardPattern& pattern, Wa
     subNames_.clear();
     sinceYield_.start();
     struct stat st {};
-    if (root.empty() || ::stat(root.c_str(), &st) != 0)
-        return true;
+    if (root.empty() || ::stat(root.c_str(), &st) != 0) return true;
     device_ = st.st_dev;
     return SearchFolder(AT_FDCWD, root.c_str(), 0);
 }
 
 bool FolderWalk::yieldPoint() {
-    if (yieldIntervalMs_ > 0 && sinceYield_.elapsed() < yieldIntervalMs_)
-        return true;
+    if (yieldIntervalMs_ > 0 && sinceYield_.elapsed() < yieldIntervalMs_) return true;
     const bool goOn = sink_->yield();
     sinceYield_.start();
     return goOn;
@@ -43,8 +43,7 @@ bool FolderWalk::yieldPoint() {
 // Walks the folder name (relative to parentFd) whose full path is path_.
 bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
     const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return true;
+    if (fd < 0) return true;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || st.st_dev != device_) { // another volume is mounted here
         ::close(fd);
@@ -64,18 +63,15 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
     bool first = true;
     while (struct dirent* e = ::readdir(dir)) {
         const char* n = e->d_name;
-        if (isDotOrDotDot(n))
-            continue;
+        if (isDotOrDotDot(n)) continue;
         unsigned char type = e->d_type;
         if (type == DT_UNKNOWN) {
             struct stat es {};
-            if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0)
-                type = S_ISDIR(es.st_mode) ? DT_DIR : DT_REG;
+            if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0) type = S_ISDIR(es.st_mode) ? DT_DIR : DT_REG;
         }
         if (type == DT_LNK) { // a link to a folder is neither listed nor entered
             struct stat ts {};
-            if (::fstatat(fd, n, &ts, 0) == 0 && S_ISDIR(ts.st_mode))
-                continue;
+            if (::fstatat(fd, n, &ts, 0) == 0 && S_ISDIR(ts.st_mode)) continue;
         }
         if (type == DT_DIR) {
             subOffsets.push_back(uint32_t(subNames_.size() - namesBase));
@@ -83,8 +79,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
             continue;
         }
         const std::string_view fileName(n);
-        if (!pattern_->matches(fileName))
-            continue;
+        if (!pattern_->matches(fileName)) continue;
         sink_->fileFound(folder, fileName, first);
         first = false;
         if (!yieldPoint()) {
@@ -93,8 +88,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
         }
     }
 
-    if (goOn)
-        sink_->folderListed(folder);
+    if (goOn) sink_->folderListed(folder);
 
     int heldFd = fd;
     DIR* held = dir;
@@ -110,8 +104,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
             break;
         }
         const char* sub = subNames_.c_str() + namesBase + subOffsets[i];
-        if (path_.empty() || path_.back() != '/')
-            path_.push_back('/');
+        if (path_.empty() || path_.back() != '/') path_.push_back('/');
         path_.append(sub);
         // Opened relative to this folder, or by full path once it was let go. Either
         // text stays untouched until the sub-folder is open.
@@ -119,8 +112,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
         path_.resize(pathLen);
     }
     subNames_.resize(namesBase);
-    if (held)
-        ::closedir(held);
+    if (held) ::closedir(held);
     return goOn;
 }
 

@@ -33,8 +33,7 @@ void ResultList::append(const QString& path) {
         return;
     }
     const QByteArray folder = slash == 0 ? QByteArray("/") : bytes.left(slash);
-    if (folders_.empty() || folders_.back() != folder)
-        folders_.push_back(folder);
+    if (folders_.empty() || folders_.back() != folder) folders_.push_back(folder);
     currentFolder_ = kNoFolder;
     appendRow(uint32_t(folders_.size() - 1),
               std::string_view(bytes.constData() + slash + 1, size_t(bytes.size() - slash - 1)));
@@ -67,38 +66,34 @@ std::string_view ResultList::nameAt(const Row& row) const {
 }
 
 QByteArray ResultList::entryBytes(int row) const {
-    if (row < 0 || row >= count())
-        return {};
+    if (row < 0 || row >= count()) return {};
     const Row& r = rows_[size_t(row)];
     const std::string_view name = nameAt(r);
-    if (r.folder == kNoFolder)
-        return QByteArray(name.data(), qsizetype(name.size()));
+    if (r.folder == kNoFolder) return QByteArray(name.data(), qsizetype(name.size()));
     const QByteArray& folder = folders_[r.folder];
     QByteArray out;
     out.reserve(folder.size() + 1 + qsizetype(name.size()));
     out.append(folder);
-    if (!folder.endsWith('/'))
-        out.append('/');
+    if (!folder.endsWith('/')) out.append('/');
     out.append(name.data(), qsizetype(name.size()));
     return out;
 }
 
-QString ResultList::entry(int row) const { return platform::decodePath(entryBytes(row)); }
+QString ResultList::entry(int row) const {
+    return platform::decodePath(entryBytes(row));
+}
 
 void ResultList::flush() {
-    if (shown_ >= count())
-        return;
+    if (shown_ >= count()) return;
     beginInsertRows(QModelIndex(), shown_, count() - 1);
     shown_ = count();
     endInsertRows();
 }
 
 void ResultList::removeEntry(int row) {
-    if (row < 0 || row >= count())
-        return;
+    if (row < 0 || row >= count()) return;
     const bool shown = row < shown_;
-    if (shown)
-        beginRemoveRows(QModelIndex(), row, row);
+    if (shown) beginRemoveRows(QModelIndex(), row, row);
     rows_.erase(rows_.begin() + row);
     if (shown) {
         --shown_;
@@ -117,13 +112,13 @@ void ResultList::clear() {
     endResetModel();
 }
 
-int ResultList::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+int ResultList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : shown_;
+}
 
 QVariant ResultList::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= shown_)
-        return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
-        return entry(index.row());
+    if (!index.isValid() || index.row() >= shown_) return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) return entry(index.row());
     return {};
 }
 

@@ -32,8 +32,12 @@ void ResultListView::setListIndex(int row) {
     scrollTo(index);
 }
 
-int ResultListView::ListCount() const { return entries_->count(); }
+int ResultListView::ListCount() const {
+    return entries_->count();
+}
 
-QString ResultListView::List(int row) const { return entries_->entry(row); }
+QString ResultListView::List(int row) const {
+    return entries_->entry(row);
+}
 
 } // namespace search

@@ -6,7 +6,9 @@ namespace search {
 
 namespace {
 
-inline char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+inline char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 
 // Classic wildcard matching with one backtrack point (the last '*').
 template <typename Pat, typename Name, typename Fold>
@@ -38,11 +40,9 @@ WildcardPattern::WildcardPattern(const QString& pattern) {
     while (!p.isEmpty() && (p.back() == QLatin1Char(' ') || p.back() == QLatin1Char('.')))
         p.chop(1);
     empty_ = p.isEmpty();
-    if (p.size() >= 2 && p.endsWith(QLatin1String(".*")))
-        optionalDotStar_ = true;
+    if (p.size() >= 2 && p.endsWith(QLatin1String(".*"))) optionalDotStar_ = true;
     for (QChar c : p)
-        if (c.unicode() >= 0x80)
-            asciiPattern_ = false;
+        if (c.unicode() >= 0x80) asciiPattern_ = false;
     if (asciiPattern_) {
         asciiLower_.reserve(p.size());
         for (QChar c : p)
@@ -54,8 +54,7 @@ WildcardPattern::WildcardPattern(const QString& pattern) {
 bool WildcardPattern::matchAscii(std::string_view name) const {
     const auto same = [](char c) { return asciiLower(c); };
     const qsizetype pn = qsizetype(asciiLower_.size());
-    if (wildMatch(asciiLower_, pn, name, qsizetype(name.size()), same))
-        return true;
+    if (wildMatch(asciiLower_, pn, name, qsizetype(name.size()), same)) return true;
     return optionalDotStar_ && wildMatch(asciiLower_, pn - 2, name, qsizetype(name.size()), same);
 }
 
@@ -63,14 +62,12 @@ bool WildcardPattern::matchFolded(const QString& name) const {
     const auto same = [](QChar c) { return c; };
     const QString n = name.toCaseFolded();
     const qsizetype pn = folded_.size();
-    if (wildMatch(folded_, pn, n, n.size(), same))
-        return true;
+    if (wildMatch(folded_, pn, n, n.size(), same)) return true;
     return optionalDotStar_ && wildMatch(folded_, pn - 2, n, n.size(), same);
 }
 
 bool WildcardPattern::matches(std::string_view name) const {
-    if (empty_)
-        return false;
+    if (empty_) return false;
     if (asciiPattern_) {
         bool ascii = true;
         for (char c : name)
@@ -78,8 +75,7 @@ bool WildcardPattern::matches(std::string_view name) const {
                 ascii = false;
                 break;
             }
-        if (ascii)
-            return matchAscii(name);
+        if (ascii) return matchAscii(name);
     }
     return matchFolded(platform::decodePath(QByteArrayView(name.data(), qsizetype(name.size()))));
 }

@@ -14,31 +14,34 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
-#include <QRegularExpression>
 
 using testsupport::FakeServices;
 
 namespace {
 
-const char* const kFileButtons[] = {"chameleonButton1", "chameleonButton2", "chameleonButton3", "chameleonButton4",
-                                    "chameleonButton5", "chameleonButton6", "chameleonButton7", "chameleonButton8",
-                                    "chameleonButton9", "chameleonButton10", "chameleonButton17",
-                                    "chameleonButton18"};
+const char* const kFileButtons[] = {"chameleonButton1",  "chameleonButton2",  "chameleonButton3",
+                                    "chameleonButton4",  "chameleonButton5",  "chameleonButton6",
+                                    "chameleonButton7",  "chameleonButton8",  "chameleonButton9",
+                                    "chameleonButton10", "chameleonButton17", "chameleonButton18"};
 const char* const kInternetButtons[] = {"chameleonButton11", "chameleonButton12", "chameleonButton13",
                                         "chameleonButton14", "chameleonButton15", "chameleonButton16"};
 
 QWidget* child(QWidget& form, const char* name) {
     QWidget* w = form.findChild<QWidget*>(QLatin1String(name));
-    if (!w)
-        qFatal("no control named %s", name);
+    if (!w) qFatal("no control named %s", name);
     return w;
 }
 
-int px(int twips) { return (twips + 7) / 15; }
+int px(int twips) {
+    return (twips + 7) / 15;
+}
 
-QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
+QRect twips(int l, int t, int w, int h) {
+    return QRect(px(l), px(t), px(w), px(h));
+}
 
 } // namespace
 
@@ -74,7 +77,8 @@ void TestForm1::startsInFileTypeModeWithTheDesignLayout() {
     QVERIFY(form.Combo1->isVisible());
     QVERIFY(form.Drive1->isVisible());
     QVERIFY(form.List1->isHidden());
-    QVERIFY(form.SSTab1->isHidden() && form.Text4->isHidden() && form.Label8->isHidden() && child(form, "PB1")->isHidden());
+    QVERIFY(form.SSTab1->isHidden() && form.Text4->isHidden() && form.Label8->isHidden() &&
+            child(form, "PB1")->isHidden());
     QVERIFY(form.Label1->text().isEmpty() && form.Label3->text().isEmpty() && form.Label7->text().isEmpty());
     QVERIFY(child(form, "chameleonButton18")->isVisible()); // About
     for (const char* name : kInternetButtons)
@@ -154,12 +158,13 @@ void TestForm1::modeSwitchesShowAndHideTheirControls_data() {
     for (const char* b : kInternetButtons)
         internetButtons << QLatin1String(b);
     QTest::newRow("file name") << "Option1" << fileButtons + labels + QStringList{"Text1", "Drive1"}
-                               << internetButtons + QStringList{"Combo1", "Text2", "Combo2", "Text4", "SSTab1", "PB1",
-                                                                "Label8"};
+                               << internetButtons + QStringList{"Combo1", "Text2", "Combo2", "Text4",
+                                                                "SSTab1", "PB1",   "Label8"};
     QTest::newRow("file type") << "Option2" << fileButtons + labels + QStringList{"Combo1", "Drive1"}
-                               << internetButtons + QStringList{"Text1", "Text2", "Combo2", "Text4", "SSTab1", "PB1",
-                                                                "Label8"};
-    QTest::newRow("internet") << "Option3" << internetButtons + QStringList{"Text2", "Combo2", "Text4", "SSTab1"}
+                               << internetButtons + QStringList{"Text1",  "Text2", "Combo2", "Text4",
+                                                                "SSTab1", "PB1",   "Label8"};
+    QTest::newRow("internet") << "Option3"
+                              << internetButtons + QStringList{"Text2", "Combo2", "Text4", "SSTab1"}
                               << fileButtons + labels + QStringList{"Text1", "Combo1", "Drive1", "PB1"};
 }
 
@@ -175,9 +180,11 @@ void TestForm1::modeSwitchesShowAndHideTheirControls() {
     (option == QLatin1String("Option3") ? form.Option1 : form.Option3)->click();
     form.findChild<QRadioButton*>(option)->click();
     for (const QString& name : shown)
-        QVERIFY2(child(form, name.toLatin1().constData())->isVisible(), qPrintable(name + " should be shown"));
+        QVERIFY2(child(form, name.toLatin1().constData())->isVisible(),
+                 qPrintable(name + " should be shown"));
     for (const QString& name : hidden)
-        QVERIFY2(child(form, name.toLatin1().constData())->isHidden(), qPrintable(name + " should be hidden"));
+        QVERIFY2(child(form, name.toLatin1().constData())->isHidden(),
+                 qPrintable(name + " should be hidden"));
     QVERIFY(form.Text3->isHidden());
     QVERIFY(form.Label4->isVisible() && form.Label5->isVisible()); // the clock stays in every mode
 }
@@ -274,12 +281,10 @@ void TestForm1::everyControlIsAccessible() {
         QWidget* w = child(form, e.name);
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
         QVERIFY2(iface, e.name);
-        if (e.role != QAccessible::Client)
-            QCOMPARE(iface->role(), e.role);
+        if (e.role != QAccessible::Client) QCOMPARE(iface->role(), e.role);
         const QString name = iface->text(QAccessible::Name);
         QVERIFY2(!name.isEmpty(), e.name);
-        if (e.accessibleName)
-            QCOMPARE(name, QString::fromLatin1(e.accessibleName));
+        if (e.accessibleName) QCOMPARE(name, QString::fromLatin1(e.accessibleName));
         QCOMPARE(iface->text(QAccessible::Description), w->toolTip());
     }
     // Every control of the window has a name for assistive technology.
@@ -288,16 +293,14 @@ void TestForm1::everyControlIsAccessible() {
     int checked = 0;
     for (QWidget* w : form.findChildren<QWidget*>()) {
         const QString n = w->objectName();
-        if (!control.match(n).hasMatch())
-            continue;
+        if (!control.match(n).hasMatch()) continue;
         ++checked;
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
         QVERIFY2(iface && !iface->text(QAccessible::Name).isEmpty(), qPrintable(n));
-        if (!w->toolTip().isEmpty())
-            QCOMPARE(iface->text(QAccessible::Description), w->toolTip());
+        if (!w->toolTip().isEmpty()) QCOMPARE(iface->text(QAccessible::Description), w->toolTip());
     }
     QCOMPARE(checked, 47); // 3 options, 4 text boxes, 2 combo boxes and the drive list, 8 labels,
-                          // the frame, the list, 7 panes, the tabs, the bar and 18 buttons
+                           // the frame, the list, 7 panes, the tabs, the bar and 18 buttons
 }
 
 QTEST_MAIN(TestForm1)

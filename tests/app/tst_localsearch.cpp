@@ -55,7 +55,9 @@ QStringList relative(const QString& root, const QStringList& entries) {
     return out;
 }
 
-QSet<QString> asSet(const QStringList& l) { return QSet<QString>(l.begin(), l.end()); }
+QSet<QString> asSet(const QStringList& l) {
+    return QSet<QString>(l.begin(), l.end());
+}
 
 } // namespace
 
@@ -84,7 +86,8 @@ void TestLocalSearch::walksDepthFirstPreOrder() {
     tree.file("sub/c.txt");
     tree.file("a.txt");
     Window w(tree.root());
-    QCOMPARE(relative(tree.root(), w.searchType("*.txt")), (QStringList{"a.txt", "sub/c.txt", "sub/deep/d.txt"}));
+    QCOMPARE(relative(tree.root(), w.searchType("*.txt")),
+             (QStringList{"a.txt", "sub/c.txt", "sub/deep/d.txt"}));
 }
 
 void TestLocalSearch::keepsEverySubtreeTogether() {
@@ -106,8 +109,7 @@ void TestLocalSearch::keepsEverySubtreeTogether() {
         const QString prefix = QString::fromLatin1(f) + '/';
         QList<int> own, below;
         for (int i = 0; i < got.size(); ++i) {
-            if (!got[i].startsWith(prefix))
-                continue;
+            if (!got[i].startsWith(prefix)) continue;
             (got[i].indexOf('/', prefix.size()) < 0 ? own : below) << i;
         }
         QCOMPARE(own.size(), 2);
@@ -120,15 +122,16 @@ void TestLocalSearch::keepsEverySubtreeTogether() {
 void TestLocalSearch::matchesNamesLikeTheUserExpects_data() {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("any case") << "*.TXT" << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "d/readme.txt"};
+    QTest::newRow("any case") << "*.TXT"
+                              << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "d/readme.txt"};
     QTest::newRow("exact name anywhere") << "readme.txt" << QStringList{"d/readme.txt"};
     QTest::newRow("question mark is one character") << "a?.doc" << QStringList{"a1.doc", "ab.doc"};
     QTest::newRow("star dot star is everything")
-        << "*.*"
-        << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "a1.doc", "ab.doc", "abc.doc", "noext",
-                       "notes.txt.gz", "Übung.PDF", "d/readme.txt"};
+        << "*.*" << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt",  "a1.doc",    "ab.doc",
+                                "abc.doc",   "noext",     "notes.txt.gz", "Übung.PDF", "d/readme.txt"};
     QTest::newRow("leading blanks ignored") << "   *.doc" << QStringList{"a1.doc", "ab.doc", "abc.doc"};
-    QTest::newRow("trailing blanks and dots ignored") << "*.doc .  " << QStringList{"a1.doc", "ab.doc", "abc.doc"};
+    QTest::newRow("trailing blanks and dots ignored")
+        << "*.doc .  " << QStringList{"a1.doc", "ab.doc", "abc.doc"};
     QTest::newRow("only blanks find nothing") << "    " << QStringList{};
     QTest::newRow("non-ASCII letters fold") << "übung.pdf" << QStringList{"Übung.PDF"};
     QTest::newRow("no folder names") << "d" << QStringList{};
@@ -138,8 +141,10 @@ void TestLocalSearch::matchesNamesLikeTheUserExpects() {
     QFETCH(QString, pattern);
     QFETCH(QStringList, expected);
     TreeBuilder tree;
-    for (const char* f : {"notes.txt", "NOTES.TXT", ".hidden.txt", "a1.doc", "ab.doc", "abc.doc", "noext",
-                          "notes.txt.gz", "\xc3\x9c" "bung.PDF"})
+    for (const char* f :
+         {"notes.txt", "NOTES.TXT", ".hidden.txt", "a1.doc", "ab.doc", "abc.doc", "noext", "notes.txt.gz",
+          "\xc3\x9c"
+          "bung.PDF"})
         tree.file(f);
     tree.folder("d");
     tree.file("d/readme.txt");
@@ -154,19 +159,19 @@ void TestLocalSearch::listsLinksSpecialFilesAndOddNamesWithoutFollowing() {
     TreeBuilder tree;
     tree.folder("sub");
     tree.file("sub/inside.dat");
-    tree.link("..", "sub/loop.dat");            // a link to a folder: not entered, not listed
-    tree.link("sub", "tosub");                  // the same from the root
-    tree.link("sub/inside.dat", "alias.dat");   // a link to a file: listed
-    tree.link("/nonexistent/x", "broken.dat");  // a broken link: listed
-    tree.fifo("pipe.dat");                      // listed, never opened (opening would block)
-    tree.file("bad\xff\xfe.dat");               // not UTF-8
+    tree.link("..", "sub/loop.dat");           // a link to a folder: not entered, not listed
+    tree.link("sub", "tosub");                 // the same from the root
+    tree.link("sub/inside.dat", "alias.dat");  // a link to a file: listed
+    tree.link("/nonexistent/x", "broken.dat"); // a broken link: listed
+    tree.fifo("pipe.dat");                     // listed, never opened (opening would block)
+    tree.file("bad\xff\xfe.dat");              // not UTF-8
     tree.file(".secret.dat");
     Window w(tree.root());
     const QStringList got = w.searchType("*.dat");
-    QCOMPARE(asSet(relative(tree.root(), got)),
-             asSet(QStringList{"sub/inside.dat", "alias.dat", "broken.dat", "pipe.dat",
-                               QString::fromUtf8("bad") + QChar(0xDCFF) + QChar(0xDCFE) + ".dat",
-                               ".secret.dat"}));
+    QCOMPARE(
+        asSet(relative(tree.root(), got)),
+        asSet(QStringList{"sub/inside.dat", "alias.dat", "broken.dat", "pipe.dat",
+                          QString::fromUtf8("bad") + QChar(0xDCFF) + QChar(0xDCFE) + ".dat", ".secret.dat"}));
     // The odd name keeps its bytes: the entry leads back to the very file.
     for (const QString& e : got)
         if (e.contains(QChar(0xDCFF))) {
@@ -188,8 +193,7 @@ void TestLocalSearch::showsStatusWhileSearchingAndTheEndText() {
     QStringList seen;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (seen.isEmpty() || seen.last() != w.form.Label1->text())
-            seen << w.form.Label1->text();
+        if (seen.isEmpty() || seen.last() != w.form.Label1->text()) seen << w.form.Label1->text();
         QCOMPARE(w.form.Label3->text(), QString()); // no count while the walk runs
     });
     watch.start(0);
@@ -265,8 +269,7 @@ void TestLocalSearch::refusesASecondSearchWhileOneRuns() {
     int attempts = 0;
     QTimer again;
     QObject::connect(&again, &QTimer::timeout, [&] {
-        if (!w.form.isSearching())
-            return;
+        if (!w.form.isSearching()) return;
         ++attempts;
         QTest::mouseClick(w.form.chameleonButton1, Qt::LeftButton);
         QTest::keyClick(w.form.Text1, Qt::Key_Return);
@@ -296,8 +299,7 @@ void TestLocalSearch::survivesFoldersThatVanishOrCannotBeOpened() {
     QStringList gone;
     QTimer remover;
     QObject::connect(&remover, &QTimer::timeout, [&] {
-        if (removed || !w.form.isSearching())
-            return;
+        if (removed || !w.form.isSearching()) return;
         removed = true;
         const QStringList listed = w.entries();
         for (const char* f : {"a", "b", "c"}) {

@@ -17,8 +17,7 @@ Window findWindow(Display* dpy, Window root, const char* title) {
     Window rootRet, parent, *children = nullptr;
     unsigned int n = 0;
     Window found = 0;
-    if (!XQueryTree(dpy, root, &rootRet, &parent, &children, &n))
-        return 0;
+    if (!XQueryTree(dpy, root, &rootRet, &parent, &children, &n)) return 0;
     for (unsigned int i = 0; i < n && !found; ++i) {
         char* name = nullptr;
         if (XFetchName(dpy, children[i], &name) && name) {
@@ -28,11 +27,9 @@ Window findWindow(Display* dpy, Window root, const char* title) {
                 found = children[i];
             XFree(name);
         }
-        if (!found)
-            found = findWindow(dpy, children[i], title);
+        if (!found) found = findWindow(dpy, children[i], title);
     }
-    if (children)
-        XFree(children);
+    if (children) XFree(children);
     return found;
 }
 
@@ -58,8 +55,7 @@ private slots:
 
 void TestStartup::startsShowsItsWindowAndQuitsOnClose() {
     Display* dpy = XOpenDisplay(nullptr);
-    if (!dpy)
-        QFAIL("this test needs an X server (run it under xvfb-run)");
+    if (!dpy) QFAIL("this test needs an X server (run it under xvfb-run)");
 
     QTemporaryDir home;
     QProcess program;
@@ -77,8 +73,7 @@ void TestStartup::startsShowsItsWindowAndQuitsOnClose() {
     Window w = 0;
     while (!w && clock.elapsed() < 20000 && program.state() == QProcess::Running) {
         w = findWindow(dpy, DefaultRootWindow(dpy), "ORVIK  SEARCHER   V 1.00");
-        if (!w)
-            QThread::msleep(50);
+        if (!w) QThread::msleep(50);
     }
     QVERIFY2(w, "the main window was not mapped");
     XWindowAttributes attrs;

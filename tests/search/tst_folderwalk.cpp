@@ -18,7 +18,8 @@ struct Recorder : search::WalkSink {
     void fileFound(std::string_view folder, std::string_view name, bool first) override {
         events << QStringLiteral("file%1 %2|%3")
                       .arg(first ? "*" : "")
-                      .arg(QString::fromStdString(std::string(folder)), QString::fromStdString(std::string(name)));
+                      .arg(QString::fromStdString(std::string(folder)),
+                           QString::fromStdString(std::string(name)));
     }
     void folderListed(std::string_view folder) override {
         events << QStringLiteral("listed ") + QString::fromStdString(std::string(folder));
@@ -105,8 +106,7 @@ void TestFolderWalk::skipsFoldersItMayNotRead() {
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(fds[0]);
-        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(3);
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
         search::FolderWalk walk;
         Recorder r;
         walk.run(tree.rootBytes().toStdString(), search::WildcardPattern(QStringLiteral("*.txt")), r);
@@ -149,8 +149,8 @@ void TestFolderWalk::stopsWhenTheSinkSaysSo() {
 
     // A missing root: nothing reported, the walk still counts as finished.
     Recorder none;
-    QVERIFY(walk.run(tree.rootBytes().toStdString() + "/missing", search::WildcardPattern(QStringLiteral("*")),
-                     none));
+    QVERIFY(walk.run(tree.rootBytes().toStdString() + "/missing",
+                     search::WildcardPattern(QStringLiteral("*")), none));
     QVERIFY(none.events.isEmpty());
 }
 

@@ -35,10 +35,10 @@ public:
     QList<platform::MessageBoxRequest::Answer> answers; // taken from the front; Ok/Yes when empty
     platform::MessageBoxRequest::Answer show(QWidget*, const platform::MessageBoxRequest& request) override {
         shown.append(request);
-        if (!answers.isEmpty())
-            return answers.takeFirst();
-        return request.buttons == platform::MessageBoxRequest::Buttons::YesNo ? platform::MessageBoxRequest::Answer::Yes
-                                                                              : platform::MessageBoxRequest::Answer::Ok;
+        if (!answers.isEmpty()) return answers.takeFirst();
+        return request.buttons == platform::MessageBoxRequest::Buttons::YesNo
+                   ? platform::MessageBoxRequest::Answer::Yes
+                   : platform::MessageBoxRequest::Answer::Ok;
     }
 };
 
@@ -67,8 +67,7 @@ struct FakeServices {
 
     // One volume whose root is the given folder.
     explicit FakeServices(const QString& root = QString()) {
-        if (!root.isEmpty())
-            volumes->list.append({root, QStringLiteral("test")});
+        if (!root.isEmpty()) volumes->list.append({root, QStringLiteral("test")});
     }
     platform::Services services() const {
         platform::Services s;

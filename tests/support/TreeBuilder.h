@@ -20,8 +20,7 @@ public:
     void folder(const QByteArray& relative) const { ::mkdir(path(relative).constData(), 0755); }
     void file(const QByteArray& relative) const {
         const int fd = ::open(path(relative).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd >= 0)
-            ::close(fd);
+        if (fd >= 0) ::close(fd);
     }
     void link(const QByteArray& target, const QByteArray& relative) const {
         [[maybe_unused]] int rc = ::symlink(target.constData(), path(relative).constData());
