@@ -9,6 +9,8 @@
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
 #include "widgets/Twips.h"
+#include "widgets/button/StandardButton.h"
+#include "widgets/button/chameleonButton.h"
 #include "widgets/progressbar/ProgressBar.h"
 #include "widgets/progressbar/PropertyStore.h"
 
@@ -20,7 +22,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -177,6 +178,7 @@ void Form1::buildControls() {
         Combo2->addItem(QString::fromLatin1(item));
     Combo2->setCurrentIndex(-1);
     Combo2->setEditText(QStringLiteral("Select Search Engine"));
+    Combo2->lineEdit()->setCursorPosition(0); // show the start of the text, not its end
 
     Text3 = place(new QLineEdit(this), "Text3", 8640, 1080, 975, 285, QStringLiteral("Query"));
     Text3->hide();
@@ -249,7 +251,7 @@ void Form1::buildControls() {
 
 void Form1::buildButtons() {
     struct Spec {
-        QPushButton** button;
+        chameleonButton** button;
         const char* name;
         const char* caption;
         const char* tooltip;
@@ -283,15 +285,13 @@ void Form1::buildButtons() {
         {&chameleonButton15, "chameleonButton15", "Load All", "Load All Search Engines Home Pages !", 7440,
          1080, 1095, 375},
     };
-    const QFont font = designFont(QStringLiteral("MS Sans Serif"), 8.25, true);
+    // Every button is loaded from the same stored settings; caption and place differ.
     for (const Spec& s : specs) {
         const QString caption = QString::fromLatin1(s.caption);
-        auto* b = place(new QPushButton(caption, this), s.name, s.left, s.top, s.width, s.height, caption,
-                        QString::fromLatin1(s.tooltip));
-        b->setFont(font);
-        b->setAutoDefault(false);
-        setTextColour(b, kBlue);
-        *s.button = b;
+        auto* b = new chameleonButton(this);
+        b->ReadProperties(standardButtonProperties(caption));
+        *s.button =
+            place(b, s.name, s.left, s.top, s.width, s.height, caption, QString::fromLatin1(s.tooltip));
     }
 }
 
@@ -309,16 +309,16 @@ void Form1::connectHandlers() {
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
     Text4->installEventFilter(this);
-    connect(chameleonButton1, &QPushButton::clicked, this, &Form1::chameleonButton1_Click);
-    connect(chameleonButton8, &QPushButton::clicked, this, &Form1::chameleonButton8_Click);
+    connect(chameleonButton1, &chameleonButton::Click, this, &Form1::chameleonButton1_Click);
+    connect(chameleonButton8, &chameleonButton::Click, this, &Form1::chameleonButton8_Click);
     connect(List1, &search::ResultListView::Click, this, &Form1::List1_Click);
 
-    connect(chameleonButton11, &QPushButton::clicked, this, &Form1::chameleonButton11_Click);
-    connect(chameleonButton12, &QPushButton::clicked, this, &Form1::chameleonButton12_Click);
-    connect(chameleonButton13, &QPushButton::clicked, this, &Form1::chameleonButton13_Click);
-    connect(chameleonButton14, &QPushButton::clicked, this, &Form1::chameleonButton14_Click);
-    connect(chameleonButton15, &QPushButton::clicked, this, &Form1::chameleonButton15_Click);
-    connect(chameleonButton16, &QPushButton::clicked, this, &Form1::chameleonButton16_Click);
+    connect(chameleonButton11, &chameleonButton::Click, this, &Form1::chameleonButton11_Click);
+    connect(chameleonButton12, &chameleonButton::Click, this, &Form1::chameleonButton12_Click);
+    connect(chameleonButton13, &chameleonButton::Click, this, &Form1::chameleonButton13_Click);
+    connect(chameleonButton14, &chameleonButton::Click, this, &Form1::chameleonButton14_Click);
+    connect(chameleonButton15, &chameleonButton::Click, this, &Form1::chameleonButton15_Click);
+    connect(chameleonButton16, &chameleonButton::Click, this, &Form1::chameleonButton16_Click);
     connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
     connectEnginePanes();
 }
@@ -378,8 +378,8 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 void Form1::Form_Activate() {
-    for (QPushButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
-                           chameleonButton15, chameleonButton16})
+    for (chameleonButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
+                               chameleonButton15, chameleonButton16})
         b->hide();
     Option2->setChecked(true); // runs the file-type mode switch unless already selected
     Text1->hide();
@@ -410,12 +410,12 @@ void Form1::Timer1_Timer() {
 // --- search modes ----------------------------------------------------------------
 
 void Form1::showFileModeLayout(bool fileNameMode) {
-    for (QPushButton* b :
+    for (chameleonButton* b :
          {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
           chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
         b->show();
-    for (QPushButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
-                           chameleonButton15, chameleonButton16})
+    for (chameleonButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
+                               chameleonButton15, chameleonButton16})
         b->hide();
     chameleonButton17->show();
     chameleonButton18->show();
@@ -444,12 +444,12 @@ void Form1::Option2_Click() {
 }
 
 void Form1::Option3_Click() {
-    for (QPushButton* b :
+    for (chameleonButton* b :
          {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
           chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
         b->hide();
-    for (QPushButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
-                           chameleonButton15, chameleonButton16})
+    for (chameleonButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
+                               chameleonButton15, chameleonButton16})
         b->show();
     chameleonButton17->hide();
     chameleonButton18->hide();

@@ -7,13 +7,13 @@
 #include <memory>
 
 class QComboBox;
+class chameleonButton;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
-class QPushButton;
 class ProgressBar;
 
 namespace platform {
@@ -78,24 +78,24 @@ public:
     ProgressBar* PB1 = nullptr;
     QTimer* Timer1 = nullptr;
 
-    QPushButton* chameleonButton1 = nullptr;  // Search
-    QPushButton* chameleonButton2 = nullptr;  // Show
-    QPushButton* chameleonButton3 = nullptr;  // Next
-    QPushButton* chameleonButton4 = nullptr;  // Previous
-    QPushButton* chameleonButton5 = nullptr;  // Back (to the list)
-    QPushButton* chameleonButton6 = nullptr;  // Open
-    QPushButton* chameleonButton7 = nullptr;  // Save
-    QPushButton* chameleonButton8 = nullptr;  // Clear
-    QPushButton* chameleonButton9 = nullptr;  // Delete
-    QPushButton* chameleonButton10 = nullptr; // Copy
-    QPushButton* chameleonButton11 = nullptr; // Search All
-    QPushButton* chameleonButton12 = nullptr; // Stop
-    QPushButton* chameleonButton13 = nullptr; // Back (all panes)
-    QPushButton* chameleonButton14 = nullptr; // Forward
-    QPushButton* chameleonButton15 = nullptr; // Load All
-    QPushButton* chameleonButton16 = nullptr; // Search One
-    QPushButton* chameleonButton17 = nullptr; // File Info
-    QPushButton* chameleonButton18 = nullptr; // About
+    chameleonButton* chameleonButton1 = nullptr;  // Search
+    chameleonButton* chameleonButton2 = nullptr;  // Show
+    chameleonButton* chameleonButton3 = nullptr;  // Next
+    chameleonButton* chameleonButton4 = nullptr;  // Previous
+    chameleonButton* chameleonButton5 = nullptr;  // Back (to the list)
+    chameleonButton* chameleonButton6 = nullptr;  // Open
+    chameleonButton* chameleonButton7 = nullptr;  // Save
+    chameleonButton* chameleonButton8 = nullptr;  // Clear
+    chameleonButton* chameleonButton9 = nullptr;  // Delete
+    chameleonButton* chameleonButton10 = nullptr; // Copy
+    chameleonButton* chameleonButton11 = nullptr; // Search All
+    chameleonButton* chameleonButton12 = nullptr; // Stop
+    chameleonButton* chameleonButton13 = nullptr; // Back (all panes)
+    chameleonButton* chameleonButton14 = nullptr; // Forward
+    chameleonButton* chameleonButton15 = nullptr; // Load All
+    chameleonButton* chameleonButton16 = nullptr; // Search One
+    chameleonButton* chameleonButton17 = nullptr; // File Info
+    chameleonButton* chameleonButton18 = nullptr; // About
 
     // The engine pane of engine index 0..5 (WB2..WB7).
     platform::WebPane* enginePane(int engine) const;

@@ -5,6 +5,7 @@
 #include "search/ResultListView.h"
 #include "support/FakeServices.h"
 #include "support/TreeBuilder.h"
+#include "widgets/button/chameleonButton.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -127,9 +127,14 @@ void TestForm1::controlsHaveTheirCaptionsItemsAndPlaces() {
         {"chameleonButton13", "Back", "Back To Previous Page", twips(360, 600, 1215, 375)},
     };
     for (const Place& p : buttons) {
-        auto* b = qobject_cast<QPushButton*>(child(form, p.name));
+        auto* b = qobject_cast<chameleonButton*>(child(form, p.name));
         QVERIFY2(b, p.name);
-        QCOMPARE(b->text(), QString::fromLatin1(p.caption));
+        QCOMPARE(b->Caption(), QString::fromLatin1(p.caption));
+        // Every button shows the same stored look: the rounded gradient in its own colours.
+        QCOMPARE(b->ButtonType(), int(chameleonButton::GradientRounded));
+        QCOMPARE(b->ColorScheme(), int(chameleonButton::CustomColors));
+        QCOMPARE(b->BackColor(), 0xE0E0E0u);
+        QCOMPARE(b->ForeColor(), 0xFF0000u);
         QCOMPARE(b->toolTip(), QString::fromLatin1(p.tooltip));
         QCOMPARE(b->geometry(), p.rect);
     }

@@ -7,12 +7,12 @@
 #include "search/ResultListView.h"
 #include "support/FakeServices.h"
 #include "support/TreeBuilder.h"
+#include "widgets/button/chameleonButton.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QTest>

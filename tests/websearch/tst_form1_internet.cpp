@@ -4,6 +4,7 @@
 #include "FakeWebPane.h"
 
 #include "app/Form1.h"
+#include "widgets/button/chameleonButton.h"
 #include "websearch/Engines.h"
 #include "widgets/progressbar/ProgressBar.h"
 

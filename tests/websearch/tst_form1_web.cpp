@@ -4,6 +4,7 @@
 #include "WebEngineTestSupport.h"
 
 #include "app/Form1.h"
+#include "widgets/button/chameleonButton.h"
 #include "platform/AppSetup.h"
 #include "platform/WebEnginePane.h"
 #include "websearch/Engines.h"
