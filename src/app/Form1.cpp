@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/WindowText.h"
+#include "platform/AppSetup.h"
 #include "platform/Clock.h"
 #include "platform/DriveList.h"
 #include "platform/PathCodec.h"
@@ -108,6 +109,7 @@ private:
 } // namespace
 
 Form1::Form1(platform::Services services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
+    platform::substituteFonts();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(windowtext::kMainTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/orvik-searcher.png")));

@@ -1,6 +1,7 @@
 #include "platform/AppSetup.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QtGlobal>
 #include <unistd.h>
 
@@ -10,6 +11,12 @@ void prepareApplication() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+void substituteFonts() {
+    if (QFont::substitutes(QStringLiteral("MS Sans Serif")).isEmpty())
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
 }
 
 } // namespace platform
