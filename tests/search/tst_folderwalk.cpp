@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <sys/mount.h>
 #include <sys/wait.h>
 
 using testsupport::TreeBuilder;
@@ -40,6 +41,7 @@ private slots:
     void walksTreesDeeperThanItKeepsFoldersOpen();
     void skipsFoldersItMayNotRead();
     void stopsWhenTheSinkSaysSo();
+    void staysOnTheVolumeOfItsRoot();
 };
 
 void TestFolderWalk::reportsFilesThenFolderThenSubFolders() {
@@ -152,6 +154,26 @@ void TestFolderWalk::stopsWhenTheSinkSaysSo() {
     QVERIFY(walk.run(tree.rootBytes().toStdString() + "/missing",
                      search::WildcardPattern(QStringLiteral("*")), none));
     QVERIFY(none.events.isEmpty());
+}
+
+void TestFolderWalk::staysOnTheVolumeOfItsRoot() {
+    TreeBuilder tree;
+    tree.folder("mnt");
+    tree.file("mnt/under.txt"); // hidden by what is mounted over it
+    tree.file("top.txt");
+    const QByteArray mountPoint = tree.path("mnt");
+    if (::mount("orvik-test", mountPoint.constData(), "tmpfs", 0, nullptr) != 0)
+        QSKIP("mounting a file system needs root and a mount-capable sandbox");
+    struct Unmount {
+        QByteArray at;
+        ~Unmount() { ::umount2(at.constData(), MNT_DETACH); }
+    } unmount{mountPoint};
+    tree.file("mnt/other-volume.txt");
+    search::FolderWalk walk;
+    Recorder r;
+    QVERIFY(walk.run(tree.rootBytes().toStdString(), search::WildcardPattern(QStringLiteral("*.txt")), r));
+    const QStringList files = r.events.filter(QRegularExpression("^file"));
+    QCOMPARE(files, QStringList{"file* " + tree.root() + "|top.txt"});
 }
 
 QTEST_GUILESS_MAIN(TestFolderWalk)
