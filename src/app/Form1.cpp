@@ -252,14 +252,14 @@ void Form1::buildControls() {
 }
 
 void Form1::buildButtons() {
-    struct Spec {
+    struct ButtonPlace {
         chameleonButton** button;
         const char* name;
         const char* caption;
         const char* tooltip;
         int left, top, width, height;
     };
-    const Spec specs[] = {
+    const ButtonPlace places[] = {
         {&chameleonButton1, "chameleonButton1", "Search", "Start Searching Process", 3240, 8160, 1000, 375},
         {&chameleonButton2, "chameleonButton2", "Show", "Load Selected File", 3240, 8520, 1000, 375},
         {&chameleonButton3, "chameleonButton3", "Next", "Load Next File", 4320, 8160, 1000, 375},
@@ -288,7 +288,7 @@ void Form1::buildButtons() {
          1080, 1095, 375},
     };
     // Every button is loaded from the same stored settings; caption and place differ.
-    for (const Spec& s : specs) {
+    for (const ButtonPlace& s : places) {
         const QString caption = QString::fromLatin1(s.caption);
         auto* b = new chameleonButton(this);
         b->ReadProperties(standardButtonProperties(caption));
