@@ -6,9 +6,16 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QList>
 #include <QMouseEvent>
 #include <QWidget>
 #include <memory>
+
+// One expected pixel: position and colour as 0x00BBGGRR.
+struct Px {
+    int x, y;
+    quint32 c;
+};
 
 // A shown container holding one button loaded from the windows' stored settings, with the
 // given style and size. The container's background is a colour no style uses.
@@ -16,7 +23,7 @@ struct ButtonHost {
     static constexpr QRgb kContainerColour = 0xFF9FC8C8;
 
     explicit ButtonHost(int style = 3, int width = 67, int height = 25,
-                        const QString& caption = QStringLiteral("Search"), quint32 back = 0xE0E0E0) {
+                        const QString& caption = QStringLiteral("Search")) {
         container = std::make_unique<QWidget>();
         container->resize(width + 40, height + 40);
         QPalette pal = container->palette();
@@ -24,43 +31,25 @@ struct ButtonHost {
         container->setPalette(pal);
         container->setAutoFillBackground(true);
         button = new chameleonButton(container.get());
-        PropertyBag bag = standardButtonProperties(caption, back);
+        PropertyBag bag = standardButtonProperties(caption);
         bag.setInt(QStringLiteral("BTYPE"), style);
         button->ReadProperties(bag);
         button->setGeometry(20, 20, width, height);
         container->show();
     }
 
-    // The pixel at (x, y) of the button's drawing as 0x00BBGGRR.
     quint32 px(int x, int y) const { return buttoncolor::fromQRgb(button->surface().pixel(x, y)); }
 
-    void hover() {
-        QEnterEvent enter(QPointF(5, 5), QPointF(25, 25), QPointF(25, 25));
-        QApplication::sendEvent(button, &enter);
-    }
-    void unhover() {
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(button, &leave);
-    }
-    void press(Qt::MouseButton b = Qt::LeftButton, QPointF at = QPointF(10, 10)) {
-        QMouseEvent e(QEvent::MouseButtonPress, at, button->mapToGlobal(at), b, b, Qt::NoModifier);
-        QApplication::sendEvent(button, &e);
-    }
-    void release(Qt::MouseButton b = Qt::LeftButton, QPointF at = QPointF(10, 10)) {
-        QMouseEvent e(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), b, Qt::NoButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(button, &e);
-    }
-    void focusIn() {
-        QFocusEvent e(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(button, &e);
-    }
-    void focusOut() {
-        QFocusEvent e(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(button, &e);
+    // The listed pixels whose colour differs, as "x,y=found" (empty when all match).
+    QString mismatches(const QList<Px>& expected) const {
+        QStringList out;
+        for (const Px& e : expected)
+            if (px(e.x, e.y) != e.c)
+                out << QStringLiteral("%1,%2=%3").arg(e.x).arg(e.y).arg(px(e.x, e.y), 6, 16, QChar(u'0'));
+        return out.join(u' ');
     }
 
-    // True when some pixel inside r has exactly the colour c (0x00BBGGRR).
+    // True when some pixel inside r has exactly the colour c.
     bool hasColourIn(const QRect& r, quint32 c) const {
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
@@ -68,6 +57,22 @@ struct ButtonHost {
         return false;
     }
 
+    void send(QEvent&& e) { QApplication::sendEvent(button, &e); }
+    void hover() { send(QEnterEvent(QPointF(5, 5), QPointF(25, 25), QPointF(25, 25))); }
+    void unhover() { send(QEvent(QEvent::Leave)); }
+    void focusIn() { send(QFocusEvent(QEvent::FocusIn, Qt::TabFocusReason)); }
+    void focusOut() { send(QFocusEvent(QEvent::FocusOut, Qt::TabFocusReason)); }
+    void press(Qt::MouseButton b = Qt::LeftButton, QPointF at = QPointF(10, 10)) {
+        send(QMouseEvent(QEvent::MouseButtonPress, at, button->mapToGlobal(at), b, b, Qt::NoModifier));
+    }
+    void release(Qt::MouseButton b = Qt::LeftButton, QPointF at = QPointF(10, 10)) {
+        send(QMouseEvent(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), b, Qt::NoButton,
+                         Qt::NoModifier));
+    }
+
     std::unique_ptr<QWidget> container;
     chameleonButton* button = nullptr;
 };
+
+// Compares the listed pixels of a drawn button, naming every one that differs.
+#define CHECK_PIXELS(host, ...) QCOMPARE((host).mismatches({__VA_ARGS__}), QString())

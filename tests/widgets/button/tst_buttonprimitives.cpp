@@ -1,26 +1,29 @@
-// The pixel rules of the drawing primitives and the window shapes.
+// Colour arithmetic, access keys, the pixel rules of the drawing primitives and the window
+// shapes.
+#include "widgets/button/AccessKey.h"
 #include "widgets/button/ButtonCanvas.h"
 #include "widgets/button/ButtonColor.h"
 #include "widgets/button/ButtonShape.h"
 
 #include <QtTest>
 
+using namespace buttoncolor;
+
 namespace {
 
-constexpr quint32 kA = 0x0000FF, kB = 0x00FF00, kC = 0xFF0000, kD = 0xFFFF00;
-constexpr quint32 kBack = 0x101010;
+constexpr quint32 kA = 0x0000FF, kB = 0x00FF00, kC = 0xFF0000, kD = 0xFFFF00, kBack = 0x101010;
 
 QImage blank(int w, int h) {
     QImage img(w, h, QImage::Format_RGB32);
-    img.fill(buttoncolor::toQRgb(kBack));
+    img.fill(toQRgb(kBack));
     return img;
 }
 
 quint32 at(const QImage& img, int x, int y) {
-    return buttoncolor::fromQRgb(img.pixel(x, y));
+    return fromQRgb(img.pixel(x, y));
 }
 
-// The set of pixels of a given colour, as "x,y" strings in row order.
+// The pixels of a given colour, as "x,y" in row order.
 QStringList pixelsOf(const QImage& img, quint32 colour) {
     QStringList out;
     for (int y = 0; y < img.height(); ++y)
@@ -35,158 +38,138 @@ class TestButtonPrimitives : public QObject {
     Q_OBJECT
 
 private slots:
+    void shiftColor_data() {
+        QTest::addColumn<uint>("colour");
+        QTest::addColumn<int>("amount");
+        QTest::addColumn<bool>("gradient");
+        QTest::addColumn<bool>("soft");
+        QTest::addColumn<uint>("expected");
+        QTest::newRow("+31 clamps") << 0xE0E0E0u << 31 << false << false << 0xFFFFFFu;
+        QTest::newRow("+47 clamps") << 0xE0E0E0u << 47 << false << false << 0xFFFFFFu;
+        QTest::newRow("-64") << 0xE0E0E0u << -64 << false << false << 0xA0A0A0u;
+        QTest::newRow("-64 soft") << 0xE0E0E0u << -64 << false << true << 0xC0C0C0u;
+        QTest::newRow("-255 clamps at 0") << 0x102030u << -255 << false << false << 0u;
+        QTest::newRow("0 changes nothing") << 0x123456u << 0 << false << false << 0x123456u;
+        QTest::newRow("soft halves toward 0") << 0x808080u << -5 << false << true << 0x7E7E7Eu;
+        QTest::newRow("gradient, blue 0") << 0x0000FFu << 48 << true << false << 0x0030FFu;
+        QTest::newRow("gradient, blue clamps") << 0xFF0000u << 48 << true << false << 0xFF3030u;
+        QTest::newRow("gradient darkens") << 0xFFFFFFu << -13 << true << false << rgb(242, 242, 238);
+        QTest::newRow("gradient truncates") << rgb(50, 50, 100) << -1 << true << false << rgb(49, 49, 100);
+    }
+
+    void shiftColor() {
+        QFETCH(uint, colour);
+        QFETCH(int, amount);
+        QFETCH(bool, gradient);
+        QFETCH(bool, soft);
+        QTEST(uint(ShiftColor(colour, amount, gradient, soft)), "expected");
+    }
+
+    void blendColorTintsTowardWhite() {
+        QCOMPARE(BlendColor(0x800000, 176), rgb(176, 176, 215));
+        QCOMPARE(BlendColor(0x000000, 255), 0xFFFFFFu);
+        QCOMPARE(BlendColor(rgb(10, 100, 200), 128), rgb(132, 177, 227));
+    }
+
+    void accessKeys_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* caption, const char* key, const char* shown) {
+            QTest::newRow(caption) << QString(caption) << QString(key) << QString(shown);
+        };
+        row("&Open", "o", "Open");
+        row("Sa&Ve", "v", "SaVe"); // lowered
+        row("Save && Exit", "", "Save & Exit");
+        row("A&&B&C", "c", "A&BC");
+        row("Open&", "", "Open");
+        row("&Copy &File", "c", "Copy File");
+    }
+
+    void accessKeys() {
+        QFETCH(QString, caption);
+        QFETCH(QString, key);
+        const QChar got = accessKeyOf(caption);
+        QCOMPARE(got.isNull() ? QString() : QString(got), key);
+        QTEST(captionWithoutMarkers(caption), "shown");
+    }
+
+    void linesStopShortOfTheirEnd_data() {
+        QTest::addColumn<QRect>("from_to"); // (x1, y1) and (x2, y2) as left/top and right/bottom
+        QTest::addColumn<QStringList>("pixels");
+        QTest::newRow("right") << QRect(QPoint(1, 1), QPoint(5, 1))
+                               << QStringList{"1,1", "2,1", "3,1", "4,1"};
+        QTest::newRow("up") << QRect(QPoint(8, 8), QPoint(8, 5)) << QStringList{"8,6", "8,7", "8,8"};
+        QTest::newRow("left") << QRect(QPoint(5, 5), QPoint(2, 5)) << QStringList{"3,5", "4,5", "5,5"};
+        QTest::newRow("empty") << QRect(QPoint(3, 3), QPoint(3, 3)) << QStringList{};
+        QTest::newRow("diagonal") << QRect(QPoint(6, 3), QPoint(4, 5)) << QStringList{"6,3", "5,4"};
+    }
+
     void linesStopShortOfTheirEnd() {
+        QFETCH(QRect, from_to);
         QImage img = blank(10, 10);
-        ButtonCanvas c(img);
-        c.DrawLine(1, 1, 5, 1, kA);
-        QCOMPARE(pixelsOf(img, kA), QStringList({"1,1", "2,1", "3,1", "4,1"}));
-        c.DrawLine(8, 8, 8, 5, kB); // upward
-        QCOMPARE(pixelsOf(img, kB), QStringList({"8,6", "8,7", "8,8"}));
-        c.DrawLine(3, 3, 3, 3, kC); // empty
-        QVERIFY(pixelsOf(img, kC).isEmpty());
-        c.DrawLine(5, 5, 2, 5, kC); // leftward
-        QCOMPARE(pixelsOf(img, kC), QStringList({"3,5", "4,5", "5,5"}));
-    }
-
-    void diagonalLines() {
-        QImage img = blank(8, 8);
-        ButtonCanvas c(img);
-        c.DrawLine(6, 3, 4, 5, kA); // 45 degrees, down and left
-        QCOMPARE(pixelsOf(img, kA), QStringList({"6,3", "5,4"}));
-        c.DrawLine(1, 2, 2, 0, kB); // steep, up: two pixels, the end left out
-        const QStringList steep = pixelsOf(img, kB);
-        QCOMPARE(steep.size(), 2);
-        QCOMPARE(steep.last(), QStringLiteral("1,2"));
-        QVERIFY(!steep.contains(QStringLiteral("2,0")));
-    }
-
-    void rectanglesFillAndFrameInside() {
-        QImage img = blank(8, 6);
-        ButtonCanvas c(img);
-        c.DrawRectangle(1, 1, 3, 2, kA, false);
-        QCOMPARE(pixelsOf(img, kA), QStringList({"1,1", "2,1", "3,1", "1,2", "2,2", "3,2"}));
-        img = blank(8, 6);
-        ButtonCanvas f(img);
-        f.DrawRectangle(0, 0, 4, 3, kB, true);
-        QCOMPARE(pixelsOf(img, kB),
-                 QStringList({"0,0", "1,0", "2,0", "3,0", "0,1", "3,1", "0,2", "1,2", "2,2", "3,2"}));
-        f.DrawRectangle(5, 0, 0, 3, kC, true);     // empty rectangles draw nothing
-        f.DrawRectangle(-3, -3, 20, 20, kC, true); // clipped, the inside untouched
-        QCOMPARE(at(img, 1, 1), kBack);
+        ButtonCanvas(img).DrawLine(from_to.left(), from_to.top(), from_to.right(), from_to.bottom(), kA);
+        QTEST(pixelsOf(img, kA), "pixels");
     }
 
     void frameIsOneContinuousPath() {
         QImage img = blank(6, 5);
         ButtonCanvas c(img);
         c.DrawFrame(kA, kB, kC, kD, 0, false);
-        // Outer ring: left and top in c1, right and bottom in c2; the bottom-left corner
-        // belongs to c2 (the last segment runs to x = -1).
-        for (int y = 0; y < 4; ++y)
-            QCOMPARE(at(img, 0, y), kA);
-        for (int x = 0; x < 5; ++x)
-            QCOMPARE(at(img, x, 0), kA);
-        for (int y = 0; y < 5; ++y)
-            QCOMPARE(at(img, 5, y), kB);
+        // Left and top in c1, right and bottom in c2; the bottom-left corner belongs to c2.
+        QCOMPARE(pixelsOf(img, kA), QStringList({"0,0", "1,0", "2,0", "3,0", "4,0", "0,1", "0,2", "0,3"}));
+        QCOMPARE(pixelsOf(img, kB).size(), 5 + 5);
         QCOMPARE(at(img, 0, 4), kB);
-        // Inner ring: the same in c3 / c4, one pixel in.
-        QCOMPARE(at(img, 1, 1), kC);
-        QCOMPARE(at(img, 3, 1), kC);
-        QCOMPARE(at(img, 1, 2), kC);
-        QCOMPARE(at(img, 4, 1), kD);
-        QCOMPARE(at(img, 4, 3), kD);
-        QCOMPARE(at(img, 1, 3), kD);
-        QCOMPARE(at(img, 2, 2), kBack);
-    }
+        // The inner ring the same in c3 / c4, one pixel in.
+        QCOMPARE(pixelsOf(img, kC), QStringList({"1,1", "2,1", "3,1", "1,2"}));
+        QCOMPARE(pixelsOf(img, kD), QStringList({"4,1", "4,2", "1,3", "2,3", "3,3", "4,3"}));
 
-    void frameInsetAndSingleRing() {
-        QImage img = blank(7, 6);
-        ButtonCanvas c(img);
-        c.DrawFrame(kA, kB, kC, kD, -1, false);
-        for (int x = 0; x < 7; ++x)
-            QCOMPARE(at(img, x, 0), kBack);
-        QCOMPARE(at(img, 1, 1), kA);
-        QCOMPARE(at(img, 5, 1), kB);
-        QCOMPARE(at(img, 1, 4), kB); // the bottom segment runs toward a - 1 = 0 and stops at 1
+        img = blank(7, 6);
+        ButtonCanvas(img).DrawFrame(kA, kB, kC, kD, -1, true); // one pixel in, outer ring only
+        QCOMPARE(pixelsOf(img, kA).first(), QStringLiteral("1,1"));
+        QCOMPARE(pixelsOf(img, kB).last(), QStringLiteral("5,4")); // the bottom stops at x = 1
+        QCOMPARE(pixelsOf(img, kA).size() + pixelsOf(img, kB).size(), 2 * 5 + 2 * 2);
         QCOMPARE(at(img, 0, 4), kBack);
-        QCOMPARE(at(img, 2, 2), kC);
-        QCOMPARE(at(img, 4, 3), kD);
-
-        img = blank(5, 4);
-        ButtonCanvas s(img);
-        s.DrawFrame(kA, kB, kC, kD, 0, true);
-        QVERIFY(pixelsOf(img, kC).isEmpty());
-        QVERIFY(pixelsOf(img, kD).isEmpty());
-        QCOMPARE(at(img, 1, 1), kBack);
     }
 
-    void focusFrameAlternatesAndInverts() {
-        QImage img = blank(8, 6);
-        ButtonCanvas c(img);
-        const QRect r(1, 1, 5, 4);
-        c.DrawFocusFrame(r, 0xFF0000);
-        QCOMPARE(at(img, 1, 1), 0xEFEFEFu);         // x + y even: inverted
-        QCOMPARE(at(img, 2, 1), kBack ^ 0xFF0000u); // odd: combined with the text colour
-        QCOMPARE(at(img, 2, 2), kBack);             // inside untouched
-        c.DrawFocusFrame(r, 0xFF0000);              // drawing it again restores the pixels
-        QCOMPARE(pixelsOf(img, kBack).size(), 8 * 6);
-    }
-
-    void ellipseFillAndPen() {
-        QImage img = blank(21, 11);
-        ButtonCanvas c(img);
-        c.DrawEllipse(0, 0, 21, 11, kA, kB);
-        QCOMPARE(at(img, 10, 5), kB);
-        QCOMPARE(at(img, 0, 5), kA);
-        QCOMPARE(at(img, 20, 5), kA);
-        QCOMPARE(at(img, 10, 0), kA);
-        QCOMPARE(at(img, 0, 0), kBack);
+    void cornerCutShapes_data() {
+        const int w = 67, h = 25;
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QList<QPoint>>("cut");
+        const QList<QPoint> three = {{0, 0},     {1, 0},         {0, 1},         {w - 2, 0},
+                                     {w - 1, 0}, {w - 1, 1},     {0, h - 1},     {1, h - 1},
+                                     {0, h - 2}, {w - 2, h - 1}, {w - 1, h - 1}, {w - 1, h - 2}};
+        const QList<QPoint> four = {{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}};
+        QTest::newRow("gradient rounded") << 3 << three;
+        QTest::newRow("rounded light") << 4 << three;
+        QTest::newRow("classic") << 1 << four;
+        QTest::newRow("gradient framed") << 14 << four;
+        QTest::newRow("flat etched") << 5 << QList<QPoint>{{0, h - 1}, {w - 1, 0}};
+        for (int type : {2, 8, 12, 0, 99})
+            QTest::newRow(qPrintable(QStringLiteral("rectangle %1").arg(type))) << type << QList<QPoint>{};
     }
 
     void cornerCutShapes() {
-        const int w = 67, h = 25;
-        const QRegion rounded = buttonRegion(3, w, h);
-        for (QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(w - 2, 0), QPoint(w - 1, 0),
-                         QPoint(w - 1, 1), QPoint(0, h - 1), QPoint(1, h - 1), QPoint(0, h - 2),
-                         QPoint(w - 2, h - 1), QPoint(w - 1, h - 1), QPoint(w - 1, h - 2)})
-            QVERIFY2(!rounded.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
-        for (QPoint p : {QPoint(2, 0), QPoint(1, 1), QPoint(0, 2), QPoint(w - 3, 0), QPoint(w - 1, h - 3)})
-            QVERIFY(rounded.contains(p));
-        QCOMPARE(buttonRegion(4, w, h), rounded);
-
-        const QRegion corners = buttonRegion(1, w, h);
-        QVERIFY(!corners.contains(QPoint(0, 0)) && !corners.contains(QPoint(w - 1, h - 1)));
-        QVERIFY(corners.contains(QPoint(1, 0)) && corners.contains(QPoint(0, 1)));
-        QCOMPARE(buttonRegion(14, w, h), corners);
-
-        const QRegion etched = buttonRegion(5, w, h);
-        QVERIFY(!etched.contains(QPoint(0, h - 1)) && !etched.contains(QPoint(w - 1, 0)));
-        QVERIFY(etched.contains(QPoint(0, 0)) && etched.contains(QPoint(w - 1, h - 1)));
-
-        for (int type : {2, 6, 7, 8, 9, 10, 11, 12, 0, 99})
-            QCOMPARE(buttonRegion(type, w, h), QRegion(0, 0, w, h));
+        QFETCH(int, type);
+        QFETCH(QList<QPoint>, cut);
+        QRegion expected(0, 0, 67, 25);
+        for (QPoint p : cut)
+            expected -= QRegion(p.x(), p.y(), 1, 1);
+        QCOMPARE(buttonRegion(type, 67, 25), expected);
     }
 
     void ovalShapeIsTheInscribedEllipse() {
         const int w = 67, h = 25;
         const QRegion oval = buttonRegion(13, w, h);
         QCOMPARE(oval.boundingRect(), QRect(0, 0, w, h));
-        QVERIFY(oval.contains(QPoint(0, h / 2)) && oval.contains(QPoint(w - 1, h / 2)));
-        QVERIFY(oval.contains(QPoint(w / 2, 0)) && oval.contains(QPoint(w / 2, h - 1)));
-        QVERIFY(!oval.contains(QPoint(0, 0)) && !oval.contains(QPoint(w - 1, h - 1)));
-        QVERIFY(!oval.contains(QPoint(4, 1)));
-        // Mirror symmetric both ways, and every pixel centre inside the equation.
-        int count = 0;
+        // Every pixel whose centre lies inside the ellipse, and no other.
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const bool in = oval.contains(QPoint(x, y));
-                QCOMPARE(in, oval.contains(QPoint(w - 1 - x, y)));
-                QCOMPARE(in, oval.contains(QPoint(x, h - 1 - y)));
                 const double ex = (x + 0.5 - w / 2.0) / (w / 2.0), ey = (y + 0.5 - h / 2.0) / (h / 2.0);
-                QCOMPARE(in, ex * ex + ey * ey <= 1.0);
-                count += in;
+                QVERIFY2(oval.contains(QPoint(x, y)) == (ex * ex + ey * ey <= 1.0),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
             }
-        // Close to the ellipse's area, pi / 4 of the rectangle.
-        QVERIFY(qAbs(count - 3.14159265 / 4 * w * h) < w + h);
+        QVERIFY(!oval.contains(QPoint(0, 0)) && !oval.contains(QPoint(4, 1)));
     }
 };
 
