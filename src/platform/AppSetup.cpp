@@ -15,8 +15,8 @@ void prepareApplication() {
 
 void substituteFonts() {
     if (QFont::substitutes(QStringLiteral("MS Sans Serif")).isEmpty())
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Microsoft Sans Serif"),
+                                                                     QStringLiteral("Liberation Sans")});
 }
 
 } // namespace platform
