@@ -369,7 +369,6 @@ void Form1::Form_Load() {
     }
     // 2. The file modes' height.
     setOuterHeight(kFileModeHeight);
-    loaded_ = true;
 }
 
 void Form1::showEvent(QShowEvent* event) {

@@ -151,5 +151,4 @@ private:
     std::unique_ptr<search::FolderWalk> walk_;
     bool searching_ = false;
     bool closing_ = false;
-    bool loaded_ = false;
 };

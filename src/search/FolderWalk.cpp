@@ -67,7 +67,8 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
         unsigned char type = e->d_type;
         if (type == DT_UNKNOWN) {
             struct stat es {};
-            if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0) type = S_ISDIR(es.st_mode) ? DT_DIR : DT_REG;
+            if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0)
+                type = S_ISDIR(es.st_mode) ? DT_DIR : S_ISLNK(es.st_mode) ? DT_LNK : DT_REG;
         }
         if (type == DT_LNK) { // a link to a folder is neither listed nor entered
             struct stat ts {};
