@@ -5,25 +5,15 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <QVBoxLayout>
 
-#include <X11/Xlib.h>
+#include "support/WindowManager.h"
 
 namespace {
 
-// What a window manager sends when the user clicks the close box or presses Alt+F4.
 void sendDeleteWindow(WId window) {
     Display* dpy = XOpenDisplay(nullptr);
     QVERIFY(dpy);
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = Window(window);
-    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, Window(window), False, NoEventMask, &ev);
-    XFlush(dpy);
+    testsupport::sendCloseRequest(dpy, Window(window));
     XCloseDisplay(dpy);
 }
 

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QThread>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
+#include "support/WindowManager.h"
+
 #include <X11/Xutil.h>
 
 namespace {
@@ -31,18 +31,6 @@ Window findWindow(Display* dpy, Window root, const char* title) {
     }
     if (children) XFree(children);
     return found;
-}
-
-void askToClose(Display* dpy, Window w) {
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, w, False, NoEventMask, &ev);
-    XFlush(dpy);
 }
 
 } // namespace
@@ -82,7 +70,7 @@ void TestStartup::startsShowsItsWindowAndQuitsOnClose() {
 
     QThread::msleep(300); // let it run its clock a little
     QCOMPARE(program.state(), QProcess::Running);
-    askToClose(dpy, w);
+    testsupport::sendCloseRequest(dpy, w);
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
