@@ -1,5 +1,6 @@
 #include "widgets/progressbar/ProgressBar.h"
 
+#include "widgets/ColorValue.h"
 #include "widgets/progressbar/ProgressBarAccessible.h"
 #include "widgets/progressbar/PropertyStore.h"
 
@@ -19,52 +20,6 @@ const QString kBorderStyleKey = QStringLiteral("BorderStyle");
 const QString kMinKey = QStringLiteral("Min");
 const QString kMaxKey = QStringLiteral("Max");
 const QString kValueKey = QStringLiteral("Value");
-
-// The palette colour that stands in for each system colour index.
-QColor systemColor(int index, const QPalette& p) {
-    switch (index) {
-    case 1:  // desktop
-    case 4:  // menu
-    case 10: // active border
-    case 11: // inactive border
-        return p.color(QPalette::Window);
-    case 2:  // active caption
-    case 13: // highlight
-        return p.color(QPalette::Highlight);
-    case 3: // inactive caption
-        return p.color(QPalette::Mid);
-    case 5: // window
-        return p.color(QPalette::Base);
-    case 6:  // window frame
-    case 21: // 3-D dark shadow
-        return p.color(QPalette::Shadow);
-    case 7:  // menu text
-    case 19: // inactive caption text
-        return p.color(QPalette::WindowText);
-    case 8: // window text
-        return p.color(QPalette::Text);
-    case 9:  // caption text
-    case 14: // highlighted text
-        return p.color(QPalette::HighlightedText);
-    case 12: // application workspace
-    case 16: // button shadow
-        return p.color(QPalette::Dark);
-    case 17: // grey text
-        return p.color(QPalette::Disabled, QPalette::Text);
-    case 18: // button text
-        return p.color(QPalette::ButtonText);
-    case 20: // button highlight
-        return p.color(QPalette::Light);
-    case 22: // 3-D light
-        return p.color(QPalette::Midlight);
-    case 23: // tooltip text
-        return p.color(QPalette::ToolTipText);
-    case 24: // tooltip background
-        return p.color(QPalette::ToolTipBase);
-    default: // 0 scroll bar, 15 button face and anything unknown
-        return p.color(QPalette::Button);
-    }
-}
 
 float toFloat(const QVariant& v, float fallback) {
     bool ok = false;
@@ -162,9 +117,7 @@ void ProgressBar::setForeColor(quint32 color) {
 }
 
 QColor ProgressBar::resolveColor(quint32 color, const QPalette& palette) {
-    if (color & 0x80000000u) return systemColor(static_cast<int>(color & 0xFFu), palette);
-    return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
-                  static_cast<int>((color >> 16) & 0xFFu));
+    return colorvalue::toQColor(color, palette);
 }
 
 void ProgressBar::applyColors() {
