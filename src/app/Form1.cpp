@@ -9,11 +9,11 @@
 #include "search/FolderWalk.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
+#include "widgets/PropertyBag.h"
 #include "widgets/Twips.h"
 #include "widgets/button/StandardButton.h"
 #include "widgets/button/chameleonButton.h"
 #include "widgets/progressbar/ProgressBar.h"
-#include "widgets/progressbar/PropertyStore.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -232,7 +232,7 @@ void Form1::buildControls() {
     Label8 = place(new QLabel(this), "Label8", 240, 9600, 5175, 255, QStringLiteral("Download progress"));
     Label8->setFont(designFont(QStringLiteral("Arial"), 9, true));
     PB1 = place(new ProgressBar(this), "PB1", 6480, 9600, 4575, 255, QStringLiteral("Download progress bar"));
-    ProgressBarPropertyStore pb1Stored; // as stored with the window: no border, 2400 of 4575
+    PropertyBag pb1Stored; // as stored with the window: no border, 2400 of 4575
     pb1Stored.set(QStringLiteral("BorderStyle"), qint16(0));
     pb1Stored.set(QStringLiteral("Max"), 4575.0f);
     pb1Stored.set(QStringLiteral("Value"), 2400.0f);

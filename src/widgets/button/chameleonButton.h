@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PropertyBag.h"
+#include "widgets/PropertyBag.h"
 
 #include <QFont>
 #include <QImage>

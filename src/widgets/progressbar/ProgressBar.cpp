@@ -1,8 +1,8 @@
 #include "widgets/progressbar/ProgressBar.h"
 
 #include "widgets/ColorValue.h"
+#include "widgets/PropertyBag.h"
 #include "widgets/progressbar/ProgressBarAccessible.h"
-#include "widgets/progressbar/PropertyStore.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -170,7 +170,7 @@ QSize ProgressBar::sizeHint() const {
     return {100, 17};
 }
 
-void ProgressBar::ReadProperties(const ProgressBarPropertyStore& store) {
+void ProgressBar::ReadProperties(const PropertyBag& store) {
     setForeColor(toColor(store.read(kForeColorKey, kDefaultForeColor), kDefaultForeColor));
     setBackColor(toColor(store.read(kBackColorKey, kDefaultBackColor), kDefaultBackColor));
     setBorderStyle(store.read(kBorderStyleKey, kDefaultBorderStyle).toInt());
@@ -179,7 +179,7 @@ void ProgressBar::ReadProperties(const ProgressBarPropertyStore& store) {
     setValue(toFloat(store.read(kValueKey, kDefaultValue), kDefaultValue));
 }
 
-void ProgressBar::WriteProperties(ProgressBarPropertyStore& store) const {
+void ProgressBar::WriteProperties(PropertyBag& store) const {
     store.write(kForeColorKey, static_cast<qint32>(foreColor_), static_cast<qint32>(kDefaultForeColor));
     store.write(kBackColorKey, static_cast<qint32>(backColor_), static_cast<qint32>(kDefaultBackColor));
     store.write(kBorderStyleKey, static_cast<qint16>(borderStyle_), kDefaultBorderStyle);

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <QtGlobal>
 
-class ProgressBarPropertyStore;
+class PropertyBag;
 
 // A value shown as a filled bar growing from the left edge. The client area is mapped
 // onto a horizontal coordinate range that runs from Min at the left edge to Max at the
@@ -54,8 +54,8 @@ public:
 
     // The stored properties, read and written in the order ForeColor, BackColor,
     // BorderStyle, Min, Max, Value; a missing key reads as its default.
-    void ReadProperties(const ProgressBarPropertyStore& store);
-    void WriteProperties(ProgressBarPropertyStore& store) const;
+    void ReadProperties(const PropertyBag& store);
+    void WriteProperties(PropertyBag& store) const;
 
     // The client area: the widget without its border.
     QRect clientRect() const;

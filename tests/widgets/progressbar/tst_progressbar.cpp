@@ -1,6 +1,6 @@
 // The progress bar control: its properties, stored properties, geometry and drawing.
+#include "widgets/PropertyBag.h"
 #include "widgets/progressbar/ProgressBar.h"
-#include "widgets/progressbar/PropertyStore.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
@@ -11,8 +11,8 @@
 namespace {
 
 // The main window's bar: no border, 2400 of 4575.
-ProgressBarPropertyStore mainWindowStore() {
-    ProgressBarPropertyStore store;
+PropertyBag mainWindowStore() {
+    PropertyBag store;
     store.set("BorderStyle", qint16(0));
     store.set("Max", 4575.0f);
     store.set("Value", 2400.0f);
@@ -27,7 +27,7 @@ private slots:
     void defaultsFromAnEmptyStore() {
         ProgressBar bar;
         bar.resize(200, 20);
-        bar.ReadProperties(ProgressBarPropertyStore());
+        bar.ReadProperties(PropertyBag());
         QCOMPARE(bar.Min(), 0.0f);
         QCOMPARE(bar.Max(), 1.0f);
         QCOMPARE(bar.Value(), 0.0f);
@@ -116,7 +116,7 @@ private slots:
         bar.resize(400, 20);
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
-        bar.ReadProperties(ProgressBarPropertyStore());
+        bar.ReadProperties(PropertyBag());
         bar.setMax(10000);
         bar.setValue(2500);
         QCOMPARE(bar.shpValue()->geometry(), QRect(1, 1, 100, 18));
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(bar->Value(), 2400.0f);
         QCOMPARE(bar->shpValue()->geometry(), QRect(0, 0, 160, 17)); // 2400 of 4575 of 305 pixels
         // Only what differs from the defaults is written, in the stored order.
-        ProgressBarPropertyStore written;
+        PropertyBag written;
         bar->WriteProperties(written);
         QCOMPARE(written.keys(), (QStringList{"BorderStyle", "Max", "Value"}));
         QCOMPARE(written.read("Max", 1.0f).toFloat(), 4575.0f);
@@ -151,13 +151,13 @@ private slots:
         bar->setBackColor(0x80000005);
         bar->setBorderStyle(1);
         bar->setMin(5);
-        ProgressBarPropertyStore all;
+        PropertyBag all;
         all.set("Value", 1.0f); // an earlier value keeps its place and is replaced
         bar->WriteProperties(all);
         QCOMPARE(all.keys(), (QStringList{"Value", "ForeColor", "BackColor", "Min", "Max"}));
         QCOMPARE(all.read("Value", 0.0f).toFloat(), 2400.0f);
         // What was written reads back into the same state, keys without regard to case.
-        ProgressBarPropertyStore upper;
+        PropertyBag upper;
         for (const QString& key : all.keys())
             upper.set(key.toUpper(), all.read(key, 0));
         ProgressBar copy;

@@ -25,6 +25,11 @@ public:
 
     bool contains(const QString& key) const { return indexOf(key) >= 0; }
     QVariant value(const QString& key) const;
+    // The stored value of key, or def when the key is not stored.
+    QVariant read(const QString& key, const QVariant& def) const { return contains(key) ? value(key) : def; }
+    // Stores value under key unless it equals def, in which case an earlier value under
+    // key is removed: for stores that keep only what differs from the defaults.
+    void write(const QString& key, const QVariant& value, const QVariant& def);
     bool remove(const QString& key);
     QStringList keys() const;
     qsizetype size() const { return entries_.size(); }

@@ -1,4 +1,4 @@
-#include "PropertyBag.h"
+#include "widgets/PropertyBag.h"
 
 #include <QPixmap>
 
@@ -19,6 +19,13 @@ void PropertyBag::set(const QString& key, const QVariant& value) {
 QVariant PropertyBag::value(const QString& key) const {
     const qsizetype i = indexOf(key);
     return i >= 0 ? entries_.at(i).value : QVariant();
+}
+
+void PropertyBag::write(const QString& key, const QVariant& value, const QVariant& def) {
+    if (value == def)
+        remove(key);
+    else
+        set(key, value);
 }
 
 bool PropertyBag::remove(const QString& key) {
