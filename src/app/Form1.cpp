@@ -64,6 +64,11 @@ W* place(W* w, const char* name, int left, int top, int width, int height, const
     return w;
 }
 
+template <std::size_t N> void setShown(const std::array<chameleonButton*, N>& buttons, bool shown) {
+    for (chameleonButton* b : buttons)
+        b->setVisible(shown);
+}
+
 // The key code a key press delivers to a text box: Enter is 13, other keys their
 // character, keys without a character 0.
 int keyAscii(const QKeyEvent* e) {
@@ -379,9 +384,7 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 void Form1::Form_Activate() {
-    for (chameleonButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
-                               chameleonButton15, chameleonButton16})
-        b->hide();
+    setShown(internetButtons(), false);
     Option2->setChecked(true); // runs the file-type mode switch unless already selected
     Text1->hide();
     Text4->hide();
@@ -410,14 +413,22 @@ void Form1::Timer1_Timer() {
 
 // --- search modes ----------------------------------------------------------------
 
+// Search, Show, Next, Previous, Back, Open, Save, Clear, Delete and Copy, in the order of
+// their numbers.
+std::array<chameleonButton*, 10> Form1::fileButtons() const {
+    return {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
+            chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10};
+}
+
+// Search All, Stop, Back, Forward, Load All and Search One, in the order of their numbers.
+std::array<chameleonButton*, 6> Form1::internetButtons() const {
+    return {chameleonButton11, chameleonButton12, chameleonButton13,
+            chameleonButton14, chameleonButton15, chameleonButton16};
+}
+
 void Form1::showFileModeLayout(bool fileNameMode) {
-    for (chameleonButton* b :
-         {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
-          chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
-        b->show();
-    for (chameleonButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
-                               chameleonButton15, chameleonButton16})
-        b->hide();
+    setShown(fileButtons(), true);
+    setShown(internetButtons(), false);
     chameleonButton17->show();
     chameleonButton18->show();
     for (QLabel* l : {Label1, Label2, Label3, Label6, Label7})
@@ -445,13 +456,8 @@ void Form1::Option2_Click() {
 }
 
 void Form1::Option3_Click() {
-    for (chameleonButton* b :
-         {chameleonButton1, chameleonButton2, chameleonButton3, chameleonButton4, chameleonButton5,
-          chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10})
-        b->hide();
-    for (chameleonButton* b : {chameleonButton11, chameleonButton12, chameleonButton13, chameleonButton14,
-                               chameleonButton15, chameleonButton16})
-        b->show();
+    setShown(fileButtons(), false);
+    setShown(internetButtons(), true);
     chameleonButton17->hide();
     chameleonButton18->hide();
     for (QLabel* l : {Label1, Label2, Label3, Label6, Label7})

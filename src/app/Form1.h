@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class QComboBox;
@@ -145,6 +146,8 @@ private:
     void setOuterHeight(int twips);
     void showFileModeLayout(bool fileNameMode);
     void showSearchingStatus(const QString& folder);
+    std::array<chameleonButton*, 10> fileButtons() const;
+    std::array<chameleonButton*, 6> internetButtons() const;
 
     platform::Services services_;
     search::ResultList* results_ = nullptr;
