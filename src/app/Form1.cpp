@@ -9,6 +9,7 @@
 #include "search/FolderWalk.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
+#include "websearch/Engines.h"
 #include "widgets/PropertyBag.h"
 #include "widgets/Twips.h"
 #include "widgets/button/StandardButton.h"
@@ -181,8 +182,8 @@ void Form1::buildControls() {
                    QStringLiteral("Select Search Engine For Searching !"));
     Combo2->setEditable(true);
     Combo2->setInsertPolicy(QComboBox::NoInsert);
-    for (const char* item : windowtext::kEngineItems)
-        Combo2->addItem(QString::fromLatin1(item));
+    for (const websearch::Engine& e : websearch::engines())
+        Combo2->addItem(e.comboItem);
     Combo2->setCurrentIndex(-1);
     Combo2->setEditText(QStringLiteral("Select Search Engine"));
     Combo2->lineEdit()->setCursorPosition(0); // show the start of the text, not its end
@@ -219,8 +220,8 @@ void Form1::buildControls() {
         auto* page = new QWidget;
         page->setObjectName(QStringLiteral("SSTab1Page%1").arg(i));
         *panes[i] = place(services_.webPanes->create(page), paneNames[i], 0, 0, 10575, i == 0 ? 3855 : 5535,
-                          QString::fromLatin1(windowtext::kEngineTabs[i]));
-        SSTab1->addTab(page, QString::fromLatin1(windowtext::kEngineTabs[i]));
+                          websearch::engine(i).tabCaption);
+        SSTab1->addTab(page, websearch::engine(i).tabCaption);
     }
 
     Label2 = place(new QLabel(QStringLiteral("Files Found :"), this), "Label2", 480, 8280, 1335, 255,

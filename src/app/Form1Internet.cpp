@@ -20,30 +20,11 @@ void navigatePane(const Form1& form, int engine, const QString& address) {
     if (platform::WebPane* pane = form.enginePane(engine)) pane->Navigate(address);
 }
 
-// The builder of engine index i; any other number runs none.
-void runBuilder(Form1& form, int engine) {
-    switch (engine) {
-    case websearch::Google:
-        form.SearchGoogle();
-        break;
-    case websearch::Yahoo:
-        form.SearchYahoo();
-        break;
-    case websearch::Msn:
-        form.SearchMsn();
-        break;
-    case websearch::Altavista:
-        form.SearchAltavista();
-        break;
-    case websearch::AskJeeves:
-        form.SearchAskJeeves();
-        break;
-    case websearch::Lycos:
-        form.SearchLycos();
-        break;
-    default:
-        break;
-    }
+// The builder of engine index i: the engine's result address for the query box, sent to
+// its pane. Any other number runs none.
+void runBuilder(const Form1& form, int engine) {
+    const QString address = websearch::searchAddress(engine, form.Text3->text());
+    if (!address.isEmpty()) navigatePane(form, engine, address);
 }
 
 // The engine chosen in the chooser, or -1 when none is.
@@ -61,22 +42,22 @@ void Form1::PrepareQuery() {
 }
 
 void Form1::SearchGoogle() {
-    navigatePane(*this, websearch::Google, websearch::googleSearchAddress(Text3->text()));
+    runBuilder(*this, websearch::Google);
 }
 void Form1::SearchYahoo() {
-    navigatePane(*this, websearch::Yahoo, websearch::yahooSearchAddress(Text3->text()));
+    runBuilder(*this, websearch::Yahoo);
 }
 void Form1::SearchMsn() {
-    navigatePane(*this, websearch::Msn, websearch::msnSearchAddress(Text3->text()));
+    runBuilder(*this, websearch::Msn);
 }
 void Form1::SearchAltavista() {
-    navigatePane(*this, websearch::Altavista, websearch::altavistaSearchAddress(Text3->text()));
+    runBuilder(*this, websearch::Altavista);
 }
 void Form1::SearchAskJeeves() {
-    navigatePane(*this, websearch::AskJeeves, websearch::askJeevesSearchAddress(Text3->text()));
+    runBuilder(*this, websearch::AskJeeves);
 }
 void Form1::SearchLycos() {
-    navigatePane(*this, websearch::Lycos, websearch::lycosSearchAddress(Text3->text()));
+    runBuilder(*this, websearch::Lycos);
 }
 
 // --- the buttons -------------------------------------------------------------------

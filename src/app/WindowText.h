@@ -15,8 +15,6 @@ inline constexpr const char* kFileTypes[] = {"*.TXT",  "*.HTML", "*.DOC", "*.HTM
                                              "*.JPEG", "*.AVI",  "*.DAT", "*.WAV", "*.WMA", "*.WMV", "*.MPEG",
                                              "*.PDF",  "*.ICO",  "*.SK2", "*.EXE", "*.INI", "*.DLL", "*.OCX",
                                              "*.XLS",  "*.MDB",  "*.PPT", "*.ZIP", "*.RAR", "*.RM"};
-inline constexpr const char* kEngineItems[] = {"Google", "Yahoo", "Msn", "Altavista", "Ask Jeeves", "Lycos"};
-inline constexpr const char* kEngineTabs[] = {"GOOGLE", "YAHOO", "MSN", "ALTAVISTA", "ASK JEEVES", "LYCOS"};
 
 // The text with its leading blanks removed; trailing blanks stay.
 QString trimLeadingBlanks(const QString& text);

@@ -76,7 +76,6 @@ QWebEngineView* WebEnginePane::ensureView() {
     if (view_) return view_;
     auto* view = new QWebEngineView(this);
     auto* page = new PanePage(sharedProfile(), view);
-    page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     view->setPage(page);
     connect(page, &PanePage::navigationRequested, this,
             [this](const QUrl& url) { emit BeforeNavigate2(url.toString()); });

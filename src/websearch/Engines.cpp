@@ -6,18 +6,18 @@ namespace {
 
 std::array<Engine, kEngineCount> defaultEngines() {
     return {{
-        {Google, QStringLiteral("Google"), QStringLiteral("Google"), QStringLiteral("GOOGLE"),
-         QStringLiteral("www.google.com"), QStringLiteral("www.google.com")},
-        {Yahoo, QStringLiteral("Yahoo"), QStringLiteral("Yahoo"), QStringLiteral("YAHOO"),
-         QStringLiteral("www.yahoo.com"), QStringLiteral("search.yahoo.com")},
-        {Msn, QStringLiteral("MSN"), QStringLiteral("Msn"), QStringLiteral("MSN"),
-         QStringLiteral("www.msn.com"), QStringLiteral("search.msn.com")},
-        {Altavista, QStringLiteral("Altavista"), QStringLiteral("Altavista"), QStringLiteral("ALTAVISTA"),
+        {Google, QStringLiteral("Google"), QStringLiteral("GOOGLE"), QStringLiteral("www.google.com"),
+         QStringLiteral("www.google.com")},
+        {Yahoo, QStringLiteral("Yahoo"), QStringLiteral("YAHOO"), QStringLiteral("www.yahoo.com"),
+         QStringLiteral("search.yahoo.com")},
+        {Msn, QStringLiteral("Msn"), QStringLiteral("MSN"), QStringLiteral("www.msn.com"),
+         QStringLiteral("search.msn.com")},
+        {Altavista, QStringLiteral("Altavista"), QStringLiteral("ALTAVISTA"),
          QStringLiteral("www.altavista.com"), QStringLiteral("www.altavista.com")},
-        {AskJeeves, QStringLiteral("Ask Jeeves"), QStringLiteral("Ask Jeeves"), QStringLiteral("ASK JEEVES"),
-         QStringLiteral("www.ask.com"), QStringLiteral("www.ask.com")},
-        {Lycos, QStringLiteral("Lycos"), QStringLiteral("Lycos"), QStringLiteral("LYCOS"),
-         QStringLiteral("www.lycos.com"), QStringLiteral("search.lycos.com")},
+        {AskJeeves, QStringLiteral("Ask Jeeves"), QStringLiteral("ASK JEEVES"), QStringLiteral("www.ask.com"),
+         QStringLiteral("www.ask.com")},
+        {Lycos, QStringLiteral("Lycos"), QStringLiteral("LYCOS"), QStringLiteral("www.lycos.com"),
+         QStringLiteral("search.lycos.com")},
     }};
 }
 

@@ -13,7 +13,6 @@ constexpr int kEngineCount = 6;
 
 struct Engine {
     int index;
-    QString name;       // the engine's name
     QString comboItem;  // its item in the engine chooser
     QString tabCaption; // its tab caption
     QString homeHost;   // host of the home page (Google, Altavista and Ask Jeeves search there too)
