@@ -27,12 +27,6 @@ float toFloat(const QVariant& v, float fallback) {
     return ok ? f : fallback;
 }
 
-quint32 toColor(const QVariant& v, quint32 fallback) {
-    bool ok = false;
-    const qlonglong c = v.toLongLong(&ok);
-    return ok ? static_cast<quint32>(c) : fallback;
-}
-
 } // namespace
 
 ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {
@@ -116,13 +110,9 @@ void ProgressBar::setForeColor(quint32 color) {
     applyColors();
 }
 
-QColor ProgressBar::resolveColor(quint32 color, const QPalette& palette) {
-    return colorvalue::toQColor(color, palette);
-}
-
 void ProgressBar::applyColors() {
     QPalette barPalette = shpValue_->palette();
-    barPalette.setColor(QPalette::Window, resolveColor(foreColor_, palette()));
+    barPalette.setColor(QPalette::Window, colorvalue::toQColor(foreColor_, palette()));
     shpValue_->setPalette(barPalette);
 }
 
@@ -158,7 +148,7 @@ void ProgressBar::changeEvent(QEvent* event) {
 
 void ProgressBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), resolveColor(backColor_, palette()));
+    painter.fillRect(rect(), colorvalue::toQColor(backColor_, palette()));
     if (borderStyle_ == 1) {
         painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
         painter.setBrush(Qt::NoBrush);
@@ -171,8 +161,8 @@ QSize ProgressBar::sizeHint() const {
 }
 
 void ProgressBar::ReadProperties(const PropertyBag& store) {
-    setForeColor(toColor(store.read(kForeColorKey, kDefaultForeColor), kDefaultForeColor));
-    setBackColor(toColor(store.read(kBackColorKey, kDefaultBackColor), kDefaultBackColor));
+    setForeColor(store.readColor(kForeColorKey, kDefaultForeColor));
+    setBackColor(store.readColor(kBackColorKey, kDefaultBackColor));
     setBorderStyle(store.read(kBorderStyleKey, kDefaultBorderStyle).toInt());
     setMin(toFloat(store.read(kMinKey, kDefaultMin), kDefaultMin));
     setMax(toFloat(store.read(kMaxKey, kDefaultMax), kDefaultMax));

@@ -62,10 +62,6 @@ public:
     // The bar as drawn, in widget pixels.
     QWidget* shpValue() const { return shpValue_; }
 
-    // A colour value as an RGB colour: direct colours as they are, system colours from
-    // the palette.
-    static QColor resolveColor(quint32 color, const QPalette& palette);
-
     QSize sizeHint() const override;
 
 protected:
