@@ -34,7 +34,6 @@ public:
     // sub-folder it enters, but passes it on only when this many milliseconds have gone
     // by since the last one (0: every time).
     void setYieldInterval(int milliseconds) { yieldIntervalMs_ = milliseconds; }
-    int yieldInterval() const { return yieldIntervalMs_; }
 
     // Walks the tree under root. Returns false if the sink stopped it.
     bool run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink);

@@ -16,7 +16,6 @@ public:
 
     // name is a file name as the file system stores it (bytes, normally UTF-8).
     bool matches(std::string_view name) const;
-    bool matchesNothing() const { return empty_; }
 
 private:
     bool matchAscii(std::string_view name) const;
