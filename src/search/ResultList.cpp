@@ -26,17 +26,22 @@ void ResultList::appendName(std::string_view name) {
 }
 
 void ResultList::append(const QString& path) {
-    const QByteArray bytes = platform::encodePath(path);
+    appendBytes(platform::encodePath(path));
+}
+
+void ResultList::appendBytes(QByteArrayView bytes) {
     const qsizetype slash = bytes.lastIndexOf('/');
-    if (slash < 0) {
-        appendRow(kNoFolder, std::string_view(bytes.constData(), size_t(bytes.size())));
+    // The folder is shared only where joining it back gives the very bytes: not for an
+    // entry without a slash, nor for one whose last slash follows another ("a//b").
+    if (slash < 0 || (slash > 0 && bytes[slash - 1] == '/')) {
+        appendRow(kNoFolder, std::string_view(bytes.data(), size_t(bytes.size())));
         return;
     }
-    const QByteArray folder = slash == 0 ? QByteArray("/") : bytes.left(slash);
-    if (folders_.empty() || folders_.back() != folder) folders_.push_back(folder);
+    const QByteArrayView folder = slash == 0 ? QByteArrayView("/") : bytes.first(slash);
+    if (folders_.empty() || folders_.back() != folder) folders_.push_back(folder.toByteArray());
     currentFolder_ = kNoFolder;
     appendRow(uint32_t(folders_.size() - 1),
-              std::string_view(bytes.constData() + slash + 1, size_t(bytes.size() - slash - 1)));
+              std::string_view(bytes.data() + slash + 1, size_t(bytes.size() - slash - 1)));
 }
 
 void ResultList::appendRow(uint32_t folder, std::string_view name) {

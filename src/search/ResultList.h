@@ -26,8 +26,9 @@ public:
     // Appending from a walk: the folder of the following entries, then their names.
     void setFolder(std::string_view folder);
     void appendName(std::string_view name);
-    // Appending one entry given as text.
+    // Appending one entry given as text, or as the bytes it stands for.
     void append(const QString& path);
+    void appendBytes(QByteArrayView path);
     void flush();
 
     int count() const { return int(rows_.size()); }

@@ -1,0 +1,194 @@
+#include "filelist/FileListDocument.h"
+
+#include "platform/PathCodec.h"
+#include "search/ResultList.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstring>
+
+namespace filelist {
+
+namespace {
+
+// Whether bytes are well-formed UTF-8: no stray continuation bytes, no overlong forms,
+// no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(QByteArrayView bytes) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int len;
+        unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) lo = 0xA0;
+            if (c == 0xED) hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (n - i < len) return false;
+        if (s[i + 1] < lo || s[i + 1] > hi) return false;
+        for (int k = 2; k < len; ++k)
+            if ((s[i + k] & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
+// Windows-1252 bytes 0x80..0x9F; the five bytes it leaves undefined stand for the control
+// characters of the same number, as Windows reads them.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void windows1252ToUtf8(QByteArrayView line, QByteArray& out) {
+    out.clear();
+    for (const char ch : line) {
+        const auto c = static_cast<unsigned char>(ch);
+        const char16_t u = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : char16_t(c);
+        if (u < 0x80) {
+            out.append(char(u));
+        } else if (u < 0x800) {
+            out.append(char(0xC0 | (u >> 6)));
+            out.append(char(0x80 | (u & 0x3F)));
+        } else {
+            out.append(char(0xE0 | (u >> 12)));
+            out.append(char(0x80 | ((u >> 6) & 0x3F)));
+            out.append(char(0x80 | (u & 0x3F)));
+        }
+    }
+}
+
+constexpr qsizetype kWriteBlock = qsizetype(1) << 20;
+
+} // namespace
+
+void readFileList(QByteArrayView document, const std::function<void(QByteArrayView entry)>& entry) {
+    const char* p = document.data();
+    const qsizetype n = document.size();
+    qsizetype i = 0;
+    if (n >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) i = 3;
+    QByteArray converted;
+    while (i < n) {
+        const auto* cr = static_cast<const char*>(std::memchr(p + i, '\r', size_t(n - i)));
+        const qsizetype end = cr ? qsizetype(cr - p) : n;
+        qsizetype next = cr ? end + 1 : n;
+        if (cr && next < n && p[next] == '\n') ++next;
+        qsizetype length = end - i;
+        while (length > 0 && p[i + length - 1] == ' ')
+            --length;
+        const QByteArrayView line(p + i, length);
+        if ((length > 0 && line[0] == '/') || isValidUtf8(line)) {
+            entry(line);
+        } else {
+            windows1252ToUtf8(line, converted);
+            entry(converted);
+        }
+        i = next;
+    }
+}
+
+QStringList readFileListEntries(QByteArrayView document) {
+    QStringList entries;
+    readFileList(document, [&entries](QByteArrayView entry) { entries.append(platform::decodePath(entry)); });
+    return entries;
+}
+
+void appendFileListLine(QByteArray& document, QByteArrayView entry) {
+    document.append(entry);
+    document.append("\r\n", 2);
+}
+
+QByteArray writeFileList(const QStringList& entries) {
+    QByteArray document;
+    for (const QString& entry : entries)
+        appendFileListLine(document, platform::encodePath(entry));
+    return document;
+}
+
+PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox) {
+    PlaylistResult result;
+    if (TheList.isEmpty()) return result;
+    const QFileInfo info(TheList);
+    if (info.exists() && !info.isFile()) { // a folder, or a pipe that would never end
+        result.ok = false;
+        result.error = QStringLiteral("it is not a file");
+        return result;
+    }
+    QFile file(TheList);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.ok = false;
+        result.error = file.errorString();
+        return result;
+    }
+    QByteArray read;
+    QByteArrayView document;
+    const qint64 size = file.size();
+    if (uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
+        document = QByteArrayView(reinterpret_cast<const char*>(mapped), qsizetype(size));
+    } else {
+        read = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            result.ok = false;
+            result.error = file.errorString();
+            return result;
+        }
+        document = read;
+    }
+    readFileList(document, [&](QByteArrayView entry) {
+        Listbox.appendBytes(entry);
+        ++result.entries;
+    });
+    Listbox.flush();
+    return result;
+}
+
+PlaylistResult SavePlaylist(const QString& TheList, const search::ResultList& Listbox) {
+    PlaylistResult result;
+    QSaveFile file(TheList);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.ok = false;
+        result.error = file.errorString();
+        return result;
+    }
+    QByteArray block;
+    block.reserve(kWriteBlock + 4096);
+    bool written = true;
+    const int count = Listbox.count();
+    for (int row = 0; row < count && written; ++row) {
+        const QByteArray entry = Listbox.entryBytes(row);
+        if (entry.contains('\r')) ++result.entriesWithCr;
+        appendFileListLine(block, entry);
+        if (block.size() >= kWriteBlock) {
+            written = file.write(block) == block.size();
+            block.resize(0);
+        }
+    }
+    if (written && !block.isEmpty()) written = file.write(block) == block.size();
+    if (!written || !file.commit()) {
+        result.ok = false;
+        result.error = file.errorString();
+        file.cancelWriting();
+        return result;
+    }
+    result.entries = count;
+    return result;
+}
+
+} // namespace filelist
