@@ -1,22 +1,27 @@
 #include "search/FolderWalk.h"
 
+#include <climits>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace search {
 
 namespace {
 
-// Deeper than this, a level gives up its open folder before walking its sub-folders,
-// which are then opened by their full path, so that no tree runs out of descriptors.
-constexpr int kMaxHeldFolders = 128;
+// The walk keeps this many folders of its current path open (each with the buffer of
+// its listing); a folder further up is let go and opened again, through the ".." of its
+// sub-folder, when the walk comes back to it.
+constexpr size_t kMaxHeldFolders = 128;
 
 bool isDotOrDotDot(const char* n) {
     return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
+}
+
+bool isFolder(int fd, dev_t device, ino_t inode) {
+    struct stat st {};
+    return fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == device && st.st_ino == inode;
 }
 
 } // namespace
@@ -24,13 +29,34 @@ bool isDotOrDotDot(const char* n) {
 bool FolderWalk::run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink) {
     pattern_ = &pattern;
     sink_ = &sink;
+    goOn_ = true;
     path_ = root;
     subNames_.clear();
+    subOffsets_.clear();
+    levels_.clear();
     sinceYield_.start();
     struct stat st {};
     if (root.empty() || ::stat(root.c_str(), &st) != 0) return true;
     device_ = st.st_dev;
-    return SearchFolder(AT_FDCWD, root.c_str(), 0);
+    SearchFolder(AT_FDCWD, root.c_str());
+    while (!levels_.empty()) {
+        Level& top = levels_.back();
+        if (!goOn_ || top.next == top.subEnd) {
+            leaveFolder();
+            continue;
+        }
+        if (!yieldPoint()) {
+            goOn_ = false;
+            continue;
+        }
+        const char* sub = subNames_.c_str() + top.namesBase + subOffsets_[top.next++];
+        const int parentFd = top.fd;
+        if (path_.empty() || path_.back() != '/') path_.push_back('/');
+        path_.append(sub);
+        // The name stays untouched until the sub-folder is open.
+        if (!SearchFolder(parentFd, sub)) path_.resize(levels_.back().pathLen);
+    }
+    return goOn_;
 }
 
 bool FolderWalk::yieldPoint() {
@@ -40,26 +66,41 @@ bool FolderWalk::yieldPoint() {
     return goOn;
 }
 
-// Walks the folder name (relative to parentFd) whose full path is path_.
-bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
+bool FolderWalk::onCurrentPath(dev_t device, ino_t inode) const {
+    for (const Level& l : levels_)
+        if (l.inode == inode && l.device == device) return true;
+    return false;
+}
+
+// Opens the folder name (relative to parentFd), whose full path is path_, lists its
+// matching files and puts it on the walk's path with its sub-folders still to be
+// walked. Returns false, having listed nothing, where it may not be entered.
+bool FolderWalk::SearchFolder(int parentFd, const char* name) {
     const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return true;
+    if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || st.st_dev != device_) { // another volume is mounted here
+    if (::fstat(fd, &st) != 0 || st.st_dev != device_ // another volume is mounted here
+        || onCurrentPath(st.st_dev, st.st_ino)) {     // a folder mounted inside itself
         ::close(fd);
-        return true;
+        return false;
     }
     DIR* dir = ::fdopendir(fd);
     if (!dir) {
         ::close(fd);
-        return true;
+        return false;
     }
 
+    Level level;
+    level.fd = fd;
+    level.dir = dir;
+    level.device = st.st_dev;
+    level.inode = st.st_ino;
+    level.pathLen = path_.size();
+    level.namesBase = subNames_.size();
+    level.subBegin = subOffsets_.size();
+
     // The files of this folder, and the names of its sub-folders for later.
-    const size_t namesBase = subNames_.size();
-    std::vector<uint32_t> subOffsets;
     const std::string_view folder(path_);
-    bool goOn = true;
     bool first = true;
     while (struct dirent* e = ::readdir(dir)) {
         const char* n = e->d_name;
@@ -75,7 +116,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
             if (::fstatat(fd, n, &ts, 0) == 0 && S_ISDIR(ts.st_mode)) continue;
         }
         if (type == DT_DIR) {
-            subOffsets.push_back(uint32_t(subNames_.size() - namesBase));
+            subOffsets_.push_back(uint32_t(subNames_.size() - level.namesBase));
             subNames_.append(n, std::strlen(n) + 1);
             continue;
         }
@@ -84,37 +125,60 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, int depth) {
         sink_->fileFound(folder, fileName, first);
         first = false;
         if (!yieldPoint()) {
-            goOn = false;
+            goOn_ = false;
             break;
         }
     }
+    if (goOn_) sink_->folderListed(folder);
 
-    if (goOn) sink_->folderListed(folder);
-
-    int heldFd = fd;
-    DIR* held = dir;
-    if (depth >= kMaxHeldFolders) {
-        ::closedir(dir);
-        held = nullptr;
-        heldFd = AT_FDCWD;
+    level.subEnd = subOffsets_.size();
+    level.next = level.subBegin;
+    levels_.push_back(level);
+    if (levels_.size() > kMaxHeldFolders) {
+        Level& far = levels_[levels_.size() - 1 - kMaxHeldFolders];
+        if (far.dir)
+            ::closedir(far.dir);
+        else if (far.fd >= 0)
+            ::close(far.fd);
+        far.dir = nullptr;
+        far.fd = -1;
     }
-    const size_t pathLen = path_.size();
-    for (size_t i = 0; goOn && i < subOffsets.size(); ++i) {
-        if (!yieldPoint()) {
-            goOn = false;
-            break;
+    return true;
+}
+
+// Takes the folder being walked off the path; its parent is walked on.
+void FolderWalk::leaveFolder() {
+    const Level done = levels_.back();
+    levels_.pop_back();
+    if (!levels_.empty()) {
+        Level& up = levels_.back();
+        if (up.fd < 0 && goOn_) {
+            // Back to a folder that was let go: its sub-folder's "..", or else its path,
+            // as long as either still leads to the very same folder.
+            int fd = ::openat(done.fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (!isFolder(fd, up.device, up.inode)) {
+                if (fd >= 0) ::close(fd);
+                fd = -1;
+                if (up.pathLen < PATH_MAX) {
+                    fd = ::open(path_.substr(0, up.pathLen).c_str(),
+                                O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                    if (!isFolder(fd, up.device, up.inode) && fd >= 0) {
+                        ::close(fd);
+                        fd = -1;
+                    }
+                }
+            }
+            up.fd = fd;
+            if (fd < 0) up.next = up.subEnd; // its other sub-folders cannot be reached
         }
-        const char* sub = subNames_.c_str() + namesBase + subOffsets[i];
-        if (path_.empty() || path_.back() != '/') path_.push_back('/');
-        path_.append(sub);
-        // Opened relative to this folder, or by full path once it was let go. Either
-        // text stays untouched until the sub-folder is open.
-        goOn = SearchFolder(heldFd, heldFd == AT_FDCWD ? path_.c_str() : sub, depth + 1);
-        path_.resize(pathLen);
+        path_.resize(up.pathLen);
     }
-    subNames_.resize(namesBase);
-    if (held) ::closedir(held);
-    return goOn;
+    subNames_.resize(done.namesBase);
+    subOffsets_.resize(done.subBegin);
+    if (done.dir)
+        ::closedir(done.dir);
+    else if (done.fd >= 0)
+        ::close(done.fd);
 }
 
 } // namespace search

@@ -3,9 +3,12 @@
 #include "search/WildcardPattern.h"
 
 #include <QElapsedTimer>
+#include <cstdint>
+#include <dirent.h>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 namespace search {
 
@@ -28,6 +31,12 @@ public:
 // the file system lists them. It stays on the volume of the root, never enters a link
 // to a folder, lists every other kind of entry that matches (links, special files and
 // hidden files included) without opening it, and skips folders it cannot read.
+//
+// It never enters a folder that is already on the way from the root to where it is
+// (a folder mounted onto one of its own descendants would otherwise be walked again
+// and again), keeps its own stack instead of recursing, and opens every folder
+// relative to its open parent, so trees of any depth are walked, also where their
+// paths are longer than the system's path limit.
 class FolderWalk {
 public:
     // The walk offers the sink a yield after every file it lists and before every
@@ -39,13 +48,31 @@ public:
     bool run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink);
 
 private:
-    bool SearchFolder(int parentFd, const char* name, int depth);
+    // One folder on the way from the root to the folder being walked.
+    struct Level {
+        int fd = -1;        // open folder, or -1 once let go to save descriptors
+        DIR* dir = nullptr; // the listing that owns fd, until fd is let go
+        dev_t device = 0;   // identity of the folder
+        ino_t inode = 0;
+        size_t pathLen = 0;   // length of its path in path_
+        size_t namesBase = 0; // its sub-folder names in subNames_ start here
+        size_t subBegin = 0;  // its sub-folders are subOffsets_[subBegin, subEnd)
+        size_t subEnd = 0;
+        size_t next = 0; // the next of them to walk
+    };
+
+    bool SearchFolder(int parentFd, const char* name);
+    void leaveFolder();
+    bool onCurrentPath(dev_t device, ino_t inode) const;
     bool yieldPoint();
 
     const WildcardPattern* pattern_ = nullptr;
     WalkSink* sink_ = nullptr;
-    std::string path_;     // the folder being walked
-    std::string subNames_; // a stack of the sub-folder names still to be walked
+    bool goOn_ = true;
+    std::string path_;                 // the folder being walked
+    std::string subNames_;             // the sub-folder names still to be walked, level by level
+    std::vector<uint32_t> subOffsets_; // where each of them starts in subNames_
+    std::vector<Level> levels_;
     dev_t device_ = 0;
     int yieldIntervalMs_ = 10;
     QElapsedTimer sinceYield_;

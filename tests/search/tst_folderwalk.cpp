@@ -1,10 +1,14 @@
 // The walk on its own: what it reports and in which order, deep trees, folders it may
-// not read, and the yields it offers.
+// not read, loops made by mounts, and the yields it offers.
 #include "search/FolderWalk.h"
 #include "support/TreeBuilder.h"
 
 #include <QCoreApplication>
 #include <QTest>
+#include <climits>
+#include <dirent.h>
+#include <functional>
+#include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 
@@ -32,6 +36,102 @@ struct Recorder : search::WalkSink {
     }
 };
 
+// Runs body in a forked child and returns what it wrote to the pipe it is given, or
+// nothing with *exitCode set to the child's exit status.
+QByteArray inChild(const std::function<int(int out)>& body, int* exitCode) {
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        ::_exit(body(fds[1]));
+    }
+    ::close(fds[1]);
+    QByteArray out;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
+        out.append(buf, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return out;
+}
+
+void writeAll(int fd, const QByteArray& data) {
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n <= 0) return;
+        done += n;
+    }
+}
+
+// A chain of folders "d" inside each other, built and removed through open folders, as
+// its paths are longer than the system allows.
+class FolderChain {
+public:
+    // Every sideEvery levels a folder "e" with a file side<level>.txt sits beside the
+    // next "d"; it is made first, so that file systems that list newest first come back
+    // to it after the whole chain below.
+    FolderChain(const QByteArray& base, int depth, int sideEvery) : base_(base), depth_(depth) {
+        int fd = ::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int level = 1; fd >= 0 && level <= depth; ++level) {
+            if (level % sideEvery == 0 && ::mkdirat(fd, "e", 0755) == 0) {
+                const int e = ::openat(fd, "e", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                touch(e, "side" + QByteArray::number(level) + ".txt");
+                ::close(e);
+            }
+            ::mkdirat(fd, "d", 0755);
+            const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(fd);
+            fd = next;
+        }
+        built_ = fd >= 0;
+        touch(fd, "bottom.txt");
+        ::close(fd);
+    }
+    // Removes the chain from the top: the rest of it moves up one level each time.
+    ~FolderChain() {
+        const int top = ::open(base_.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int guard = 0; top >= 0 && guard <= depth_ + 1; ++guard) {
+            const int d = ::openat(top, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (d < 0) break;
+            const bool more = ::renameat(d, "d", top, "rest") == 0;
+            if (const int e = ::openat(d, "e", O_RDONLY | O_DIRECTORY | O_CLOEXEC); e >= 0) {
+                clear(e);
+                ::close(e);
+                ::unlinkat(d, "e", AT_REMOVEDIR);
+            }
+            clear(d);
+            ::close(d);
+            ::unlinkat(top, "d", AT_REMOVEDIR);
+            if (!more || ::renameat(top, "rest", top, "d") != 0) break;
+        }
+        if (top >= 0) ::close(top);
+    }
+    bool built() const { return built_; }
+
+private:
+    static void touch(int dirFd, const QByteArray& name) {
+        const int f = ::openat(dirFd, name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (f >= 0) ::close(f);
+    }
+    static void clear(int dirFd) { // removes the files of a folder
+        const int dup = ::dup(dirFd);
+        DIR* dir = dup >= 0 ? ::fdopendir(dup) : nullptr;
+        if (!dir) return;
+        QList<QByteArray> names;
+        while (dirent* e = ::readdir(dir))
+            if (e->d_type != DT_DIR) names << e->d_name;
+        ::closedir(dir);
+        for (const QByteArray& n : names)
+            ::unlinkat(dirFd, n.constData(), 0);
+    }
+    QByteArray base_;
+    int depth_;
+    bool built_ = false;
+};
+
 } // namespace
 
 class TestFolderWalk : public QObject {
@@ -42,6 +142,8 @@ private slots:
     void skipsFoldersItMayNotRead();
     void stopsWhenTheSinkSaysSo();
     void staysOnTheVolumeOfItsRoot();
+    void neverEntersAFolderAlreadyOnItsPath();
+    void walksAChainLongerThanAnyPath();
 };
 
 void TestFolderWalk::reportsFilesThenFolderThenSubFolders() {
@@ -103,30 +205,19 @@ void TestFolderWalk::skipsFoldersItMayNotRead() {
     tree.file("z.txt");
     ::chmod(tree.root().toLocal8Bit().constData(), 0755);
     ::chmod(tree.path("shut").constData(), 0300); // may enter, may not list
-    int fds[2];
-    QVERIFY(::pipe(fds) == 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        search::FolderWalk walk;
-        Recorder r;
-        walk.run(tree.rootBytes().toStdString(), search::WildcardPattern(QStringLiteral("*.txt")), r);
-        const QByteArray out = r.events.filter(QRegularExpression("^(file|listed)")).join('\n').toUtf8();
-        [[maybe_unused]] auto n = ::write(fds[1], out.constData(), size_t(out.size()));
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    QByteArray out;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
-        out.append(buf, n);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    int code = 0;
+    const QByteArray out = inChild(
+        [&](int fd) {
+            if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+            search::FolderWalk walk;
+            Recorder r;
+            walk.run(tree.rootBytes().toStdString(), search::WildcardPattern(QStringLiteral("*.txt")), r);
+            writeAll(fd, r.events.filter(QRegularExpression("^(file|listed)")).join('\n').toUtf8());
+            return 0;
+        },
+        &code);
     ::chmod(tree.path("shut").constData(), 0755);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(code, 0);
     const QStringList events = QString::fromUtf8(out).split('\n');
     const QString R = tree.root();
     QVERIFY(events.contains("file* " + R + "|z.txt"));
@@ -174,6 +265,67 @@ void TestFolderWalk::staysOnTheVolumeOfItsRoot() {
     QVERIFY(walk.run(tree.rootBytes().toStdString(), search::WildcardPattern(QStringLiteral("*.txt")), r));
     const QStringList files = r.events.filter(QRegularExpression("^file"));
     QCOMPARE(files, QStringList{"file* " + tree.root() + "|top.txt"});
+}
+
+void TestFolderWalk::neverEntersAFolderAlreadyOnItsPath() {
+    // A folder bound onto one of its own descendants lies on the same file system, so
+    // only the folders' identities show the loop. The mounts live in a child process
+    // with a mount namespace of its own, so nothing outside sees them.
+    TreeBuilder tree;
+    tree.folder("a");
+    tree.file("a/x.txt");
+    tree.folder("a/b");
+    tree.file("a/b/y.txt");
+    tree.folder("a/b/c");
+    tree.folder("twin");
+    const QByteArray a = tree.path("a"), c = tree.path("a/b/c"), twin = tree.path("twin");
+    int code = 0;
+    const QByteArray out = inChild(
+        [&](int fd) {
+            if (::unshare(CLONE_NEWNS) != 0) return 77;
+            if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return 77;
+            if (::mount(a.constData(), c.constData(), nullptr, MS_BIND, nullptr) != 0) return 77;
+            // The same folder again beside it, not on its path: that one is walked.
+            if (::mount(a.constData(), twin.constData(), nullptr, MS_BIND, nullptr) != 0) return 77;
+            search::FolderWalk walk;
+            Recorder r;
+            walk.run(tree.rootBytes().toStdString(), search::WildcardPattern(QStringLiteral("*.txt")), r);
+            writeAll(fd, r.events.filter(QRegularExpression("^file")).join('\n').toUtf8());
+            return 0;
+        },
+        &code);
+    if (code == 77) QSKIP("binding a folder needs a mount namespace of one's own");
+    QCOMPARE(code, 0);
+    QStringList files = QString::fromUtf8(out).split('\n');
+    files.sort();
+    const QString R = tree.root();
+    QCOMPARE(files, (QStringList{"file* " + R + "/a/b|y.txt", "file* " + R + "/a|x.txt",
+                                 "file* " + R + "/twin/b|y.txt", "file* " + R + "/twin|x.txt"}));
+}
+
+void TestFolderWalk::walksAChainLongerThanAnyPath() {
+    // 5,000 folders inside each other: far more than fit the stack as recursion, far
+    // more than the walk keeps open, paths of 10,000 bytes. Beside the chain, every 500
+    // levels, one more folder that the walk reaches only after coming back up.
+    TreeBuilder tree;
+    constexpr int depth = 5000;
+    FolderChain chain(tree.rootBytes(), depth, 500);
+    QVERIFY(chain.built());
+    search::FolderWalk walk;
+    Recorder r;
+    QVERIFY(walk.run(tree.rootBytes().toStdString(), search::WildcardPattern(QStringLiteral("*.txt")), r));
+    QStringList files = r.events.filter(QRegularExpression("^file"));
+    QCOMPARE(files.size(), 1 + depth / 500);
+    const QString R = tree.root();
+    QString bottom = "file* " + R;
+    for (int level = 1; level <= depth; ++level) {
+        bottom += QLatin1String("/d");
+        if (level % 500 == 0)
+            QVERIFY2(files.contains(bottom.chopped(2) + "/e|side" + QString::number(level) + ".txt"),
+                     qPrintable(QString::number(level)));
+    }
+    QVERIFY(bottom.size() > PATH_MAX);
+    QVERIFY(files.contains(bottom + "|bottom.txt"));
 }
 
 QTEST_GUILESS_MAIN(TestFolderWalk)
