@@ -329,6 +329,7 @@ void Form1::connectHandlers() {
     connect(chameleonButton16, &chameleonButton::Click, this, &Form1::chameleonButton16_Click);
     connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
     connectEnginePanes();
+    connectFileActions();
 }
 
 void Form1::connectEnginePanes() {

@@ -133,6 +133,9 @@ public:
     void EnginePane_BeforeNavigate2(int engine, const QString& address);
     void EnginePane_ProgressChange(int engine, int progress, int progressMax);
 
+    // The selected file and the dialogs (Form1FileActions.cpp).
+    void chameleonButton18_Click(); // About
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -143,6 +146,7 @@ private:
     void buildButtons();
     void connectHandlers();
     void connectEnginePanes();
+    void connectFileActions();
     void setOuterHeight(int twips);
     void showFileModeLayout(bool fileNameMode);
     void showSearchingStatus(const QString& folder);

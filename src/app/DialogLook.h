@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+// What the program's secondary windows share with the main window: fonts given by face,
+// points and weight, text colours, and centring on the screen.
+namespace dialoglook {
+
+inline const QColor kBlue(0, 0, 255);
+
+QFont designFont(const QString& face, double points, bool bold);
+void setTextColour(QWidget* w, const QColor& c);
+void setBackColour(QWidget* w, const QColor& c);
+
+// Centres the window on its screen for its outer size: the difference of the sizes is
+// halved with the remainder dropped.
+void centreOnScreen(QWidget* window);
+
+} // namespace dialoglook
