@@ -155,12 +155,6 @@ void chameleonButton::CalcTextRects() {
     CalcPicturePosition();
 }
 
-void chameleonButton::GetPictureSize() {
-    // A picture here is an image in pixels, so its size needs no conversion.
-    picW_ = pictureNormal_.isNull() ? 0 : pictureNormal_.width();
-    picH_ = pictureNormal_.isNull() ? 0 : pictureNormal_.height();
-}
-
 void chameleonButton::CalcPicturePosition() {
     if (pictureNormal_.isNull() && pictureOver_.isNull()) return;
     const int w = width_;
@@ -190,12 +184,9 @@ void chameleonButton::CalcPicturePosition() {
     }
 }
 
-// Drawing the pictures (normal, hovered, pressed, disabled, with their effects) is not
-// written yet: a button with a picture shows its face and caption only.
-void chameleonButton::DrawPicture(int) {}
-
 void chameleonButton::SetAccessKeys() {
     accessKey_ = accessKeyOf(caption_);
+    updateAccessKeyShortcut();
 }
 
 void chameleonButton::MakeRegion() {

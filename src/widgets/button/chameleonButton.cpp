@@ -7,8 +7,6 @@
 
 #include <QAccessible>
 #include <QCursor>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 
@@ -19,6 +17,9 @@ chameleonButton::chameleonButton(QWidget* parent) : QWidget(parent) {
     installButtonAccessibleFactory();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true); // moves without a button held start the hover
+    OverTimer.setInterval(3);
+    connect(&OverTimer, &QTimer::timeout, this, &chameleonButton::OverTimer_Timer);
     redrawEnabled_ = true;
     InitProperties(QString());
 }
@@ -474,100 +475,4 @@ void chameleonButton::showEvent(QShowEvent*) {
 
 void chameleonButton::hideEvent(QHideEvent*) {
     redrawEnabled_ = false;
-}
-
-// Mouse and focus handling as far as an ordinary click, hover and focus need it.
-void chameleonButton::mousePressEvent(QMouseEvent* event) {
-    switch (event->button()) {
-    case Qt::LeftButton:
-        lastButton_ = 1;
-        break;
-    case Qt::RightButton:
-        lastButton_ = 2;
-        break;
-    case Qt::MiddleButton:
-        lastButton_ = 4;
-        break;
-    default:
-        lastButton_ = 0;
-        break;
-    }
-    if (lastButton_ != 2) DrawButton(2, false);
-}
-
-void chameleonButton::mouseReleaseEvent(QMouseEvent* event) {
-    const bool right = event->button() == Qt::RightButton;
-    if (!right) DrawButton(0, false);
-    const QPoint p = event->position().toPoint();
-    const bool inside = rect().contains(p) && (buttonRegion_.isEmpty() || buttonRegion_.contains(p));
-    if (inside && !right && event->button() == Qt::LeftButton) clickHandling();
-}
-
-void chameleonButton::clickHandling() {
-    if (lastButton_ != 1 || !enabled_) return;
-    if (checkBoxBehaviour_) value_ = !value_;
-    DrawButton(0, true);
-    repaint();
-    emit Click();
-}
-
-void chameleonButton::enterEvent(QEnterEvent*) {
-    if (isOver_) return;
-    isOver_ = true;
-    DrawButton(0, true);
-    emit MouseOver();
-}
-
-void chameleonButton::leaveEvent(QEvent*) {
-    if (!isOver_) return;
-    isOver_ = false;
-    DrawButton(0, true);
-    emit MouseOut();
-}
-
-void chameleonButton::focusInEvent(QFocusEvent*) {
-    hasFocus_ = true;
-    DrawButton(lastState_, true);
-}
-
-void chameleonButton::focusOutEvent(QFocusEvent*) {
-    hasFocus_ = false;
-    DrawButton(lastState_, true);
-}
-
-// Space presses the button and clicks it when released; the arrow keys move the focus to
-// the previous or next control. Enter is left to the container.
-void chameleonButton::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Space:
-        if (!event->isAutoRepeat()) lastKey_ = 32;
-        DrawButton(2, false);
-        break;
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-        lastKey_ = event->key() == Qt::Key_Left ? 37 : 38;
-        focusNextPrevChild(false);
-        break;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-        lastKey_ = event->key() == Qt::Key_Right ? 39 : 40;
-        focusNextPrevChild(true);
-        break;
-    default:
-        lastKey_ = 0;
-        QWidget::keyPressEvent(event);
-        break;
-    }
-}
-
-void chameleonButton::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
-        QWidget::keyReleaseEvent(event);
-        return;
-    }
-    if (lastKey_ != 32) return;
-    if (checkBoxBehaviour_) value_ = !value_;
-    DrawButton(0, false);
-    repaint();
-    emit Click();
 }

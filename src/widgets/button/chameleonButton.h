@@ -7,7 +7,12 @@
 #include <QRect>
 #include <QRegion>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
+
+namespace buttonpicture {
+struct Transfer;
+}
 
 // The skinnable push button of every window: it paints itself completely in one of
 // fourteen styles into a persistent image, which paintEvent shows.
@@ -154,9 +159,16 @@ public:
     QRect textRect() const { return textRect_; }
     QRect textRectDown() const { return textRectDown_; }
     QRect focusRect() const { return focusRect_; }
+    // Where the picture goes and its size in pixels (picX, picY, picW, picH).
+    QRect pictureRect() const { return QRect(picX_, picY_, picW_, picH_); }
     int lastState() const { return lastState_; }
     // How many drawings were made since creation (skipped drawings are not counted).
     quint64 drawCount() const { return drawCount_; }
+    // Whether the pointer is taken to be over the control (hover look, hover timer on).
+    bool isHovered() const { return isOver_; }
+    bool hoverTimerActive() const { return OverTimer.isActive(); }
+    int lastButton() const { return lastButton_; }
+    int lastKey() const { return lastKey_; }
 
     // The palette computed from the colour properties and the scheme.
     struct Palette {
@@ -172,7 +184,12 @@ public:
     QSize sizeHint() const override { return QSize(67, 25); }
 
 signals:
-    // The events, in their fixed order.
+    // The events, in their fixed order. Mouse buttons are 1 left, 2 right, 4 middle (for
+    // MouseMove the buttons held, added up); shift is 1 Shift + 2 Ctrl + 4 Alt; x and y are
+    // twips from the control's top-left corner; key codes are virtual key numbers (32 space,
+    // 37 to 40 the arrows, 65 to 90 the letters). The arguments are references: the control
+    // reads them back after the event, so a handler that changes the button or key code
+    // changes what the control does.
     void Click();
     void MouseDown(short& button, short& shift, float& x, float& y);
     void MouseMove(short& button, short& shift, float& x, float& y);
@@ -192,9 +209,11 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -218,8 +237,15 @@ private:
     void drawText(const QRect& r, quint32 colour);
     void DrawFocus();
     void DrawPicture(int pictureState);
+    void DrawPictureEffect(int offset, const QImage& picture);
+    void drawPictureAt(int x, int y, const QImage& picture, const buttonpicture::Transfer& transfer);
     void handleResize();
     void clickHandling();
+    // Input.
+    bool IsMouseOver(const QPoint& globalPos) const;
+    void pressHandling(short button, short shift, float x, float y);
+    void OverTimer_Timer();
+    void updateAccessKeyShortcut();
     void applyPointer();
     void fontChanged();
 
@@ -271,4 +297,9 @@ private:
     bool designMode_ = false;
     QImage surface_;
     quint64 drawCount_ = 0;
+
+    QTimer OverTimer; // notices the end of hover; runs only while hovered
+    int accessShortcut_ = 0;
+    Qt::MouseButton pressedButton_ = Qt::NoButton; // the button of a press inside, until its release
+    bool afterDoubleClick_ = false;                // the release that ends a double click
 };

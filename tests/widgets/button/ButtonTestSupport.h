@@ -5,6 +5,8 @@
 #include "widgets/button/chameleonButton.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QTest>
 #include <QFocusEvent>
 #include <QList>
 #include <QMouseEvent>
@@ -58,8 +60,20 @@ struct ButtonHost {
     }
 
     void send(QEvent&& e) { QApplication::sendEvent(button, &e); }
-    void hover() { send(QEnterEvent(QPointF(5, 5), QPointF(25, 25), QPointF(25, 25))); }
-    void unhover() { send(QEvent(QEvent::Leave)); }
+    // The pointer moved to local point at of the button (no button held): the cursor goes
+    // there and the button gets the move.
+    void pointTo(QPoint at) {
+        const QPoint global = button->mapToGlobal(at);
+        QCursor::setPos(global);
+        send(QMouseEvent(QEvent::MouseMove, QPointF(at), QPointF(global), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier));
+    }
+    void hover() { pointTo(button->rect().center()); }
+    // The pointer leaves the button; the hover timer notices it.
+    bool unhover() {
+        QCursor::setPos(container->mapToGlobal(QPoint(2, 2)));
+        return QTest::qWaitFor([&] { return !button->isHovered(); }, 1000);
+    }
     void focusIn() { send(QFocusEvent(QEvent::FocusIn, Qt::TabFocusReason)); }
     void focusOut() { send(QFocusEvent(QEvent::FocusOut, Qt::TabFocusReason)); }
     void press(Qt::MouseButton b = Qt::LeftButton, QPointF at = QPointF(10, 10)) {

@@ -139,7 +139,7 @@ private slots:
         ButtonHost host(3, W, H);
         host.focusIn();
         host.hover();
-        host.unhover();
+        QVERIFY(host.unhover());
         CHECK_PIXELS(host, {10, H - 2, 0xEF826B}); // back to the focus rim
         host.button->setShowFocusRect(false);
         CHECK_PIXELS(host, {10, H - 2, 0xC0CFCF}); // plain edges
