@@ -1,12 +1,15 @@
 #include "ButtonSheet.h"
 
+#include "widgets/button/ButtonColor.h"
 #include "widgets/button/StandardButton.h"
 #include "widgets/button/chameleonButton.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 const QStringList& galleryLooks() {
     static const QStringList looks = {QStringLiteral("up"),      QStringLiteral("hover"),
@@ -44,8 +47,15 @@ PropertyBag settingsFor(const GalleryOptions& o, int style) {
     bag.setColor(QStringLiteral("FCOL"), o.fore);
     bag.setColor(QStringLiteral("FCOLO"), o.foreOver);
     bag.setColor(QStringLiteral("MCOL"), o.mask);
+    bag.setPicture(QStringLiteral("PICN"), o.picture);
+    bag.setPicture(QStringLiteral("PICH"), o.pictureOver);
+    bag.setInt(QStringLiteral("PICPOS"), o.picturePosition);
+    bag.setBool(QStringLiteral("NGREY"), o.greyscale);
+    bag.setInt(QStringLiteral("FX"), o.effect);
     return bag;
 }
+
+const char* const kPositionNames[] = {"left", "right", "top", "bottom", "behind"};
 
 } // namespace
 
@@ -63,9 +73,12 @@ QImage renderButton(const GalleryOptions& o, int style, const QString& look) {
     button.setGeometry(10, 10, o.width, o.height);
     container.show();
 
-    if (look == QLatin1String("hover")) {
-        QEnterEvent enter(QPointF(2, 2), QPointF(12, 12), QPointF(12, 12));
-        QApplication::sendEvent(&button, &enter);
+    if (look == QLatin1String("hover")) { // the pointer moves onto the button's middle
+        const QPointF at(o.width / 2.0, o.height / 2.0);
+        QCursor::setPos(button.mapToGlobal(at.toPoint()));
+        QMouseEvent move(QEvent::MouseMove, at, button.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&button, &move);
     } else if (look == QLatin1String("down")) {
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(o.width / 2.0, o.height / 2.0),
                           button.mapToGlobal(QPointF(o.width / 2.0, o.height / 2.0)), Qt::LeftButton,
@@ -82,13 +95,46 @@ QImage renderButton(const GalleryOptions& o, int style, const QString& look) {
     return button.shapedImage();
 }
 
+QImage galleryPicture(quint32 mask, bool over) {
+    QImage pic(16, 16, QImage::Format_RGB32);
+    pic.fill(QColor::fromRgb(buttoncolor::toQRgb(mask)));
+    QPainter p(&pic);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor rim = over ? QColor(0xC0, 0x50, 0x00) : QColor(0x00, 0x00, 0x80);
+    const QColor lens = over ? QColor(0xFF, 0xF0, 0xA0) : QColor(0xA0, 0xD0, 0xFF);
+    p.setPen(Qt::NoPen);
+    p.setBrush(lens);
+    p.drawEllipse(QRect(2, 1, 9, 9));
+    p.setBrush(Qt::white); // a light glint, which a disabled silhouette leaves out
+    p.drawRect(4, 3, 2, 2);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(rim, 2));
+    p.drawEllipse(QRect(2, 1, 9, 9));
+    p.setPen(QPen(QColor(0x60, 0x30, 0x10), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(11, 10, 14, 13);
+    return pic;
+}
+
 QImage renderSheet(const GalleryOptions& o) {
-    const int labelWidth = 130;
+    const int labelWidth = o.picture.isNull() ? 130 : 175;
     const int headerHeight = 22;
     const int cellW = std::max(o.width + 16, 70);
     const int cellH = o.height + 12;
     const QStringList& looks = galleryLooks();
-    QImage sheet(labelWidth + cellW * int(looks.size()), headerHeight + cellH * 14, QImage::Format_ARGB32);
+    struct Row {
+        int style;
+        int position;
+    };
+    QList<Row> rows;
+    for (int style : o.styles) {
+        if (o.everyPosition && !o.picture.isNull())
+            for (int position = 0; position <= 4; ++position)
+                rows.append({style, position});
+        else
+            rows.append({style, o.picturePosition});
+    }
+    QImage sheet(labelWidth + cellW * int(looks.size()), headerHeight + cellH * int(rows.size()),
+                 QImage::Format_ARGB32);
     sheet.fill(QColor(0xB4, 0xB4, 0xB4));
     QPainter p(&sheet);
     p.setPen(Qt::black);
@@ -97,12 +143,19 @@ QImage renderSheet(const GalleryOptions& o) {
     p.setFont(labelFont);
     for (int c = 0; c < looks.size(); ++c)
         p.drawText(QRect(labelWidth + c * cellW, 0, cellW, headerHeight), Qt::AlignCenter, looks.at(c));
-    for (int style = 1; style <= 14; ++style) {
-        const int y = headerHeight + (style - 1) * cellH;
-        p.drawText(QRect(4, y, labelWidth - 8, cellH), Qt::AlignVCenter | Qt::AlignLeft,
-                   QStringLiteral("%1 %2").arg(style).arg(QLatin1String(kStyleNames[style - 1])));
+    for (int r = 0; r < rows.size(); ++r) {
+        const int style = rows.at(r).style;
+        const int y = headerHeight + r * cellH;
+        QString label = QStringLiteral("%1 %2").arg(style).arg(
+            style >= 1 && style <= 14 ? QLatin1String(kStyleNames[style - 1]) : QLatin1String("(none)"));
+        if (!o.picture.isNull())
+            label +=
+                QStringLiteral(", ") + QLatin1String(kPositionNames[std::clamp(rows.at(r).position, 0, 4)]);
+        p.drawText(QRect(4, y, labelWidth - 8, cellH), Qt::AlignVCenter | Qt::AlignLeft, label);
+        GalleryOptions cell = o;
+        cell.picturePosition = rows.at(r).position;
         for (int c = 0; c < looks.size(); ++c) {
-            const QImage button = renderButton(o, style, looks.at(c));
+            const QImage button = renderButton(cell, style, looks.at(c));
             p.drawImage(labelWidth + c * cellW + (cellW - o.width) / 2, y + (cellH - o.height) / 2, button);
         }
     }

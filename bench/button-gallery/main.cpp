@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Draws every button style in every look (up, hover, down, focus, default, disabled) into one PNG "
-        "sheet, or a single button with --style and --look. Pixels outside the button's shape are "
-        "transparent."));
+        "sheet, or a single button with --style and --look; with --picture the buttons carry a picture, "
+        "in every position. Pixels outside the button's shape are transparent."));
     parser.addHelpOption();
     const QCommandLineOption outOpt(QStringLiteral("out"), QStringLiteral("PNG file to write."),
                                     QStringLiteral("FILE.png"));
@@ -93,8 +93,32 @@ int main(int argc, char** argv) {
                                          QStringLiteral("8.25"));
     const QCommandLineOption boldOpt(QStringLiteral("bold"), QStringLiteral("Bold caption (the default)."));
     const QCommandLineOption regularOpt(QStringLiteral("regular"), QStringLiteral("Caption not bold."));
-    parser.addOptions({outOpt, styleOpt, lookOpt, widthOpt, heightOpt, captionOpt, schemeOpt, backOpt,
-                       backOverOpt, foreOpt, foreOverOpt, maskOpt, fontSizeOpt, boldOpt, regularOpt});
+    const QCommandLineOption pictureOpt(
+        QStringLiteral("picture"),
+        QStringLiteral(
+            "Give the buttons a picture: the gallery's own 16x16 one, or FILE with --picture-file."));
+    const QCommandLineOption pictureFileOpt(QStringLiteral("picture-file"),
+                                            QStringLiteral("Image file for the picture (implies --picture)."),
+                                            QStringLiteral("FILE"));
+    const QCommandLineOption pictureOverOpt(
+        QStringLiteral("picture-over"),
+        QStringLiteral("Also a hover picture (the gallery's own, recoloured)."));
+    const QCommandLineOption positionOpt(
+        QStringLiteral("picture-position"),
+        QStringLiteral("Picture position 0..4, or \"all\" for a row per position "
+                       "(default all with a picture)."),
+        QStringLiteral("N"), QStringLiteral("all"));
+    const QCommandLineOption greyOpt(QStringLiteral("greyscale"),
+                                     QStringLiteral("Picture grey while not hovered."));
+    const QCommandLineOption effectOpt(QStringLiteral("effect"), QStringLiteral("Relief effect 0..3 (0)."),
+                                       QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption stylesOpt(QStringLiteral("styles"),
+                                       QStringLiteral("The sheet's styles, comma-separated (all 14)."),
+                                       QStringLiteral("LIST"));
+    parser.addOptions({outOpt,      styleOpt, lookOpt,     widthOpt,   heightOpt,      captionOpt,
+                       schemeOpt,   backOpt,  backOverOpt, foreOpt,    foreOverOpt,    maskOpt,
+                       fontSizeOpt, boldOpt,  regularOpt,  pictureOpt, pictureFileOpt, pictureOverOpt,
+                       positionOpt, greyOpt,  effectOpt,   stylesOpt});
     parser.process(arguments);
 
     if (!parser.isSet(outOpt)) return fail(QStringLiteral("--out FILE.png is required."));
@@ -129,6 +153,38 @@ int main(int argc, char** argv) {
         return fail(QStringLiteral("--bold and --regular exclude each other."));
     o.bold = !parser.isSet(regularOpt);
 
+    if (parser.isSet(pictureFileOpt)) {
+        o.picture = QImage(parser.value(pictureFileOpt));
+        if (o.picture.isNull())
+            return fail(QStringLiteral("cannot read the picture \"%1\".").arg(parser.value(pictureFileOpt)));
+    } else if (parser.isSet(pictureOpt)) {
+        o.picture = galleryPicture(o.mask, false);
+    }
+    if (parser.isSet(pictureOverOpt)) {
+        if (o.picture.isNull()) return fail(QStringLiteral("--picture-over needs --picture."));
+        o.pictureOver = galleryPicture(o.mask, true);
+    }
+    const QString position = parser.value(positionOpt);
+    if (position == QLatin1String("all")) {
+        o.everyPosition = true;
+    } else {
+        o.picturePosition = position.toInt(&ok);
+        if (!ok || o.picturePosition < 0 || o.picturePosition > 4)
+            return fail(QStringLiteral("--picture-position must be 0..4 or all."));
+    }
+    o.greyscale = parser.isSet(greyOpt);
+    o.effect = parser.value(effectOpt).toInt(&ok);
+    if (!ok || o.effect < 0) return fail(QStringLiteral("--effect must be 0..3."));
+    if (parser.isSet(stylesOpt)) {
+        o.styles.clear();
+        for (const QString& part : parser.value(stylesOpt).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const int style = part.trimmed().toInt(&ok);
+            if (!ok) return fail(QStringLiteral("--styles must list whole numbers, such as 3,9."));
+            o.styles.append(style);
+        }
+        if (o.styles.isEmpty()) return fail(QStringLiteral("--styles lists no style."));
+    }
+
     QImage image;
     if (parser.isSet(styleOpt)) {
         const int style = parser.value(styleOpt).toInt(&ok);
@@ -137,6 +193,7 @@ int main(int argc, char** argv) {
         if (!galleryLooks().contains(look))
             return fail(
                 QStringLiteral("--look must be one of %1.").arg(galleryLooks().join(QLatin1Char('|'))));
+        if (o.everyPosition) o.picturePosition = 0;
         image = renderButton(o, style, look);
     } else {
         if (parser.isSet(lookOpt)) return fail(QStringLiteral("--look needs --style."));
