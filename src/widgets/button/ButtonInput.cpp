@@ -199,10 +199,11 @@ void chameleonButton::mouseReleaseEvent(QMouseEvent* event) {
     float x = twips(event->position().x()), y = twips(event->position().y());
     emit MouseUp(b, shift, x, y);
     if (b != kRight) DrawButton(0, false);
-    // The window's click notification: a press and its release both inside the control,
-    // except the release that ends a double click.
-    const bool clicked = event->button() == pressedButton_ && !afterDoubleClick_ &&
-                         IsMouseOver(event->globalPosition().toPoint());
+    // The window's click notification: a press and its release both inside the control's
+    // shape, except the release that ends a double click.
+    const QPoint at = event->position().toPoint();
+    const bool inside = rect().contains(at) && (buttonRegion_.isEmpty() || buttonRegion_.contains(at));
+    const bool clicked = event->button() == pressedButton_ && !afterDoubleClick_ && inside;
     pressedButton_ = Qt::NoButton;
     afterDoubleClick_ = false;
     if (clicked) clickHandling();
