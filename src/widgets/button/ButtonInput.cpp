@@ -156,10 +156,10 @@ void chameleonButton::mousePressEvent(QMouseEvent* event) {
     pressHandling(buttonNumber(event->button()), shiftState(event->modifiers()), twips(p.x()), twips(p.y()));
 }
 
-// The second press of a double click arrives as a press (handled above) and then as this
-// event. It only marks that its release clicks nothing; Qt's implicit grab of the press
-// already sends that release here. A double click without a press before it runs the
-// press handling for the left button.
+// The second press of a double click comes as this event instead of a press. After a left
+// click it is handled as a left press at (0, 0), and its release clicks nothing. The press
+// holds the mouse (Qt's implicit grab), so the release reaches the control even outside.
+// Where a press came first for the same click, only the release is marked.
 void chameleonButton::mouseDoubleClickEvent(QMouseEvent* event) {
     if (pressedButton_ == Qt::NoButton) {
         if (lastButton_ != kLeft) return;

@@ -6,10 +6,10 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QTest>
 #include <QFocusEvent>
 #include <QList>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 
