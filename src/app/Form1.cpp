@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/WindowRole.h"
 #include "app/WindowText.h"
 #include "platform/AppSetup.h"
 #include "platform/Clock.h"
@@ -65,6 +66,16 @@ W* place(W* w, const char* name, int left, int top, int width, int height, const
     return w;
 }
 
+// A label that shows a value: assistive technology reads the value itself, its current
+// text, as the label's name (each change of it is announced as a change of the name),
+// and what the value is as its description.
+QLabel* placeValueLabel(QLabel* l, const char* name, int left, int top, int width, int height,
+                        const QString& what) {
+    place(l, name, left, top, width, height, QString());
+    l->setAccessibleDescription(what);
+    return l;
+}
+
 template <std::size_t N> void setShown(const std::array<chameleonButton*, N>& buttons, bool shown) {
     for (chameleonButton* b : buttons)
         b->setVisible(shown);
@@ -117,6 +128,7 @@ private:
 Form1::Form1(platform::Services services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
     platform::substituteFonts();
     setObjectName(QStringLiteral("Form1"));
+    giveWindowRole(this);
     setWindowTitle(QString::fromLatin1(windowtext::kMainTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/orvik-searcher.png")));
     resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
@@ -191,12 +203,12 @@ void Form1::buildControls() {
     Text3 = place(new QLineEdit(this), "Text3", 8640, 1080, 975, 285, QStringLiteral("Query"));
     Text3->hide();
 
-    Label1 = place(new QLabel(this), "Label1", 3480, 960, 6255, 735, QStringLiteral("Status"));
+    Label1 = placeValueLabel(new QLabel(this), "Label1", 3480, 960, 6255, 735, QStringLiteral("Status"));
     Label1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
-    Label5 = place(new QLabel(this), "Label5", 240, 1200, 3015, 255, QStringLiteral("Date"));
-    Label4 = place(new QLabel(this), "Label4", 9840, 1200, 1215, 255, QStringLiteral("Time"));
+    Label5 = placeValueLabel(new QLabel(this), "Label5", 240, 1200, 3015, 255, QStringLiteral("Date"));
+    Label4 = placeValueLabel(new QLabel(this), "Label4", 9840, 1200, 1215, 255, QStringLiteral("Time"));
 
     Frame1 = place(new QFrame(this), "Frame1", 240, 1560, 10815, 6495, QStringLiteral("Files"));
     Frame1->setFrameShape(QFrame::Box);
@@ -226,16 +238,18 @@ void Form1::buildControls() {
 
     Label2 = place(new QLabel(QStringLiteral("Files Found :"), this), "Label2", 480, 8280, 1335, 255,
                    QStringLiteral("Files Found :"));
-    Label3 = place(new QLabel(this), "Label3", 1920, 8280, 1455, 255, QStringLiteral("Files found count"));
+    Label3 = placeValueLabel(new QLabel(this), "Label3", 1920, 8280, 1455, 255,
+                             QStringLiteral("Files found count"));
     Label6 = place(new QLabel(QStringLiteral("Current File :"), this), "Label6", 480, 8640, 1335, 255,
                    QStringLiteral("Current File :"));
-    Label7 =
-        place(new QLabel(this), "Label7", 1920, 8640, 1575, 255, QStringLiteral("Current file position"));
+    Label7 = placeValueLabel(new QLabel(this), "Label7", 1920, 8640, 1575, 255,
+                             QStringLiteral("Current file position"));
     for (QLabel* l : {Label5, Label4, Label2, Label3, Label6, Label7})
         l->setFont(arial975b);
 
     Text4 = place(new QLineEdit(this), "Text4", 240, 9120, 10815, 315, QStringLiteral("Address"));
-    Label8 = place(new QLabel(this), "Label8", 240, 9600, 5175, 255, QStringLiteral("Download progress"));
+    Label8 = placeValueLabel(new QLabel(this), "Label8", 240, 9600, 5175, 255,
+                             QStringLiteral("Download progress"));
     Label8->setFont(designFont(QStringLiteral("Arial"), 9, true));
     PB1 = place(new ProgressBar(this), "PB1", 6480, 9600, 4575, 255, QStringLiteral("Download progress bar"));
     PropertyBag pb1Stored; // as stored with the window: no border, 2400 of 4575
