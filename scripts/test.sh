@@ -8,3 +8,7 @@ build="${BUILD_DIR:-$root/build-test}"
 BUILD_DIR="$build" "$root/scripts/build.sh" -DORVIK_WERROR=ON "$@"
 cd "$build"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300
+# The fuzz targets, briefly, where clang is there to build them (a finding fails the run).
+if command -v clang++ >/dev/null || command -v clang++-14 >/dev/null; then
+    "$root/scripts/fuzz.sh" 20
+fi

@@ -33,6 +33,22 @@ bool wildMatch(const Pat& pat, qsizetype pn, const Name& name, qsizetype nn, Fol
     return p == pn;
 }
 
+// The characters of s, each case-folded on its own; a surrogate that is not part of a
+// pair (the form of a stray byte, see platform/PathCodec.h) stays as it is.
+std::u32string foldedCodePoints(QStringView s) {
+    std::u32string out;
+    out.reserve(size_t(s.size()));
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        char32_t c = s[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(s[i], s[i + 1]);
+            ++i;
+        }
+        out.push_back(QChar::toCaseFolded(c));
+    }
+    return out;
+}
+
 } // namespace
 
 WildcardPattern::WildcardPattern(const QString& pattern) {
@@ -48,7 +64,7 @@ WildcardPattern::WildcardPattern(const QString& pattern) {
         for (QChar c : p)
             asciiLower_.push_back(asciiLower(char(c.unicode())));
     }
-    folded_ = p.toCaseFolded();
+    folded_ = foldedCodePoints(p);
 }
 
 bool WildcardPattern::matchAscii(std::string_view name) const {
@@ -58,12 +74,13 @@ bool WildcardPattern::matchAscii(std::string_view name) const {
     return optionalDotStar_ && wildMatch(asciiLower_, pn - 2, name, qsizetype(name.size()), same);
 }
 
-bool WildcardPattern::matchFolded(const QString& name) const {
-    const auto same = [](QChar c) { return c; };
-    const QString n = name.toCaseFolded();
-    const qsizetype pn = folded_.size();
-    if (wildMatch(folded_, pn, n, n.size(), same)) return true;
-    return optionalDotStar_ && wildMatch(folded_, pn - 2, n, n.size(), same);
+bool WildcardPattern::matchFolded(std::string_view name) const {
+    const auto same = [](char32_t c) { return c; };
+    const std::u32string n =
+        foldedCodePoints(platform::decodePath(QByteArrayView(name.data(), qsizetype(name.size()))));
+    const qsizetype pn = qsizetype(folded_.size()), nn = qsizetype(n.size());
+    if (wildMatch(folded_, pn, n, nn, same)) return true;
+    return optionalDotStar_ && wildMatch(folded_, pn - 2, n, nn, same);
 }
 
 bool WildcardPattern::matches(std::string_view name) const {
@@ -77,7 +94,7 @@ bool WildcardPattern::matches(std::string_view name) const {
             }
         if (ascii) return matchAscii(name);
     }
-    return matchFolded(platform::decodePath(QByteArrayView(name.data(), qsizetype(name.size()))));
+    return matchFolded(name);
 }
 
 } // namespace search
