@@ -49,6 +49,7 @@ void ResultList::appendRow(uint32_t folder, std::string_view name) {
 }
 
 uint64_t ResultList::storeName(std::string_view name) {
+    if (name.empty()) return 0;     // nothing to keep (a document's empty line); nameAt() does not look
     if (name.size() > kChunkSize) { // a name longer than a chunk gets a chunk of its own
         chunks_.push_back(std::make_unique<char[]>(name.size()));
         std::memcpy(chunks_.back().get(), name.data(), name.size());
@@ -66,6 +67,7 @@ uint64_t ResultList::storeName(std::string_view name) {
 }
 
 std::string_view ResultList::nameAt(const Row& row) const {
+    if (row.nameLength == 0) return {};
     const char* chunk = chunks_[row.namePos / kChunkSize].get();
     return std::string_view(chunk + row.namePos % kChunkSize, row.nameLength);
 }

@@ -11,6 +11,7 @@ class TestResultList : public QObject {
 private slots:
     void keepsEveryEntryPastTheOldLimit();
     void givesBackTextAndBytes();
+    void keepsEmptyEntriesAnywhere();
     void announcesAppendedEntriesInBatches();
     void walkAppendsSurviveClearAndTextEntries();
     void removesEntries();
@@ -56,6 +57,26 @@ void TestResultList::givesBackTextAndBytes() {
     // Text given back as an entry leads to the same bytes.
     list.append(list.entry(1));
     QCOMPARE(list.entryBytes(5), list.entryBytes(1));
+}
+
+void TestResultList::keepsEmptyEntriesAnywhere() {
+    // A document's empty line is an empty entry, also as the very first one.
+    search::ResultList list;
+    list.appendBytes("");
+    list.append(QStringLiteral("/a/"));
+    list.appendBytes("/b");
+    list.appendBytes("");
+    list.clear();
+    list.appendBytes("");
+    const std::string longName(2 << 20, 'x'); // longer than the store's blocks
+    list.appendBytes(QByteArrayView(longName.data(), qsizetype(longName.size())));
+    list.appendBytes("");
+    list.flush();
+    QCOMPARE(list.count(), 3);
+    QCOMPARE(list.entryBytes(0), QByteArray());
+    QCOMPARE(list.entryBytes(1).size(), qsizetype(longName.size()));
+    QCOMPARE(list.entry(2), QString());
+    QCOMPARE(list.data(list.index(0)).toString(), QString());
 }
 
 void TestResultList::announcesAppendedEntriesInBatches() {
