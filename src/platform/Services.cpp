@@ -2,7 +2,9 @@
 
 #include "platform/Clock.h"
 #include "platform/DriveList.h"
+#include "platform/FileCopy.h"
 #include "platform/FileDialogs.h"
+#include "platform/FileProperties.h"
 #include "platform/MessageBoxes.h"
 #include "platform/WebEnginePane.h"
 
@@ -15,6 +17,8 @@ Services desktopServices() {
     s.drives = std::make_shared<MountedVolumes>();
     s.clock = std::make_shared<SystemClock>();
     s.webPanes = std::make_shared<WebEnginePaneFactory>();
+    s.fileProperties = std::make_shared<DesktopFileProperties>();
+    s.fileCopier = std::make_shared<OwnFileCopier>(std::make_shared<WindowCopyPrompts>());
     return s;
 }
 

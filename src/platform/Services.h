@@ -6,7 +6,9 @@ namespace platform {
 
 class Clock;
 class DriveList;
+class FileCopier;
 class FileDialogs;
+class FileProperties;
 class MessageBoxes;
 class WebPaneFactory;
 
@@ -17,10 +19,12 @@ struct Services {
     std::shared_ptr<DriveList> drives;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<WebPaneFactory> webPanes;
+    std::shared_ptr<FileProperties> fileProperties;
+    std::shared_ptr<FileCopier> fileCopier;
 };
 
 // The real implementations: Qt's message boxes and file dialogs, the mounted volumes,
-// the system clock and the web panes.
+// the system clock, the web panes, the file manager's properties and our own copy.
 Services desktopServices();
 
 } // namespace platform
