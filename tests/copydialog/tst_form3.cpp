@@ -1,0 +1,271 @@
+// The Copy File window: its inventory, Browse and its filters, Paste with the real copy
+// (scripted questions), and what assistive technology reads.
+#include "copydialog/Form3.h"
+#include "copydialog/modCopy.h"
+#include "support/FakeServices.h"
+#include "widgets/button/chameleonButton.h"
+
+#include <QAccessible>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+using platform::MessageBoxRequest;
+using testsupport::FakeServices;
+
+namespace {
+
+int px(int twips) {
+    return (twips + 7) / 15;
+}
+
+QRect twips(int l, int t, int w, int h) {
+    return QRect(px(l), px(t), px(w), px(h));
+}
+
+void click(chameleonButton* b) {
+    QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+}
+
+void writeText(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray readText(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestForm3 : public QObject {
+    Q_OBJECT
+private slots:
+    void opensCentredWithItsInventory();
+    void browseFilterFollowsTheFileType_data();
+    void browseFilterFollowsTheFileType();
+    void browseTakesTheSaveDialogsName();
+    void pasteCopiesAndSaysSo();
+    void pasteOntoAnExistingFileAsksFirst();
+    void aFailedPasteShowsTheErrorNumber();
+    void everyControlIsAccessible();
+};
+
+void TestForm3::opensCentredWithItsInventory() {
+    FakeServices fake;
+    Form3 dialog(fake.services(), [] { return QStringLiteral("/tmp/a.txt"); });
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Copy File Dialog Box"));
+    QCOMPARE(dialog.size(), QSize(px(7395), px(2415)));
+    const QRect screen = dialog.screen()->geometry();
+    QCOMPARE(dialog.pos(), QPoint((screen.width() - dialog.frameGeometry().width()) / 2,
+                                  (screen.height() - dialog.frameGeometry().height()) / 2));
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
+
+    QCOMPARE(dialog.Label1->geometry(), twips(240, 120, 6855, 975));
+    QCOMPARE(dialog.Text1->geometry(), twips(240, 720, 6915, 285));
+    QCOMPARE(dialog.Text2->geometry(), twips(240, 1200, 6915, 285));
+    QVERIFY(
+        dialog.Label1->text().startsWith(QStringLiteral("Your selected file has been copied to clipboard.")));
+    QCOMPARE(dialog.Label1->font().family(), QStringLiteral("Arial"));
+    QVERIFY(dialog.Label1->font().bold());
+    QCOMPARE(dialog.Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    // The box lies over the label's lower part.
+    const QPoint overlap = dialog.Text1->geometry().center();
+    QVERIFY(dialog.Label1->geometry().contains(overlap));
+    QCOMPARE(dialog.childAt(overlap)->window(), &dialog);
+    QVERIFY(dialog.childAt(overlap) == dialog.Text1 || dialog.Text1->isAncestorOf(dialog.childAt(overlap)));
+
+    QVERIFY(dialog.Text1->text().isEmpty());
+    QCOMPARE(dialog.Text2->text(), QStringLiteral("Status: Ready"));
+    QCOMPARE(dialog.Text1->font().family(), QStringLiteral("Tahoma"));
+    QVERIFY(!dialog.Text1->font().bold() && dialog.Text2->font().bold());
+    for (QLineEdit* box : {dialog.Text1, dialog.Text2}) {
+        QCOMPARE(box->palette().color(QPalette::Base), QColor(224, 224, 224));
+        QCOMPARE(box->palette().color(QPalette::Text), QColor(0, 0, 255));
+    }
+
+    const struct {
+        chameleonButton* button;
+        const char* caption;
+        const char* tooltip;
+        int left;
+    } buttons[] = {{dialog.chameleonButton2, "Browse", "Browse To Select Directory", 1200},
+                   {dialog.chameleonButton1, "Paste", "Save File Into Your Selected Directory", 3000},
+                   {dialog.chameleonButton3, "Close", "Exit The Copy File Dialog Box", 4800}};
+    for (const auto& b : buttons) {
+        QCOMPARE(b.button->Caption(), QString::fromLatin1(b.caption));
+        QCOMPARE(b.button->toolTip(), QString::fromLatin1(b.tooltip));
+        QCOMPARE(b.button->geometry(), twips(b.left, 1800, 1335, 375));
+        QCOMPARE(b.button->ButtonType(), int(chameleonButton::GradientRounded));
+        QCOMPARE(b.button->BackColor(), 0xE0E0E0u);
+        QCOMPARE(b.button->ForeColor(), 0xFF0000u);
+    }
+}
+
+void TestForm3::browseFilterFollowsTheFileType_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("filter");
+    QTest::newRow("HTML") << "/docs/a.HTML"
+                          << "Web Page  ( .HTML )|*.HTML";
+    QTest::newRow("htm") << "/docs/a.htm"
+                         << "Web Page  ( .HTM )|*.HTM";
+    QTest::newRow("wma") << "/music/b.wma"
+                         << "AUDIO File  ( .WMA )|*.WMA";
+    QTest::newRow("jpeg") << "/p/c.JpEg"
+                          << "IMAGE File  ( .JPEG )|*.JPEG";
+    QTest::newRow("pdf, one blank") << "/p/d.pdf"
+                                    << "Portable Document Format (.PDF)|*.PDF";
+    QTest::newRow("ocx, lower case") << "/p/e.OCX"
+                                     << "Support File  ( .ocx )|*.ocx";
+    QTest::newRow("no dot needed: rm") << "/p/farm"
+                                       << "Real Media File  (.RM )|*.RM";
+    QTest::newRow("no rule") << "/data/c.xyz"
+                             << "";
+    QTest::newRow("too short") << "m"
+                               << "";
+}
+
+void TestForm3::browseFilterFollowsTheFileType() {
+    QFETCH(QString, source);
+    QFETCH(QString, filter);
+    FakeServices fake;
+    Form3 dialog(fake.services(), [&] { return source; });
+    click(dialog.chameleonButton2);
+    QCOMPARE(fake.fileDialogs->titles, QStringList{QStringLiteral("Save File As")});
+    QCOMPARE(fake.fileDialogs->filters, QStringList{filter});
+    // No rule: the filter chosen before stays.
+    QCOMPARE(modCopy::BrowseFilter(source, QStringLiteral("Old|*.old")),
+             filter.isEmpty() ? QStringLiteral("Old|*.old") : filter);
+}
+
+void TestForm3::browseTakesTheSaveDialogsName() {
+    FakeServices fake;
+    Form3 dialog(fake.services(), [] { return QStringLiteral("/tmp/a.txt"); });
+    fake.fileDialogs->saveAnswers = {QStringLiteral("/backup/a.txt")};
+    click(dialog.chameleonButton2);
+    QCOMPARE(dialog.Text1->text(), QStringLiteral("/backup/a.txt"));
+    QCOMPARE(fake.fileDialogs->suggestedNames.last(), QString());
+
+    // Cancelled: the dialog still holds the name chosen before, and offered it.
+    dialog.Text1->setText(QStringLiteral("typed"));
+    click(dialog.chameleonButton2);
+    QCOMPARE(fake.fileDialogs->suggestedNames.last(), QStringLiteral("/backup/a.txt"));
+    QCOMPARE(dialog.Text1->text(), QStringLiteral("/backup/a.txt"));
+}
+
+void TestForm3::pasteCopiesAndSaysSo() {
+    QTemporaryDir dir;
+    const QString source = dir.path() + QStringLiteral("/a.html");
+    const QString target = dir.path() + QStringLiteral("/backup/a.html");
+    QDir(dir.path()).mkdir(QStringLiteral("backup"));
+    writeText(source, "<p>page</p>");
+    FakeServices fake;
+    Form3 dialog(fake.services(), [&] { return source; });
+
+    // Nothing to copy and nowhere to: nothing happens.
+    Form3 empty(fake.services(), [] { return QString(); });
+    click(empty.chameleonButton1);
+    QCOMPARE(empty.Text2->text(), QStringLiteral("Status: Ready"));
+    QVERIFY(fake.messageBoxes->shown.isEmpty());
+
+    fake.fileDialogs->saveAnswers = {target};
+    click(dialog.chameleonButton2);
+    click(dialog.chameleonButton1);
+    QCOMPARE(readText(target), QByteArray("<p>page</p>"));
+    QCOMPARE(dialog.Text2->text(), QStringLiteral("Status: File Copied to ") + target);
+    QVERIFY(fake.messageBoxes->shown.isEmpty());
+    QCOMPARE(readText(source), QByteArray("<p>page</p>"));
+}
+
+void TestForm3::pasteOntoAnExistingFileAsksFirst() {
+    QTemporaryDir dir;
+    const QString source = dir.path() + QStringLiteral("/a.txt");
+    const QString target = dir.path() + QStringLiteral("/b.txt");
+    writeText(source, "source");
+    writeText(target, "keep me");
+    FakeServices fake;
+    Form3 dialog(fake.services(), [&] { return source; });
+    dialog.Text1->setText(target);
+
+    fake.copyPrompts->replaceAnswers = {false};
+    click(dialog.chameleonButton1);
+    QCOMPARE(fake.copyPrompts->replaceAsked, QStringList{target});
+    QCOMPARE(readText(target), QByteArray("keep me")); // the second, plain copy did not run either
+    QCOMPARE(fake.messageBoxes->shown.size(), 1);
+    QCOMPARE(fake.messageBoxes->shown[0].text, QStringLiteral("Operation Failed"));
+    QCOMPARE(fake.messageBoxes->shown[0].title, QStringLiteral("ORVIK SEARCHER"));
+    QCOMPARE(fake.messageBoxes->shown[0].icon, MessageBoxRequest::Icon::None);
+    QCOMPARE(dialog.Text2->text(), QStringLiteral("Status: File Not Copied to ") + target);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    fake.copyPrompts->replaceAnswers = {true};
+    click(dialog.chameleonButton1);
+    QCOMPARE(readText(target), QByteArray("source"));
+    QCOMPARE(dialog.Text2->text(), QStringLiteral("Status: File Copied to ") + target);
+    QCOMPARE(fake.messageBoxes->shown.size(), 1);
+}
+
+void TestForm3::aFailedPasteShowsTheErrorNumber() {
+    QTemporaryDir dir;
+    const QString source = dir.path() + QStringLiteral("/a.txt");
+    writeText(source, "x");
+    FakeServices fake;
+    Form3 dialog(fake.services(), [&] { return source; });
+    // No Browse yet: the target is empty.
+    click(dialog.chameleonButton1);
+    QCOMPARE(fake.messageBoxes->shown.size(), 1);
+    QCOMPARE(fake.messageBoxes->shown[0].text, QStringLiteral("2"));
+    QCOMPARE(fake.copyPrompts->errors.size(), 1); // the copy's own explanation came first
+    QCOMPARE(dialog.Text2->text(), QStringLiteral("Status: File Not Copied to "));
+
+    // Onto itself: refused, the file untouched.
+    dialog.Text1->setText(source);
+    click(dialog.chameleonButton1);
+    QCOMPARE(fake.messageBoxes->shown.size(), 2);
+    QCOMPARE(fake.messageBoxes->shown[1].text, QStringLiteral("22"));
+    QCOMPARE(readText(source), QByteArray("x"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.txt")});
+}
+
+void TestForm3::everyControlIsAccessible() {
+    FakeServices fake;
+    Form3 dialog(fake.services(), [] { return QStringLiteral("/tmp/a.txt"); });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
+    QCOMPARE(window->role(), QAccessible::Dialog);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Copy File Dialog Box"));
+
+    QAccessibleInterface* label = QAccessible::queryAccessibleInterface(dialog.Label1);
+    QCOMPARE(label->text(QAccessible::Name), dialog.Label1->text());
+    QAccessibleInterface* target = QAccessible::queryAccessibleInterface(dialog.Text1);
+    QCOMPARE(target->role(), QAccessible::EditableText);
+    QVERIFY(!target->text(QAccessible::Name).isEmpty());
+    QVERIFY(!target->text(QAccessible::Description).isEmpty());
+
+    // The status line is heard as what it says now.
+    QAccessibleInterface* status = QAccessible::queryAccessibleInterface(dialog.Text2);
+    QCOMPARE(status->text(QAccessible::Name), QStringLiteral("Status: Ready"));
+    dialog.Text1->setText(QStringLiteral("/nowhere/x/y.txt"));
+    click(dialog.chameleonButton1);
+    QCOMPARE(status->text(QAccessible::Name), dialog.Text2->text());
+    QVERIFY(status->text(QAccessible::Name).startsWith(QStringLiteral("Status: File Not Copied")));
+    QVERIFY(status->state().readOnly);
+
+    for (chameleonButton* b : {dialog.chameleonButton1, dialog.chameleonButton2, dialog.chameleonButton3}) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(b);
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), b->Caption());
+        QCOMPARE(iface->text(QAccessible::Description), b->toolTip());
+    }
+}
+
+QTEST_MAIN(TestForm3)
+#include "tst_form3.moc"
