@@ -134,6 +134,9 @@ public:
     void EnginePane_ProgressChange(int engine, int progress, int progressMax);
 
     // The selected file and the dialogs (Form1FileActions.cpp).
+    void chameleonButton9_Click();  // Delete
+    void chameleonButton10_Click(); // Copy
+    void chameleonButton17_Click(); // File Info
     void chameleonButton18_Click(); // About
 
 protected:

@@ -2,6 +2,8 @@
 // here as the real WM_DELETE_WINDOW message): they close only through their own
 // Close button, which brings the main window back.
 #include "about/Form2.h"
+#include "copydialog/Form3.h"
+#include "support/FakeServices.h"
 #include "widgets/button/chameleonButton.h"
 
 #include <QApplication>
@@ -43,6 +45,7 @@ class TestDialogCloseBox : public QObject {
 private slots:
     void initTestCase();
     void aboutWindow();
+    void copyFileWindow();
 };
 
 void TestDialogCloseBox::initTestCase() {
@@ -54,6 +57,14 @@ void TestDialogCloseBox::aboutWindow() {
     QWidget mainWindow;
     auto* dialog = new Form2(&mainWindow);
     verifyOnlyItsButtonCloses(dialog, dialog->Command3, mainWindow);
+}
+
+void TestDialogCloseBox::copyFileWindow() {
+    QWidget mainWindow;
+    testsupport::FakeServices fake;
+    auto* dialog = new Form3(
+        fake.services(), [] { return QStringLiteral("/tmp/a.txt"); }, &mainWindow);
+    verifyOnlyItsButtonCloses(dialog, dialog->chameleonButton3, mainWindow);
 }
 
 QTEST_MAIN(TestDialogCloseBox)
