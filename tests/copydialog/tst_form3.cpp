@@ -28,7 +28,12 @@ QRect twips(int l, int t, int w, int h) {
     return QRect(px(l), px(t), px(w), px(h));
 }
 
+// A button takes the mouse only on a window that is on the screen.
 void click(chameleonButton* b) {
+    if (!b->window()->isVisible()) {
+        b->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(b->window()));
+    }
     QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
 }
 
