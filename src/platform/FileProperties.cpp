@@ -142,6 +142,7 @@ QDialog* showPropertiesWindow(const QString& path) {
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
     window->setMinimumWidth(420);
+    window->adjustSize();
     window->show();
     return window;
 }
