@@ -11,6 +11,7 @@
 #include "widgets/button/chameleonButton.h"
 
 #include <QLabel>
+#include <QPointer>
 
 void Form1::connectFileActions() {
     connect(chameleonButton9, &chameleonButton::Click, this, &Form1::chameleonButton9_Click);

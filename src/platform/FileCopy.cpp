@@ -78,28 +78,36 @@ CopyResult copyFile(const QString& source, const QString& target, CopyPrompts* p
         if (prompts) prompts->reportError(owner, source, target, reason);
         return CopyResult{error, false};
     };
+    // The system's error of the call that just failed, read before anything else can change it.
+    auto failed = [&] {
+        const int error = errno;
+        return fail(error, reasonFor(error));
+    };
     const QByteArray from = encodePath(source);
     QByteArray to = encodePath(target);
     if (from.isEmpty()) return fail(ENOENT, QStringLiteral("No file to copy was given."));
     if (to.isEmpty()) return fail(ENOENT, QStringLiteral("No target was given."));
 
     Descriptor in(::open(from.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (in.fd < 0) return fail(errno, reasonFor(errno));
+    if (in.fd < 0) return failed();
     struct stat src {};
-    if (::fstat(in.fd, &src) != 0) return fail(errno, reasonFor(errno));
+    if (::fstat(in.fd, &src) != 0) return failed();
     if (S_ISDIR(src.st_mode)) return fail(EISDIR, QStringLiteral("It is a folder, not a file."));
     if (!S_ISREG(src.st_mode)) return fail(EINVAL, QStringLiteral("Only ordinary files can be copied."));
 
     struct stat dst {};
-    bool exists = ::stat(to.constData(), &dst) == 0;
-    if (exists && S_ISDIR(dst.st_mode)) { // into the folder, under the file's own name
+    if (::stat(to.constData(), &dst) == 0 && S_ISDIR(dst.st_mode)) { // into the folder, under the file's name
         if (!to.endsWith('/')) to += '/';
         to += baseName(from);
-        exists = ::stat(to.constData(), &dst) == 0;
     }
-    if (exists && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino)
+    // Whatever carries the target's name counts as existing, a link that leads nowhere too.
+    struct stat entry {};
+    const bool exists = ::lstat(to.constData(), &entry) == 0;
+    const bool reachable = exists && ::stat(to.constData(), &dst) == 0;
+    if (reachable && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino)
         return fail(EINVAL, QStringLiteral("The source and the target are the same file."));
-    if (exists && S_ISDIR(dst.st_mode)) return fail(EISDIR, QStringLiteral("A folder of that name exists."));
+    if (reachable && S_ISDIR(dst.st_mode))
+        return fail(EISDIR, QStringLiteral("A folder of that name exists."));
     if (exists && prompts && !prompts->confirmReplace(owner, source, decodePath(to)))
         return CopyResult{0, true};
 
@@ -107,9 +115,8 @@ CopyResult copyFile(const QString& source, const QString& target, CopyPrompts* p
     out.name = folderOf(to) + "/." + baseName(to) + ".copy-XXXXXX";
     out.fd = ::mkostemp(out.name.data(), O_CLOEXEC);
     if (out.fd < 0) {
-        const int error = errno;
         out.name.clear();
-        return fail(error, reasonFor(error));
+        return failed();
     }
 
     std::unique_ptr<CopyProgress> progress =
@@ -120,10 +127,10 @@ CopyResult copyFile(const QString& source, const QString& target, CopyPrompts* p
         const ssize_t n = ::read(in.fd, buffer.data(), size_t(buffer.size()));
         if (n < 0) {
             if (errno == EINTR) continue;
-            return fail(errno, reasonFor(errno));
+            return failed();
         }
         if (n == 0) break;
-        if (!writeAll(out.fd, buffer.constData(), n)) return fail(errno, reasonFor(errno));
+        if (!writeAll(out.fd, buffer.constData(), n)) return failed();
         done += n;
         if (progress && !progress->update(done, qint64(src.st_size))) return CopyResult{0, true};
     }
@@ -134,8 +141,8 @@ CopyResult copyFile(const QString& source, const QString& target, CopyPrompts* p
     ::futimens(out.fd, times);
     const int fd = out.fd;
     out.fd = -1;
-    if (::close(fd) != 0) return fail(errno, reasonFor(errno));
-    if (::rename(out.name.constData(), to.constData()) != 0) return fail(errno, reasonFor(errno));
+    if (::close(fd) != 0) return failed();
+    if (::rename(out.name.constData(), to.constData()) != 0) return failed();
     out.keep();
     return CopyResult{};
 }

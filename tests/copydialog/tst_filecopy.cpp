@@ -158,11 +158,21 @@ void TestFileCopy::anExistingTargetIsReplacedOnlyAfterYes() {
     QCOMPARE(r.error, 0);
     QCOMPARE(readBytes(f.toBytes() + "/a.txt"), QByteArray("new content"));
 
+    // A link that leads nowhere is something the user may want to keep, too.
+    QCOMPARE(::symlink("nowhere", (f.toBytes() + "/link.txt").constData()), 0);
+    prompts.replaceAnswers = {false};
+    QVERIFY(copyFile(source, f.to + QStringLiteral("/link.txt"), &prompts, nullptr).aborted);
+    QCOMPARE(prompts.replaceAsked.last(), f.to + QStringLiteral("/link.txt"));
+    char linkTarget[16] = {};
+    QCOMPARE(::readlink((f.toBytes() + "/link.txt").constData(), linkTarget, sizeof linkTarget - 1), 7);
+    QCOMPARE(QByteArray(linkTarget), QByteArray("nowhere"));
+    QVERIFY(::unlink((f.toBytes() + "/link.txt").constData()) == 0);
+
     // The plain copy replaces without asking.
     writeBytes(f.fromBytes() + "/a.txt", "third");
     QCOMPARE(platform::OwnFileCopier(nullptr).plainCopy(source, target), 0);
     QCOMPARE(readBytes(f.toBytes() + "/a.txt"), QByteArray("third"));
-    QCOMPARE(prompts.replaceAsked.size(), 3);
+    QCOMPARE(prompts.replaceAsked.size(), 4);
 }
 
 void TestFileCopy::aCancelledCopyLeavesNothingUnderTheTargetsName() {
