@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the program's icons with ImageMagick: the window icon (a magnifying glass over
 # a page) and the file list document's icon ICON2.ico (a page listing files), the latter
-# at 16, 32 and 48 pixels, each size stored in the .ico as PNG data.
+# at 16, 32 and 48 pixels, each size stored in the .ico as PNG data; the 48-pixel one
+# also on its own, for the icon theme.
 set -euo pipefail
 out="$(cd "$(dirname "$0")/.." && pwd)/resources/icons"
 mkdir -p "$out"
@@ -30,6 +31,8 @@ for s in 16 32 48; do
   convert "$tmp/big.png" -resize "${s}x${s}" -define png:exclude-chunks=date,time \
     -strip "PNG32:$tmp/$s.png"
 done
+# The 48-pixel picture is also the type's icon in the icon theme, as installed.
+cp "$tmp/48.png" "$out/application-x-f4u.png"
 python3 - "$out/ICON2.ico" "$tmp/16.png" "$tmp/32.png" "$tmp/48.png" <<'PY'
 import struct, sys
 out, pngs = sys.argv[1], sys.argv[2:]

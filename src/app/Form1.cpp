@@ -2,6 +2,7 @@
 
 #include "app/WindowRole.h"
 #include "app/WindowText.h"
+#include "filelist/modRegistry.h"
 #include "platform/AppSetup.h"
 #include "platform/Clock.h"
 #include "platform/DriveList.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -390,6 +392,13 @@ void Form1::Form_Load() {
     }
     // 2. The file modes' height.
     setOuterHeight(kFileModeHeight);
+    // 3. The file list document type, registered with the desktop on every start.
+    if (services_.desktopData) {
+        const QString folder = QCoreApplication::applicationDirPath();
+        filelist::AssociateFileType(
+            QStringLiteral("f4u"), folder, QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
+            QStringLiteral("f4u"), folder + QStringLiteral("/ICON2.ico"), *services_.desktopData);
+    }
 }
 
 void Form1::showEvent(QShowEvent* event) {

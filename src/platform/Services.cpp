@@ -1,6 +1,7 @@
 #include "platform/Services.h"
 
 #include "platform/Clock.h"
+#include "platform/DesktopData.h"
 #include "platform/DriveList.h"
 #include "platform/FileCopy.h"
 #include "platform/FileDialogs.h"
@@ -19,6 +20,7 @@ Services desktopServices() {
     s.webPanes = std::make_shared<WebEnginePaneFactory>();
     s.fileProperties = std::make_shared<DesktopFileProperties>();
     s.fileCopier = std::make_shared<OwnFileCopier>(std::make_shared<WindowCopyPrompts>());
+    s.desktopData = std::make_shared<XdgDesktopData>();
     return s;
 }
 

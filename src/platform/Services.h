@@ -5,6 +5,7 @@
 namespace platform {
 
 class Clock;
+class DesktopData;
 class DriveList;
 class FileCopier;
 class FileDialogs;
@@ -21,10 +22,12 @@ struct Services {
     std::shared_ptr<WebPaneFactory> webPanes;
     std::shared_ptr<FileProperties> fileProperties;
     std::shared_ptr<FileCopier> fileCopier;
+    std::shared_ptr<DesktopData> desktopData; // none: the file type is not registered
 };
 
 // The real implementations: Qt's message boxes and file dialogs, the mounted volumes,
-// the system clock, the web panes, the file manager's properties and our own copy.
+// the system clock, the web panes, the file manager's properties, our own copy and the
+// user's desktop data.
 Services desktopServices();
 
 } // namespace platform

@@ -1,5 +1,6 @@
 // The real program under a real X server: it starts, maps its main window, ignores its
-// command line, and quits cleanly when the window manager asks the window to close.
+// command line, registers its document type for the user, and quits cleanly when the
+// window manager asks the window to close.
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -50,6 +51,7 @@ void TestStartup::startsShowsItsWindowAndQuitsOnClose() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.insert(QStringLiteral("HOME"), home.path());
+    env.remove(QStringLiteral("XDG_DATA_HOME"));
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // A document given on the command line is ignored.
@@ -70,6 +72,14 @@ void TestStartup::startsShowsItsWindowAndQuitsOnClose() {
 
     QThread::msleep(300); // let it run its clock a little
     QCOMPARE(program.state(), QProcess::Running);
+    // The desktop entry in the user's data folder names this very program.
+    QFile entry(home.path() + QStringLiteral("/.local/share/applications/orvik-searcher.desktop"));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    QVERIFY(entry.readAll().contains("\nExec=\"" ORVIK_PROGRAM "\" %f\n"));
+    QVERIFY(
+        QFile::exists(home.path() + QStringLiteral("/.local/share/mime/packages/orvik-searcher-f4u.xml")));
+    QVERIFY(QFile::exists(
+        home.path() + QStringLiteral("/.local/share/icons/hicolor/48x48/mimetypes/application-x-f4u.png")));
     testsupport::sendCloseRequest(dpy, w);
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
