@@ -31,33 +31,26 @@ struct Window {
 
     void record(chameleonButton* b) {
         const QString n = b->objectName();
+        auto note = [this, n](const char* what) { return [=, this] { log << n + ' ' + what; }; };
         auto mouse = [this, n](const char* what) {
-            return [this, n, what](short& button, short& shift, float& x, float& y) {
-                log << QStringLiteral("%1 %2 %3 %4,%5 %6")
-                           .arg(n, QLatin1String(what))
-                           .arg(button)
-                           .arg(x)
-                           .arg(y)
-                           .arg(shift);
+            return [=, this](short& button, short& shift, float& x, float& y) {
+                log << QStringLiteral("%1 %2 %3 %4,%5 %6").arg(n, what).arg(button).arg(x).arg(y).arg(shift);
             };
         };
         auto key = [this, n](const char* what) {
-            return [this, n, what](short& code, short& shift) {
-                log << QStringLiteral("%1 %2 %3 %4").arg(n, QLatin1String(what)).arg(code).arg(shift);
+            return [=, this](short& code, short& shift) {
+                log << QStringLiteral("%1 %2 %3 %4").arg(n, what).arg(code).arg(shift);
             };
         };
-        QObject::connect(b, &chameleonButton::Click, b, [this, n] { log << n + QStringLiteral(" Click"); });
+        QObject::connect(b, &chameleonButton::Click, b, note("Click"));
+        QObject::connect(b, &chameleonButton::MouseOver, b, note("MouseOver"));
+        QObject::connect(b, &chameleonButton::MouseOut, b, note("MouseOut"));
         QObject::connect(b, &chameleonButton::MouseDown, b, mouse("MouseDown"));
         QObject::connect(b, &chameleonButton::MouseUp, b, mouse("MouseUp"));
         QObject::connect(b, &chameleonButton::KeyDown, b, key("KeyDown"));
         QObject::connect(b, &chameleonButton::KeyUp, b, key("KeyUp"));
-        QObject::connect(b, &chameleonButton::KeyPress, b, [this, n](short& ascii) {
-            log << QStringLiteral("%1 KeyPress %2").arg(n).arg(ascii);
-        });
-        QObject::connect(b, &chameleonButton::MouseOver, b,
-                         [this, n] { log << n + QStringLiteral(" MouseOver"); });
-        QObject::connect(b, &chameleonButton::MouseOut, b,
-                         [this, n] { log << n + QStringLiteral(" MouseOut"); });
+        QObject::connect(b, &chameleonButton::KeyPress, b,
+                         [this, n](short& ascii) { log << QStringLiteral("%1 KeyPress %2").arg(n).arg(ascii); });
     }
 
     QWindow* handle() { return top.windowHandle(); }
@@ -113,6 +106,19 @@ private slots:
         QCOMPARE(b->lastState(), 0);
         // Positions in twips (15 per pixel) from the button's corner; shift 0.
         QCOMPARE(w.take(), QStringList({"b1 MouseDown 1 180,90 0", "b1 MouseUp 1 195,90 0", "b1 Click"}));
+
+        b->setCheckBoxBehaviour(true); // the value is inverted before Click is raised
+        bool valueInClick = false;
+        QObject::connect(b, &chameleonButton::Click, b, [&] { valueInClick = b->Value(); });
+        w.press(w.on(0));
+        w.release(w.on(0));
+        QVERIFY(valueInClick);
+        QCOMPARE(b->lastState(), 2); // and drawn down while set
+        b->setEnabled(false);
+        w.press(w.on(0));
+        w.release(w.on(0));
+        QVERIFY(b->Value());
+        QCOMPARE(w.take().filter("Click"), QStringList({"b1 Click"}));
     }
 
     void dragOutAndBackIn() {

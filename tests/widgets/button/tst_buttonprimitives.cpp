@@ -1,9 +1,7 @@
-// Colour arithmetic, access keys, the pixel rules of the drawing primitives and the window
-// shapes.
+// Colour arithmetic, access keys and the pixel rules of the drawing primitives.
 #include "widgets/button/AccessKey.h"
 #include "widgets/button/ButtonCanvas.h"
 #include "widgets/button/ButtonColor.h"
-#include "widgets/button/ButtonShape.h"
 
 #include <QtTest>
 
@@ -45,7 +43,6 @@ private slots:
         QTest::addColumn<bool>("soft");
         QTest::addColumn<uint>("expected");
         QTest::newRow("+31 clamps") << 0xE0E0E0u << 31 << false << false << 0xFFFFFFu;
-        QTest::newRow("+47 clamps") << 0xE0E0E0u << 47 << false << false << 0xFFFFFFu;
         QTest::newRow("-64") << 0xE0E0E0u << -64 << false << false << 0xA0A0A0u;
         QTest::newRow("-64 soft") << 0xE0E0E0u << -64 << false << true << 0xC0C0C0u;
         QTest::newRow("-255 clamps at 0") << 0x102030u << -255 << false << false << 0u;
@@ -130,46 +127,6 @@ private slots:
         QCOMPARE(pixelsOf(img, kB).last(), QStringLiteral("5,4")); // the bottom stops at x = 1
         QCOMPARE(pixelsOf(img, kA).size() + pixelsOf(img, kB).size(), 2 * 5 + 2 * 2);
         QCOMPARE(at(img, 0, 4), kBack);
-    }
-
-    void cornerCutShapes_data() {
-        const int w = 67, h = 25;
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QList<QPoint>>("cut");
-        const QList<QPoint> three = {{0, 0},     {1, 0},         {0, 1},         {w - 2, 0},
-                                     {w - 1, 0}, {w - 1, 1},     {0, h - 1},     {1, h - 1},
-                                     {0, h - 2}, {w - 2, h - 1}, {w - 1, h - 1}, {w - 1, h - 2}};
-        const QList<QPoint> four = {{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}};
-        QTest::newRow("gradient rounded") << 3 << three;
-        QTest::newRow("rounded light") << 4 << three;
-        QTest::newRow("classic") << 1 << four;
-        QTest::newRow("gradient framed") << 14 << four;
-        QTest::newRow("flat etched") << 5 << QList<QPoint>{{0, h - 1}, {w - 1, 0}};
-        for (int type : {2, 8, 12, 0, 99})
-            QTest::newRow(qPrintable(QStringLiteral("rectangle %1").arg(type))) << type << QList<QPoint>{};
-    }
-
-    void cornerCutShapes() {
-        QFETCH(int, type);
-        QFETCH(QList<QPoint>, cut);
-        QRegion expected(0, 0, 67, 25);
-        for (QPoint p : cut)
-            expected -= QRegion(p.x(), p.y(), 1, 1);
-        QCOMPARE(buttonRegion(type, 67, 25), expected);
-    }
-
-    void ovalShapeIsTheInscribedEllipse() {
-        const int w = 67, h = 25;
-        const QRegion oval = buttonRegion(13, w, h);
-        QCOMPARE(oval.boundingRect(), QRect(0, 0, w, h));
-        // Every pixel whose centre lies inside the ellipse, and no other.
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const double ex = (x + 0.5 - w / 2.0) / (w / 2.0), ey = (y + 0.5 - h / 2.0) / (h / 2.0);
-                QVERIFY2(oval.contains(QPoint(x, y)) == (ex * ex + ey * ey <= 1.0),
-                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
-            }
-        QVERIFY(!oval.contains(QPoint(0, 0)) && !oval.contains(QPoint(4, 1)));
     }
 };
 

@@ -1,5 +1,5 @@
 // The button's properties, stored settings, change notices, colour schemes, the drawing
-// skip rule, the click and what assistive technology sees.
+// skip rule and what assistive technology sees.
 #include "ButtonTestSupport.h"
 
 #include <QAccessible>
@@ -19,14 +19,6 @@ class TestButtonProperties : public QObject {
     Q_OBJECT
 
 private slots:
-    void bagKeysIgnoreCase() {
-        PropertyBag bag;
-        bag.setInt(QStringLiteral("btype"), 3);
-        bag.setInt(QStringLiteral("BTYPE"), 5); // the same key, replaced in place
-        QCOMPARE(bag.keys(), QStringList({"btype"}));
-        QCOMPARE(bag.readInt(QStringLiteral("BType"), 2), 5);
-    }
-
     void missingKeysTakeTheirDefaults() {
         QWidget host;
         host.setFont(QFont(QStringLiteral("Liberation Serif"), 13));
@@ -43,7 +35,6 @@ private slots:
         QCOMPARE(b.MousePointer(), 1); // HAND false resets the pointer to the arrow
         QCOMPARE(b.cursor().shape(), Qt::ArrowCursor);
         QVERIFY(!b.SoftBevel() && !b.CheckBoxBehaviour() && !b.Value() && b.PictureNormal().isNull());
-        QCOMPARE(b.Version(), QStringLiteral("2.0.6"));
 
         PropertyBag onlyColours; // the over colours default to the colours just read
         onlyColours.setColor(QStringLiteral("bcol"), 0x123456);
@@ -208,43 +199,6 @@ private slots:
         QVERIFY(b->surface() != up);
         b->DrawButton(0, true); // still down while Value is set
         QCOMPARE(b->lastState(), 2);
-    }
-
-    void leftClickRaisesClick() {
-        ButtonHost host(3);
-        chameleonButton* b = host.button;
-        QSignalSpy clicks(b, &chameleonButton::Click);
-        host.press();
-        QCOMPARE(b->lastState(), 2);
-        host.release();
-        QCOMPARE(b->lastState(), 0);
-        QCOMPARE(clicks.size(), 1);
-
-        host.press(Qt::RightButton);
-        host.release(Qt::RightButton);
-        host.press();
-        host.release(Qt::LeftButton, QPointF(200, 10)); // released outside
-        QCOMPARE(clicks.size(), 1);
-        QCOMPARE(b->lastState(), 0);
-
-        bool seen = false;
-        b->setCheckBoxBehaviour(true);
-        connect(b, &chameleonButton::Click, b, [&] { seen = b->Value(); });
-        host.press();
-        host.release();
-        QVERIFY(seen); // inverted before Click is raised
-        QCOMPARE(b->lastState(), 2);
-        QCOMPARE(clicks.size(), 2);
-
-        QTest::keyPress(b, Qt::Key_Space); // the space key clicks on its release
-        QCOMPARE(clicks.size(), 2);
-        QTest::keyRelease(b, Qt::Key_Space);
-        QCOMPARE(clicks.size(), 3);
-        QVERIFY(!b->Value());
-
-        b->setEnabled(false);
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(10, 10));
-        QCOMPARE(clicks.size(), 3);
     }
 
     void accessibleAsAPushButton() {

@@ -4,7 +4,6 @@
 // so the custom palette is: face E0E0E0, shadow A0A0A0, light and highlight FFFFFF, dark
 // shadow 202020, hot 606060.
 #include "ButtonTestSupport.h"
-#include "widgets/button/ButtonShape.h"
 
 #include <QtTest>
 
@@ -148,12 +147,42 @@ private slots:
         CHECK_PIXELS(host, {10, H - 2, 0xC0CFCF});
     }
 
-    void windowShapesOnTheWidget() {
-        for (int type : {1, 3, 5, 13})
-            QCOMPARE(ButtonHost(type, W, H).button->mask(), buttonRegion(type, W, H));
-        const QImage shaped = ButtonHost(3, W, H).button->shapedImage();
-        QCOMPARE(qAlpha(shaped.pixel(1, 0)), 0);
-        QCOMPARE(qAlpha(shaped.pixel(2, 0)), 255);
+    void windowShapes_data() {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QList<QPoint>>("cut");  // pixels outside the window's shape
+        QTest::addColumn<QList<QPoint>>("kept"); // pixels beside them that stay
+        const QList<QPoint> corners = {{0, 0}, {W - 1, 0}, {0, H - 1}, {W - 1, H - 1}};
+        QTest::newRow("gradient rounded") << 3 << corners + QList<QPoint>{{1, 0}, {0, 1}, {W - 2, H - 1}}
+                                          << QList<QPoint>{{2, 0}, {1, 1}, {0, 2}, {W - 2, H - 2}};
+        QTest::newRow("rounded light") << 4 << corners + QList<QPoint>{{W - 1, 1}, {1, H - 1}}
+                                       << QList<QPoint>{{1, 1}};
+        QTest::newRow("classic") << 1 << corners << QList<QPoint>{{1, 0}, {0, 1}, {W - 2, H - 1}};
+        QTest::newRow("gradient framed") << 14 << corners << QList<QPoint>{{1, 0}, {W - 1, H - 2}};
+        QTest::newRow("flat etched") << 5 << QList<QPoint>{{0, H - 1}, {W - 1, 0}}
+                                     << QList<QPoint>{{0, 0}, {W - 1, H - 1}};
+        // The oval: the pixels whose centre lies in the ellipse.
+        QTest::newRow("oval") << 13 << QList<QPoint>{{0, 0}, {23, 0}, {43, 0}, {17, 1}, {4, 1}}
+                              << QList<QPoint>{{24, 0}, {42, 0}, {18, 1}, {0, H / 2}, {W - 1, H / 2}};
+        for (int style : {2, 8, 12, 0})
+            QTest::newRow(qPrintable(QStringLiteral("rectangle %1").arg(style)))
+                << style << QList<QPoint>{} << corners;
+    }
+
+    void windowShapes() {
+        QFETCH(int, style);
+        QFETCH(QList<QPoint>, cut);
+        QFETCH(QList<QPoint>, kept);
+        ButtonHost host(style, W, H);
+        const QRegion shape = host.button->mask().isEmpty() ? QRegion(0, 0, W, H) : host.button->mask();
+        for (QPoint p : cut)
+            QVERIFY2(!shape.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        for (QPoint p : kept)
+            QVERIFY2(shape.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        if (style == 3) { // the shaped image the window shows is clear where the shape is cut
+            const QImage shaped = host.button->shapedImage();
+            QCOMPARE(qAlpha(shaped.pixel(1, 0)), 0);
+            QCOMPARE(qAlpha(shaped.pixel(2, 0)), 255);
+        }
     }
 
     void coloursBesideTheTable() {
