@@ -162,7 +162,9 @@ PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox)
 PlaylistResult SavePlaylist(const QString& TheList, const search::ResultList& Listbox) {
     PlaylistResult result;
     QSaveFile file(TheList);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that every block reaches the file at once and a write that fails is
+    // seen: a buffered rest failing when the file is committed would go unnoticed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         result.ok = false;
         result.error = file.errorString();
         return result;
