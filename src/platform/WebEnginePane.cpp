@@ -1,5 +1,7 @@
 #include "platform/WebEnginePane.h"
 
+#include "platform/FileViewerPane.h"
+
 #include <QCoreApplication>
 #include <QPalette>
 #include <QPointer>
@@ -109,6 +111,10 @@ bool WebEnginePane::GoForward() {
 
 QString WebEnginePane::LocationURL() const {
     return view_ ? view_->url().toString() : QString();
+}
+
+WebPane* WebEnginePaneFactory::createFileViewer(QWidget* parent) {
+    return new FileViewerPane(parent);
 }
 
 } // namespace platform

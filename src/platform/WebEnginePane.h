@@ -42,6 +42,7 @@ private:
 class WebEnginePaneFactory : public WebPaneFactory {
 public:
     WebPane* create(QWidget* parent) override { return new WebEnginePane(parent); }
+    WebPane* createFileViewer(QWidget* parent) override;
 };
 
 } // namespace platform

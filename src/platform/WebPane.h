@@ -31,6 +31,9 @@ class WebPaneFactory {
 public:
     virtual ~WebPaneFactory() = default;
     virtual WebPane* create(QWidget* parent) = 0;
+    // The file viewer's pane: it shows local files only, and what it shows can neither
+    // read other files nor send anything anywhere.
+    virtual WebPane* createFileViewer(QWidget* parent) { return create(parent); }
 };
 
 // A pane without a web engine: it shows nothing, loads nothing and raises no events.
