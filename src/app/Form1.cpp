@@ -220,7 +220,7 @@ void Form1::buildControls() {
                   QStringLiteral("Files found"));
     List1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
     List1->hide();
-    WB1 = place(services_.webPanes->create(Frame1), "WB1", 120, 240, 10575, 6135,
+    WB1 = place(services_.webPanes->createFileViewer(Frame1), "WB1", 120, 240, 10575, 6135,
                 QStringLiteral("File viewer"));
     WB1->hide();
 
@@ -346,6 +346,7 @@ void Form1::connectHandlers() {
     connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
     connectEnginePanes();
     connectFileActions();
+    connectFileList();
 }
 
 void Form1::connectEnginePanes() {

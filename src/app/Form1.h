@@ -139,6 +139,15 @@ public:
     void chameleonButton17_Click(); // File Info
     void chameleonButton18_Click(); // About
 
+    // The viewer and the file list document (Form1FileList.cpp).
+    void chameleonButton2_Click(); // Show
+    void chameleonButton3_Click(); // Next
+    void chameleonButton4_Click(); // Previous
+    void chameleonButton5_Click(); // Back
+    void List1_DblClick();
+    void chameleonButton6_Click(); // Open
+    void chameleonButton7_Click(); // Save
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -150,6 +159,9 @@ private:
     void connectHandlers();
     void connectEnginePanes();
     void connectFileActions();
+    void connectFileList();
+    // The viewer's display step: WB1 shows the selected entry, the labels follow it.
+    void showSelectedFile();
     void setOuterHeight(int twips);
     void showFileModeLayout(bool fileNameMode);
     void showSearchingStatus(const QString& folder);
