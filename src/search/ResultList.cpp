@@ -30,7 +30,10 @@ void ResultList::append(const QString& path) {
 }
 
 void ResultList::appendBytes(QByteArrayView bytes) {
-    const qsizetype slash = bytes.lastIndexOf('/');
+    const auto* found = bytes.isEmpty()
+                            ? nullptr
+                            : static_cast<const char*>(memrchr(bytes.data(), '/', size_t(bytes.size())));
+    const qsizetype slash = found ? qsizetype(found - bytes.data()) : -1;
     // The folder is shared only where joining it back gives the very bytes: not for an
     // entry without a slash, nor for one whose last slash follows another ("a//b").
     if (slash < 0 || (slash > 0 && bytes[slash - 1] == '/')) {
@@ -84,6 +87,22 @@ QByteArray ResultList::entryBytes(int row) const {
     if (!folder.endsWith('/')) out.append('/');
     out.append(name.data(), qsizetype(name.size()));
     return out;
+}
+
+qsizetype ResultList::copyEntry(int row, char* out, qsizetype room) const {
+    if (row < 0 || row >= count()) return 0;
+    const Row& r = rows_[size_t(row)];
+    const QByteArray* folder = r.folder == kNoFolder ? nullptr : &folders_[r.folder];
+    const bool slash = folder && !folder->endsWith('/');
+    const qsizetype size = (folder ? folder->size() + slash : 0) + r.nameLength;
+    if (size > room) return size;
+    if (folder) {
+        std::memcpy(out, folder->constData(), size_t(folder->size()));
+        out += folder->size();
+        if (slash) *out++ = '/';
+    }
+    if (r.nameLength > 0) std::memcpy(out, nameAt(r).data(), r.nameLength);
+    return size;
 }
 
 QString ResultList::entry(int row) const {

@@ -34,6 +34,9 @@ public:
     int count() const { return int(rows_.size()); }
     QString entry(int row) const;
     QByteArray entryBytes(int row) const;
+    // Copies entry row's bytes to out when they fit in room bytes, and returns their
+    // length either way: for writing many entries without making each a copy of its own.
+    qsizetype copyEntry(int row, char* out, qsizetype room) const;
     void removeEntry(int row);
     void clear();
 
