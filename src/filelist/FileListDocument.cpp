@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <cstring>
+#include <memory>
 
 namespace filelist {
 
@@ -169,20 +170,37 @@ PlaylistResult SavePlaylist(const QString& TheList, const search::ResultList& Li
         result.error = file.errorString();
         return result;
     }
-    QByteArray block;
-    block.reserve(kWriteBlock + 4096);
+    // Lines are gathered into blocks of about a megabyte; a line longer than a block is
+    // written on its own.
+    std::unique_ptr<char[]> block(new char[size_t(kWriteBlock)]);
+    qsizetype used = 0;
     bool written = true;
+    const auto writeOut = [&](const char* data, qsizetype size) {
+        written = written && file.write(data, size) == size;
+    };
     const int count = Listbox.count();
     for (int row = 0; row < count && written; ++row) {
-        const QByteArray entry = Listbox.entryBytes(row);
-        if (entry.contains('\r')) ++result.entriesWithCr;
-        appendFileListLine(block, entry);
-        if (block.size() >= kWriteBlock) {
-            written = file.write(block) == block.size();
-            block.resize(0);
+        char* at = block.get() + used;
+        qsizetype size = Listbox.copyEntry(row, at, kWriteBlock - used - 2);
+        if (used + size + 2 > kWriteBlock) { // the block is full: write it, and try again
+            writeOut(block.get(), used);
+            used = 0;
+            at = block.get();
+            size = Listbox.copyEntry(row, at, kWriteBlock - 2);
         }
+        if (size + 2 > kWriteBlock) { // a line longer than a block goes on its own
+            QByteArray entry = Listbox.entryBytes(row);
+            if (entry.contains('\r')) ++result.entriesWithCr;
+            entry.append("\r\n", 2);
+            writeOut(entry.constData(), entry.size());
+            continue;
+        }
+        if (std::memchr(at, '\r', size_t(size))) ++result.entriesWithCr;
+        at[size] = '\r';
+        at[size + 1] = '\n';
+        used += size + 2;
     }
-    if (written && !block.isEmpty()) written = file.write(block) == block.size();
+    if (used > 0) writeOut(block.get(), used);
     if (!written || !file.commit()) {
         result.ok = false;
         result.error = file.errorString();
