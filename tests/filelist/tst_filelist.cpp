@@ -250,6 +250,17 @@ void TestFileList::savesAndOpensAListAgain() {
     expected[3] = "/trailing";
     QCOMPARE(entriesOf(back), expected);
 
+    // Entries longer than the blocks the save writes in, around one that fits.
+    search::ResultList longOnes;
+    const QByteArray huge = "/" + QByteArray(3 << 20, 'h');
+    longOnes.appendBytes(huge);
+    longOnes.appendBytes("/short");
+    longOnes.appendBytes(huge + "\r");
+    saved = filelist::SavePlaylist(name, longOnes);
+    QVERIFY(saved.ok);
+    QCOMPARE(saved.entriesWithCr, 1);
+    QCOMPARE(readBytes(name), huge + "\r\n/short\r\n" + huge + "\r\r\n");
+
     // An entry holding a CR is saved and counted: it will load back as two entries.
     list.append(QStringLiteral("/odd\rname"));
     saved = filelist::SavePlaylist(name, list);
