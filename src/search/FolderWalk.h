@@ -42,6 +42,7 @@ public:
     // The walk offers the sink a yield after every file it lists and before every
     // sub-folder it enters, but passes it on only when this many milliseconds have gone
     // by since the last one (0: every time).
+    static constexpr int kDefaultYieldIntervalMs = 10;
     void setYieldInterval(int milliseconds) { yieldIntervalMs_ = milliseconds; }
 
     // Walks the tree under root. Returns false if the sink stopped it.
@@ -74,7 +75,7 @@ private:
     std::vector<uint32_t> subOffsets_; // where each of them starts in subNames_
     std::vector<Level> levels_;
     dev_t device_ = 0;
-    int yieldIntervalMs_ = 10;
+    int yieldIntervalMs_ = kDefaultYieldIntervalMs;
     QElapsedTimer sinceYield_;
 };
 

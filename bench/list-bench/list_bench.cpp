@@ -1,0 +1,145 @@
+// list-bench [ENTRIES]: adds ENTRIES (default 1,000,000) paths of about 80 bytes to the
+// result list of the main window, headless, the way the local search does: folder by
+// folder, the views told in batches whenever the window gets its turn. Prints last:
+//   entries=N add_s=S worst_gap_ms=G bytes_per_entry=B scroll_ms=M
+// add_s: from the first entry to the list laid out with all of them; worst_gap_ms: the
+// longest time the event loop went without a turn meanwhile; bytes_per_entry: resident
+// memory growth divided by the entries; scroll_ms: the longest repaint after jumping to
+// the end and to the middle of the list.
+#include "app/Form1.h"
+#include "platform/AppSetup.h"
+#include "platform/Clock.h"
+#include "platform/DriveList.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "platform/WebPane.h"
+#include "search/FolderWalk.h"
+#include "search/ResultList.h"
+#include "search/ResultListView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+class NoVolumes : public platform::DriveList {
+public:
+    QList<platform::Volume> volumes() const override { return {{QStringLiteral("/"), QStringLiteral("root")}}; }
+    int startIndex(const QList<platform::Volume>&) const override { return 0; }
+};
+
+// Kilobytes of a field of /proc/self/status ("VmRSS").
+long statusKb(const char* field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Folders of about 55 bytes with 1 to 40 files each, names of about 25 bytes.
+const char* const kParts[] = {"archive", "projects", "photos", "holiday", "documents", "music",
+                              "backup", "reports", "2019", "2023", "source", "drafts"};
+
+std::string folderName(unsigned n) {
+    std::string f = "/home/user";
+    while (f.size() < 50) {
+        f += '/';
+        f += kParts[n % 12];
+        n = n / 12 + n * 7 + 3;
+    }
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const int total = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::prepareApplication();
+    QApplication app(argc, argv);
+
+    platform::Services services;
+    services.drives = std::make_shared<NoVolumes>();
+    services.clock = std::make_shared<platform::SystemClock>();
+    services.messageBoxes = std::make_shared<platform::QtMessageBoxes>();
+    services.fileDialogs = std::make_shared<platform::QtFileDialogs>();
+    services.webPanes = std::make_shared<platform::BlankWebPaneFactory>();
+    Form1 form(services);
+    form.show();
+    form.List1->show(); // the list is on the screen while it grows, as after a first search
+    QApplication::processEvents();
+    search::ResultList* list = form.List1->entries();
+
+    QElapsedTimer sinceTurn;
+    double worstGapMs = 0;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(1);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        worstGapMs = std::max(worstGapMs, sinceTurn.nsecsElapsed() / 1e6);
+        sinceTurn.start();
+    });
+
+    const long rssBefore = statusKb("VmRSS");
+    const int sliceMs = search::FolderWalk::kDefaultYieldIntervalMs;
+    size_t bytes = 0;
+    QElapsedTimer t, slice;
+    t.start();
+    slice.start();
+    sinceTurn.start();
+    probe.start();
+    unsigned folder = 0;
+    for (int added = 0; added < total; ++folder) {
+        const std::string path = folderName(folder);
+        list->setFolder(path);
+        const int files = 1 + int((folder * 2654435761u) >> 27); // 1 to 32
+        for (int i = 0; i < files && added < total; ++i, ++added) {
+            char name[64];
+            const int len = std::snprintf(name, sizeof name, "picture-%07u-%02d-final.jpg", folder, i);
+            list->appendName(std::string_view(name, size_t(len)));
+            bytes += path.size() + 1 + size_t(len);
+            // The walk's yield after every file it lists, passed on once a slice is over.
+            if (slice.elapsed() >= sliceMs) {
+                list->flush();
+                QApplication::processEvents();
+                slice.start();
+            }
+        }
+    }
+    list->flush();
+    QApplication::processEvents();
+    const double addS = t.nsecsElapsed() / 1e9;
+    probe.stop();
+    worstGapMs = std::max(worstGapMs, sinceTurn.nsecsElapsed() / 1e6);
+    const long rssAfter = statusKb("VmRSS");
+    const int entries = list->count();
+
+    // Jumps, each timed until the list has painted what it then shows.
+    QScrollBar* bar = form.List1->verticalScrollBar();
+    double scrollMs = 0;
+    for (int round = 0; round < 3; ++round) {
+        for (const int target : {bar->maximum(), bar->maximum() / 2, 0, bar->maximum() / 2 + 7}) {
+            QElapsedTimer s;
+            s.start();
+            bar->setValue(target);
+            form.List1->viewport()->repaint();
+            QApplication::processEvents();
+            scrollMs = std::max(scrollMs, s.nsecsElapsed() / 1e6);
+        }
+    }
+    const QString middle = form.List1->indexAt(QPoint(2, 2)).data().toString();
+
+    std::printf("average_entry_bytes=%.0f shown_at_top=%s\n", double(bytes) / entries, qPrintable(middle));
+    std::printf("entries=%d add_s=%.3f worst_gap_ms=%.1f bytes_per_entry=%.0f scroll_ms=%.1f\n", entries, addS,
+                worstGapMs, (rssAfter - rssBefore) * 1024.0 / entries, scrollMs);
+    return entries == total ? 0 : 1;
+}
