@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,9 @@ namespace {
 // its listing); a folder further up is let go and opened again, through the ".." of its
 // sub-folder, when the walk comes back to it.
 constexpr size_t kMaxHeldFolders = 128;
+
+// The bytes one read of a folder's entries fills, as the C library's own listings use.
+constexpr size_t kListingBytes = 32 * 1024;
 
 bool isDotOrDotDot(const char* n) {
     return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
@@ -34,6 +38,7 @@ bool FolderWalk::run(const std::string& root, const WildcardPattern& pattern, Wa
     subNames_.clear();
     subOffsets_.clear();
     levels_.clear();
+    if (!listing_) listing_ = std::make_unique<char[]>(kListingBytes);
     sinceYield_.start();
     struct stat st {};
     if (root.empty() || ::stat(root.c_str(), &st) != 0) return true;
@@ -84,49 +89,49 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name) {
         ::close(fd);
         return false;
     }
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
-
     Level level;
     level.fd = fd;
-    level.dir = dir;
     level.device = st.st_dev;
     level.inode = st.st_ino;
     level.pathLen = path_.size();
     level.namesBase = subNames_.size();
     level.subBegin = subOffsets_.size();
 
-    // The files of this folder, and the names of its sub-folders for later.
+    // The files of this folder, and the names of its sub-folders for later. The entries
+    // are read straight from the system, a buffer at a time; a failed read ends them.
     const std::string_view folder(path_);
     bool first = true;
-    while (struct dirent* e = ::readdir(dir)) {
-        const char* n = e->d_name;
-        if (isDotOrDotDot(n)) continue;
-        unsigned char type = e->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat es {};
-            if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0)
-                type = S_ISDIR(es.st_mode) ? DT_DIR : S_ISLNK(es.st_mode) ? DT_LNK : DT_REG;
-        }
-        if (type == DT_LNK) { // a link to a folder is neither listed nor entered
-            struct stat ts {};
-            if (::fstatat(fd, n, &ts, 0) == 0 && S_ISDIR(ts.st_mode)) continue;
-        }
-        if (type == DT_DIR) {
-            subOffsets_.push_back(uint32_t(subNames_.size() - level.namesBase));
-            subNames_.append(n, std::strlen(n) + 1);
-            continue;
-        }
-        const std::string_view fileName(n);
-        if (!pattern_->matches(fileName)) continue;
-        sink_->fileFound(folder, fileName, first);
-        first = false;
-        if (!yieldPoint()) {
-            goOn_ = false;
-            break;
+    while (goOn_) {
+        const ssize_t got = ::getdents64(fd, listing_.get(), kListingBytes);
+        if (got <= 0) break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* e = reinterpret_cast<const struct dirent64*>(listing_.get() + at);
+            at += e->d_reclen;
+            const char* n = e->d_name;
+            if (isDotOrDotDot(n)) continue;
+            unsigned char type = e->d_type;
+            if (type == DT_UNKNOWN) {
+                struct stat es {};
+                if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0)
+                    type = S_ISDIR(es.st_mode) ? DT_DIR : S_ISLNK(es.st_mode) ? DT_LNK : DT_REG;
+            }
+            if (type == DT_LNK) { // a link to a folder is neither listed nor entered
+                struct stat ts {};
+                if (::fstatat(fd, n, &ts, 0) == 0 && S_ISDIR(ts.st_mode)) continue;
+            }
+            if (type == DT_DIR) {
+                subOffsets_.push_back(uint32_t(subNames_.size() - level.namesBase));
+                subNames_.append(n, std::strlen(n) + 1);
+                continue;
+            }
+            const std::string_view fileName(n);
+            if (!pattern_->matches(fileName)) continue;
+            sink_->fileFound(folder, fileName, first);
+            first = false;
+            if (!yieldPoint()) {
+                goOn_ = false;
+                break;
+            }
         }
     }
     if (goOn_) sink_->folderListed(folder);
@@ -136,11 +141,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name) {
     levels_.push_back(level);
     if (levels_.size() > kMaxHeldFolders) {
         Level& far = levels_[levels_.size() - 1 - kMaxHeldFolders];
-        if (far.dir)
-            ::closedir(far.dir);
-        else if (far.fd >= 0)
-            ::close(far.fd);
-        far.dir = nullptr;
+        if (far.fd >= 0) ::close(far.fd);
         far.fd = -1;
     }
     return true;
@@ -175,10 +176,7 @@ void FolderWalk::leaveFolder() {
     }
     subNames_.resize(done.namesBase);
     subOffsets_.resize(done.subBegin);
-    if (done.dir)
-        ::closedir(done.dir);
-    else if (done.fd >= 0)
-        ::close(done.fd);
+    if (done.fd >= 0) ::close(done.fd);
 }
 
 } // namespace search

@@ -4,7 +4,7 @@
 
 #include <QElapsedTimer>
 #include <cstdint>
-#include <dirent.h>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -42,8 +42,9 @@ public:
     // The walk offers the sink a yield after every file it lists and before every
     // sub-folder it enters, but passes it on only when this many milliseconds have gone
     // by since the last one (0: every time).
-    static constexpr int kDefaultYieldIntervalMs = 10;
+    static constexpr int kDefaultYieldIntervalMs = 3;
     void setYieldInterval(int milliseconds) { yieldIntervalMs_ = milliseconds; }
+    int yieldInterval() const { return yieldIntervalMs_; }
 
     // Walks the tree under root. Returns false if the sink stopped it.
     bool run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink);
@@ -51,8 +52,7 @@ public:
 private:
     // One folder on the way from the root to the folder being walked.
     struct Level {
-        int fd = -1;        // open folder, or -1 once let go to save descriptors
-        DIR* dir = nullptr; // the listing that owns fd, until fd is let go
+        int fd = -1;      // open folder, or -1 once let go to save descriptors
         dev_t device = 0;   // identity of the folder
         ino_t inode = 0;
         size_t pathLen = 0;   // length of its path in path_
@@ -74,6 +74,7 @@ private:
     std::string subNames_;             // the sub-folder names still to be walked, level by level
     std::vector<uint32_t> subOffsets_; // where each of them starts in subNames_
     std::vector<Level> levels_;
+    std::unique_ptr<char[]> listing_; // one folder's entries at a time, as the system reads them
     dev_t device_ = 0;
     int yieldIntervalMs_ = kDefaultYieldIntervalMs;
     QElapsedTimer sinceYield_;

@@ -4,6 +4,7 @@
 #include "support/TreeBuilder.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QTest>
 #include <climits>
 #include <dirent.h>
@@ -138,6 +139,7 @@ class TestFolderWalk : public QObject {
     Q_OBJECT
 private slots:
     void reportsFilesThenFolderThenSubFolders();
+    void listsCrowdedFoldersWhole();
     void walksTreesDeeperThanItKeepsFoldersOpen();
     void skipsFoldersItMayNotRead();
     void stopsWhenTheSinkSaysSo();
@@ -173,6 +175,37 @@ void TestFolderWalk::reportsFilesThenFolderThenSubFolders() {
     Recorder r3;
     QVERIFY(walk.run(root, search::WildcardPattern(QStringLiteral("*")), r3));
     QCOMPARE(r3.yields, 0);
+}
+
+void TestFolderWalk::listsCrowdedFoldersWhole() {
+    // More entries than one read of a folder brings: each file once, every sub-folder
+    // walked after all of them.
+    TreeBuilder tree;
+    QSet<QString> want;
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray name = "a-rather-long-file-name-to-fill-the-listing-" + QByteArray::number(i);
+        if (i % 500 == 0) {
+            tree.folder(name);
+            tree.file(name + "/inner.txt");
+            want << QString::fromLatin1(name) + "|inner.txt";
+        } else {
+            tree.file(name + ".txt");
+            want << "|" + QString::fromLatin1(name) + ".txt";
+        }
+    }
+    search::FolderWalk walk;
+    walk.setYieldInterval(60000);
+    Recorder r;
+    QVERIFY(walk.run(tree.rootBytes().toStdString(), search::WildcardPattern(QStringLiteral("*.txt")), r));
+    const QStringList files = r.events.filter(QRegularExpression("^file"));
+    QSet<QString> got;
+    for (const QString& f : files)
+        got << f.mid(f.indexOf(' ') + 1 + tree.root().size()).remove(QRegularExpression("^/"));
+    QCOMPARE(files.size(), 3000);
+    QCOMPARE(got, want);
+    QVERIFY(files.first().startsWith("file* "));
+    QCOMPARE(files.filter(QRegularExpression("^file\\* ")).size(), 7); // the root and its 6 sub-folders
+    QCOMPARE(r.events.indexOf("listed " + tree.root()), 2994);
 }
 
 void TestFolderWalk::walksTreesDeeperThanItKeepsFoldersOpen() {
