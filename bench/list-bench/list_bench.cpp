@@ -1,6 +1,7 @@
 // list-bench [ENTRIES]: adds ENTRIES (default 1,000,000) paths of about 80 bytes to the
 // result list of the main window, headless, the way the local search does: folder by
-// folder, the views told in batches whenever the window gets its turn. Prints last:
+// folder, the window given its turn at the walk's yields and the views told of the new
+// entries at most every refresh interval, as the search tells them. Prints last:
 //   entries=N add_s=S worst_gap_ms=G bytes_per_entry=B scroll_ms=M
 // add_s: from the first entry to the list laid out with all of them; worst_gap_ms: the
 // longest time the event loop went without a turn meanwhile; bytes_per_entry: resident
@@ -91,10 +92,12 @@ int main(int argc, char* argv[]) {
 
     const long rssBefore = statusKb("VmRSS");
     const int sliceMs = search::FolderWalk::kDefaultYieldIntervalMs;
+    const int refreshMs = search::ResultList::kViewRefreshMs;
     size_t bytes = 0;
-    QElapsedTimer t, slice;
+    QElapsedTimer t, slice, sinceRefresh;
     t.start();
     slice.start();
+    sinceRefresh.start();
     sinceTurn.start();
     probe.start();
     unsigned folder = 0;
@@ -109,7 +112,10 @@ int main(int argc, char* argv[]) {
             bytes += path.size() + 1 + size_t(len);
             // The walk's yield after every file it lists, passed on once a slice is over.
             if (slice.elapsed() >= sliceMs) {
-                list->flush();
+                if (sinceRefresh.elapsed() >= refreshMs) {
+                    list->flush();
+                    sinceRefresh.start();
+                }
                 QApplication::processEvents();
                 slice.start();
             }

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -92,11 +93,13 @@ int keyAscii(const QKeyEvent* e) {
 }
 
 // Walk results go straight into the result list; the status label and the list's
-// views catch up whenever the walk lets the window handle its events.
+// views catch up when the walk lets the window handle its events, at most every
+// refreshMs (0: at every yield). That looks the same as setting them for every file
+// and every folder, and leaves the window's turns to the user.
 class ListSink : public search::WalkSink {
 public:
-    ListSink(search::ResultList* list, std::function<bool(const QString&)> yield)
-        : list_(list), yield_(std::move(yield)) {}
+    ListSink(search::ResultList* list, int refreshMs, std::function<bool(const QString&)> yield)
+        : list_(list), refreshMs_(refreshMs), yield_(std::move(yield)) {}
 
     void fileFound(std::string_view folder, std::string_view name, bool firstInFolder) override {
         if (firstInFolder) list_->setFolder(folder);
@@ -106,23 +109,27 @@ public:
         listed_.assign(folder.data(), folder.size());
         statusChanged_ = true;
     }
-    // The status label shows the folder listed last; it is set when the window can
-    // show it, which looks the same as setting it for every folder.
+    // The status label shows the folder listed last.
     bool yield() override {
-        list_->flush();
         QString status;
-        if (statusChanged_) {
-            status = platform::decodePath(QByteArrayView(listed_.data(), qsizetype(listed_.size())));
-            statusChanged_ = false;
+        if (!sinceRefresh_.isValid() || sinceRefresh_.elapsed() >= refreshMs_) {
+            list_->flush();
+            if (statusChanged_) {
+                status = platform::decodePath(QByteArrayView(listed_.data(), qsizetype(listed_.size())));
+                statusChanged_ = false;
+            }
+            sinceRefresh_.start();
         }
         return yield_(status);
     }
 
 private:
     search::ResultList* list_;
+    int refreshMs_;
     std::function<bool(const QString&)> yield_;
     std::string listed_;
     bool statusChanged_ = false;
+    QElapsedTimer sinceRefresh_;
 };
 
 } // namespace
@@ -528,13 +535,15 @@ void Form1::StartSearch() {
     if (Option2->isChecked()) pattern = windowtext::trimLeadingBlanks(Combo1->currentText());
     if (Option1->isChecked()) pattern = windowtext::trimLeadingBlanks(Text1->text());
 
-    ListSink sink(results_, [this](const QString& listedFolder) {
+    search::FolderWalk& walk = folderWalk();
+    const int refreshMs = walk.yieldInterval() > 0 ? search::ResultList::kViewRefreshMs : 0;
+    ListSink sink(results_, refreshMs, [this](const QString& listedFolder) {
         if (!listedFolder.isNull()) showSearchingStatus(listedFolder);
         QCoreApplication::processEvents();
         return !closing_;
     });
     const search::WildcardPattern wildcard(pattern);
-    const bool finished = folderWalk().run(root, wildcard, sink);
+    const bool finished = walk.run(root, wildcard, sink);
     searching_ = false;
     if (!finished) return; // the window is closing
     results_->flush();

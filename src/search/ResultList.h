@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QString>
+#include <deque>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,10 @@ namespace search {
 class ResultList : public QAbstractListModel {
     Q_OBJECT
 public:
+    // How often, at most, a walk that yields often tells the views of what it appended
+    // (and the window shows its progress): often enough to look continuous.
+    static constexpr int kViewRefreshMs = 40;
+
     explicit ResultList(QObject* parent = nullptr);
     ~ResultList() override;
 
@@ -59,7 +64,8 @@ private:
     std::vector<QByteArray> folders_;
     std::vector<std::unique_ptr<char[]>> chunks_;
     size_t chunkUsed_ = kChunkSize;
-    std::vector<Row> rows_;
+    std::deque<Row> rows_; // grows without moving what it holds
+
     uint32_t currentFolder_ = kNoFolder;
     bool folderPending_ = false;
     QByteArray pendingFolder_;
