@@ -17,12 +17,11 @@
 #include "search/FolderWalk.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QScrollBar>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -35,16 +34,6 @@ public:
     QList<platform::Volume> volumes() const override { return {{QStringLiteral("/"), QStringLiteral("root")}}; }
     int startIndex(const QList<platform::Volume>&) const override { return 0; }
 };
-
-// Kilobytes of a field of /proc/self/status ("VmRSS").
-long statusKb(const char* field) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray key = QByteArray(field) + ':';
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 // Folders of about 55 bytes with 1 to 40 files each, names of about 25 bytes.
 const char* const kParts[] = {"archive", "projects", "photos", "holiday", "documents", "music",
@@ -80,17 +69,9 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     search::ResultList* list = form.List1->entries();
 
-    QElapsedTimer sinceTurn;
-    double worstGapMs = 0;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        worstGapMs = std::max(worstGapMs, sinceTurn.nsecsElapsed() / 1e6);
-        sinceTurn.start();
-    });
+    bench::EventLoopGaps gaps;
 
-    const long rssBefore = statusKb("VmRSS");
+    const long rssBefore = bench::statusKb("VmRSS");
     const int sliceMs = search::FolderWalk::kDefaultYieldIntervalMs;
     const int refreshMs = search::ResultList::kViewRefreshMs;
     size_t bytes = 0;
@@ -98,8 +79,7 @@ int main(int argc, char* argv[]) {
     t.start();
     slice.start();
     sinceRefresh.start();
-    sinceTurn.start();
-    probe.start();
+    gaps.start();
     unsigned folder = 0;
     for (int added = 0; added < total; ++folder) {
         const std::string path = folderName(folder);
@@ -124,9 +104,8 @@ int main(int argc, char* argv[]) {
     list->flush();
     QApplication::processEvents();
     const double addS = t.nsecsElapsed() / 1e9;
-    probe.stop();
-    worstGapMs = std::max(worstGapMs, sinceTurn.nsecsElapsed() / 1e6);
-    const long rssAfter = statusKb("VmRSS");
+    const double worstGapMs = gaps.stop();
+    const long rssAfter = bench::statusKb("VmRSS");
     const int entries = list->count();
 
     // Jumps, each timed until the list has painted what it then shows.

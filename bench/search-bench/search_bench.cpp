@@ -12,6 +12,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/WebPane.h"
 #include "search/ResultListView.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,7 +21,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRadioButton>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -36,16 +36,6 @@ public:
 private:
     QString root_;
 };
-
-// Kilobytes of a field of /proc/self/status ("VmRSS", "VmHWM").
-long statusKb(const char* field) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray key = QByteArray(field) + ':';
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 void resetPeakMemory() {
     QFile f(QStringLiteral("/proc/self/clear_refs"));
@@ -98,38 +88,26 @@ int main(int argc, char* argv[]) {
     form.show();
     QApplication::processEvents();
 
-    // The event loop's turns, seen through a timer that wants to run every millisecond.
-    QElapsedTimer sinceTurn;
-    double worstGapMs = 0;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        worstGapMs = std::max(worstGapMs, sinceTurn.nsecsElapsed() / 1e6);
-        sinceTurn.start();
-    });
+    bench::EventLoopGaps gaps;
 
     runFind(tree); // warms the cache for both
 
     // Memory: a search that lists every file.
     form.Option2->setChecked(true);
     form.Combo1->setEditText(QStringLiteral("*"));
-    const long rssBefore = statusKb("VmRSS");
+    const long rssBefore = bench::statusKb("VmRSS");
     resetPeakMemory();
     form.chameleonButton1_Click();
     QApplication::processEvents(); // the list lays out and paints its entries
-    const long peak = statusKb("VmHWM");
+    const long peak = bench::statusKb("VmHWM");
     const int allEntries = form.List1->ListCount();
     const double bytesPerEntry = allEntries > 0 ? (peak - rssBefore) * 1024.0 / allEntries : 0;
     // The same search again with the list on the screen, for the window's pauses while
     // a long list grows.
-    sinceTurn.start();
-    probe.start();
+    gaps.start();
     form.chameleonButton1_Click();
     QApplication::processEvents();
-    probe.stop();
-    const double allWorstGapMs = std::max(worstGapMs, sinceTurn.nsecsElapsed() / 1e6);
-    worstGapMs = 0;
+    const double allWorstGapMs = gaps.stop();
     form.chameleonButton8_Click(); // Clear
 
     // Time: '*.txt' searches against find.
@@ -137,16 +115,15 @@ int main(int argc, char* argv[]) {
     form.chameleonButton1_Click(); // once untimed, so that every timed run starts with the list shown
     std::vector<double> searchTimes, findTimes;
     int entries = 0, findEntries = 0;
+    double worstGapMs = 0;
     for (int run = 0; run < 3; ++run) {
-        sinceTurn.start();
-        probe.start();
+        gaps.start();
         QElapsedTimer t;
         t.start();
         form.chameleonButton1_Click();
         QApplication::processEvents(); // what the search left to lay out belongs to it
         searchTimes.push_back(t.nsecsElapsed() / 1e9);
-        worstGapMs = std::max(worstGapMs, sinceTurn.nsecsElapsed() / 1e6);
-        probe.stop();
+        worstGapMs = std::max(worstGapMs, gaps.stop());
         entries = form.List1->ListCount();
         const FindRun f = runFind(tree);
         findTimes.push_back(f.seconds);

@@ -162,6 +162,7 @@ private:
     void connectFileList();
     // The viewer's display step: WB1 shows the selected entry, the labels follow it.
     void showSelectedFile();
+    bool selectionReady(bool forStep);
     void setOuterHeight(int twips);
     void showFileModeLayout(bool fileNameMode);
     void showSearchingStatus(const QString& folder);

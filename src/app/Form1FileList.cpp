@@ -51,6 +51,25 @@ void Form1::connectFileList() {
 
 // --- the viewer --------------------------------------------------------------------
 
+// The checks Show, Next and Previous share: a selected position, an entry there and, for a
+// step, a second entry to go to. Tells the user what is missing and returns false.
+bool Form1::selectionReady(bool forStep) {
+    auto& boxes = *services_.messageBoxes;
+    if (Label7->text() == QLatin1String("0")) {
+        tell(boxes, this, QStringLiteral("  Please select file from the file list!"), kSelectionTitle);
+        return false;
+    }
+    if (List1->List(List1->ListIndex()).isEmpty()) {
+        tell(boxes, this, QStringLiteral("  There is no file in the file list!"), kSelectionTitle);
+        return false;
+    }
+    if (forStep && List1->ListCount() < 2) {
+        tell(boxes, this, QStringLiteral("  There is only one file in the Filelist!"), kSelectionTitle);
+        return false;
+    }
+    return true;
+}
+
 void Form1::showSelectedFile() {
     const int index = List1->ListIndex();
     const QString path = List1->List(index);
@@ -64,15 +83,8 @@ void Form1::showSelectedFile() {
 
 void Form1::chameleonButton2_Click() {
     auto& boxes = *services_.messageBoxes;
-    if (Label7->text() == QLatin1String("0")) {
-        tell(boxes, this, QStringLiteral("  Please select file from the file list!"), kSelectionTitle);
-        return;
-    }
+    if (!selectionReady(false)) return;
     const QString path = List1->List(List1->ListIndex());
-    if (path.isEmpty()) {
-        tell(boxes, this, QStringLiteral("  There is no file in the file list!"), kSelectionTitle);
-        return;
-    }
     List1->hide();
     if (filelist::CheckBlockedType(boxes, this, path, filelist::BlockedAction::Open,
                                    QString::fromLatin1(filelist::kShowTitle)))
@@ -92,18 +104,7 @@ void Form1::List1_DblClick() {
 void Form1::chameleonButton3_Click() {
     auto& boxes = *services_.messageBoxes;
     const int index = List1->ListIndex();
-    if (Label7->text() == QLatin1String("0")) {
-        tell(boxes, this, QStringLiteral("  Please select file from the file list!"), kSelectionTitle);
-        return;
-    }
-    if (List1->List(index).isEmpty()) {
-        tell(boxes, this, QStringLiteral("  There is no file in the file list!"), kSelectionTitle);
-        return;
-    }
-    if (List1->ListCount() < 2) {
-        tell(boxes, this, QStringLiteral("  There is only one file in the Filelist!"), kSelectionTitle);
-        return;
-    }
+    if (!selectionReady(true)) return;
     if (index == List1->ListCount() - 1) {
         tell(boxes, this, QStringLiteral("  This is the last file in the Filelist!"), kSelectionTitle);
         return;
@@ -120,18 +121,7 @@ void Form1::chameleonButton3_Click() {
 void Form1::chameleonButton4_Click() {
     auto& boxes = *services_.messageBoxes;
     const int index = List1->ListIndex();
-    if (Label7->text() == QLatin1String("0")) {
-        tell(boxes, this, QStringLiteral("  Please select file from the file list!"), kSelectionTitle);
-        return;
-    }
-    if (List1->List(index).isEmpty()) {
-        tell(boxes, this, QStringLiteral("  There is no file in the file list!"), kSelectionTitle);
-        return;
-    }
-    if (List1->ListCount() < 2) {
-        tell(boxes, this, QStringLiteral("  There is only one file in the Filelist!"), kSelectionTitle);
-        return;
-    }
+    if (!selectionReady(true)) return;
     if (index < 1) {
         tell(boxes, this, QStringLiteral("  This is the first file in the Filelist!"), kSelectionTitle);
         return;

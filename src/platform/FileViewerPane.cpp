@@ -3,7 +3,7 @@
 #include "platform/PathCodec.h"
 #include "platform/WebEnginePane.h"
 
-#include <QVBoxLayout>
+#include <QLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -85,13 +85,7 @@ private:
 };
 
 FileViewerPane::FileViewerPane(QWidget* parent) : WebPane(parent) {
-    setAutoFillBackground(true);
-    QPalette blank = palette();
-    blank.setColor(QPalette::Window, blank.color(QPalette::Base));
-    setPalette(blank);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    WebEnginePane::prepareEmpty(this);
 }
 
 FileViewerPane::~FileViewerPane() = default;
@@ -108,9 +102,7 @@ QWebEngineView* FileViewerPane::ensureView() {
     page_ = new ViewerPage(view_);
     view_->setPage(page_);
     view_->setContextMenuPolicy(Qt::NoContextMenu); // no "save as", no "open in new window"
-    connect(page_, &QWebEnginePage::loadProgress, this,
-            [this](int percent) { emit ProgressChange(percent, 100); });
-    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool) { emit ProgressChange(-1, 100); });
+    WebEnginePane::forwardProgress(page_, this);
     // A type the engine cannot show arrives as a download, which the profile refuses for
     // every pane; here the pane says why it stays empty.
     connect(page_->profile(), &QWebEngineProfile::downloadRequested, this,

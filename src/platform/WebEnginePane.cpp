@@ -61,15 +61,24 @@ bool WebEnginePane::engineStarted() {
     return !g_profile.isNull();
 }
 
-WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
-    // Until its first page the pane looks like an empty page.
-    setAutoFillBackground(true);
-    QPalette blank = palette();
+void WebEnginePane::prepareEmpty(WebPane* pane) {
+    pane->setAutoFillBackground(true);
+    QPalette blank = pane->palette();
     blank.setColor(QPalette::Window, blank.color(QPalette::Base));
-    setPalette(blank);
-    auto* layout = new QVBoxLayout(this);
+    pane->setPalette(blank);
+    auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+}
+
+void WebEnginePane::forwardProgress(QWebEnginePage* page, WebPane* pane) {
+    connect(page, &QWebEnginePage::loadProgress, pane,
+            [pane](int percent) { emit pane->ProgressChange(percent, 100); });
+    connect(page, &QWebEnginePage::loadFinished, pane, [pane](bool) { emit pane->ProgressChange(-1, 100); });
+}
+
+WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
+    prepareEmpty(this);
 }
 
 WebEnginePane::~WebEnginePane() = default;
@@ -81,9 +90,7 @@ QWebEngineView* WebEnginePane::ensureView() {
     view->setPage(page);
     connect(page, &PanePage::navigationRequested, this,
             [this](const QUrl& url) { emit BeforeNavigate2(url.toString()); });
-    connect(page, &QWebEnginePage::loadProgress, this,
-            [this](int percent) { emit ProgressChange(percent, 100); });
-    connect(page, &QWebEnginePage::loadFinished, this, [this](bool) { emit ProgressChange(-1, 100); });
+    forwardProgress(page, this);
     layout()->addWidget(view);
     view_ = view;
     return view_;

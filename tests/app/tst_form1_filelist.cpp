@@ -5,6 +5,7 @@
 #include "platform/PathCodec.h"
 #include "search/ResultListView.h"
 #include "support/FakeServices.h"
+#include "support/FileSizeLimit.h"
 #include "support/TreeBuilder.h"
 #include "widgets/Twips.h"
 #include "widgets/button/chameleonButton.h"
@@ -15,9 +16,6 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using platform::MessageBoxRequest;
 using testsupport::FakeServices;
@@ -82,21 +80,6 @@ struct Window {
         return out;
     }
     const MessageBoxRequest& lastBox() const { return fake.messageBoxes->shown.last(); }
-};
-
-class FileSizeLimit { // lowers the largest file this process may write, as a full disk would
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lower = old_;
-        lower.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
 };
 
 } // namespace

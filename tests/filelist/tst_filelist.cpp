@@ -6,14 +6,13 @@
 #include "platform/PathCodec.h"
 #include "search/ResultList.h"
 #include "support/FakeServices.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 using filelist::BlockedAction;
 
@@ -43,22 +42,6 @@ QList<QByteArray> entriesOf(const search::ResultList& list) {
         out.append(list.entryBytes(i));
     return out;
 }
-
-// Lowers the largest file this process may write, as a full disk would stop it.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lower = old_;
-        lower.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 } // namespace
 

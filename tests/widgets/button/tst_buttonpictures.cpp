@@ -141,7 +141,7 @@ private slots:
 
     void greyscaleWhileNotHovered() {
         QImage pic = filled(16, 16, buttoncolor::toQRgb(kMask));
-        pic.setPixel(0, 1, qRgb(5, 0, 5));       // red part 1.5 -> 2, then 2.55 -> 3
+        pic.setPixel(0, 1, qRgb(5, 0, 5));       // 0.3 x red = 1.5 -> 2, then + 0.11 x blue = 2.55 -> 3
         pic.setPixel(1, 1, qRgb(0, 50, 0));      // 29.5 -> 30
         pic.setPixel(2, 1, qRgb(0, 150, 0));     // 88.5 -> 88
         pic.setPixel(3, 1, qRgb(15, 0, 0));      // 4.5 -> 4
