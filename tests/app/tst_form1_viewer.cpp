@@ -2,19 +2,12 @@
 // it shows, and that a viewed file reaches neither other local files nor the network.
 #include "../websearch/LocalHttpServer.h"
 
-#include "app/Form1.h"
 #include "platform/AppSetup.h"
 #include "platform/FileViewerPane.h"
 #include "platform/WebEnginePane.h"
-#include "search/ResultListView.h"
-#include "support/FakeServices.h"
-#include "widgets/button/chameleonButton.h"
+#include "support/Window.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -25,11 +18,7 @@ namespace {
 
 constexpr int kLoadTimeout = 30000;
 
-void writeFile(const QString& name, const QByteArray& bytes) {
-    QFile f(name);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
+using testsupport::writeBytes;
 
 QString plainText(QWebEnginePage* page) {
     QString text;
@@ -50,14 +39,14 @@ private slots:
     void initTestCase() {
         QVERIFY(server_.start());
         QVERIFY(dir_.isValid());
-        writeFile(dir_.filePath("notes.txt"), "plain words in a text file\n");
-        writeFile(dir_.filePath("page.html"),
+        writeBytes(dir_.filePath("notes.txt"), "plain words in a text file\n");
+        writeBytes(dir_.filePath("page.html"),
                   "<html><head><title>a page</title></head><body>hello</body></html>");
-        writeFile(dir_.filePath("caf\xc3\xa9 \xe2\x82\xac.txt"), "a name outside ASCII\n");
-        writeFile(dir_.filePath("secret.txt"), "the secret");
-        writeFile(dir_.filePath("data.odt"), QByteArray("PK\x03\x04 not a page", 18));
+        writeBytes(dir_.filePath("caf\xc3\xa9 \xe2\x82\xac.txt"), "a name outside ASCII\n");
+        writeBytes(dir_.filePath("secret.txt"), "the secret");
+        writeBytes(dir_.filePath("data.odt"), QByteArray("PK\x03\x04 not a page", 18));
         // Every way a page could reach another file or the server; the title says what it got.
-        writeFile(dir_.filePath("reach.html"),
+        writeBytes(dir_.filePath("reach.html"),
                   QStringLiteral(
                       "<html><head><title>untouched</title></head><body>"
                       "<iframe id=f src='file:///etc/passwd'></iframe>"

@@ -4,21 +4,13 @@
 #include "filelist/modRegistry.h"
 #include "platform/DesktopData.h"
 
-#include "app/Form1.h"
-#include "search/ResultListView.h"
-#include "support/FakeServices.h"
 #include "support/TreeBuilder.h"
-#include "widgets/button/chameleonButton.h"
+#include "support/Window.h"
 
-#include <QComboBox>
 #include <QFileInfo>
 #include <QImage>
-#include <QLabel>
 #include <QProcess>
-#include <QRadioButton>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 #include <sys/stat.h>
 
 namespace {
@@ -96,6 +88,7 @@ private slots:
     void installedTypeMatchesTheOneWrittenAtStart();
     void theDesktopToolsFindTheTypeAndTheProgram();
     void theWindowRegistersItselfAndStaysUsableWhereNothingCanBeWritten();
+    void aRelativeDataHomeIsIgnored();
 };
 
 void TestFileAssociation::writesTheRegistrationWithItsExactContent() {
@@ -300,6 +293,26 @@ void TestFileAssociation::theWindowRegistersItselfAndStaysUsableWhereNothingCanB
     QTRY_VERIFY(!form.isSearching());
     QCOMPARE(form.Label3->text(), QStringLiteral("1"));
     QCOMPARE(form.List1->List(0), tree.root() + QStringLiteral("/found.txt"));
+}
+
+void TestFileAssociation::aRelativeDataHomeIsIgnored() {
+    // The base-directory rules: a relative $XDG_DATA_HOME is invalid, ~/.local/share is used.
+    QTemporaryDir home, cwd;
+    const QByteArray previousHome = qgetenv("HOME");
+    const QString previousCwd = QDir::currentPath();
+    DataHome restore; // puts $XDG_DATA_HOME back afterwards
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_DATA_HOME", "relative/share");
+    QDir::setCurrent(cwd.path());
+    RecordingDesktopData desktop;
+    QCOMPARE(desktop.folder(), home.path() + QStringLiteral("/.local/share"));
+    filelist::AssociateFileType(QStringLiteral("f4u"), QStringLiteral("/opt/orvik"),
+                                QStringLiteral("orvik-searcher"), QStringLiteral("f4u"), kIcon, desktop);
+    QDir::setCurrent(previousCwd);
+    qputenv("HOME", previousHome);
+    QVERIFY(QFile::exists(home.path() + QStringLiteral("/.local/share/applications/orvik-searcher.desktop")));
+    QVERIFY(QFile::exists(home.path() + QStringLiteral("/.local/share/mime/packages/orvik-searcher-f4u.xml")));
+    QCOMPARE(QDir(cwd.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 }
 
 QTEST_MAIN(TestFileAssociation)

@@ -1,134 +1,213 @@
-// The result list's store: every entry kept and given back byte for byte, folders
-// shared, batches announced to views, and appends that survive a Clear in between.
+// The result list: its store keeps every entry and gives it back byte for byte, shares
+// folders, announces batches to views and survives a Clear in between; its control places
+// and finds rows at any scroll position, moves the selection by key and click, lets
+// assistive technology hear the entries and keeps its scroll bars with the entries.
 #include "platform/PathCodec.h"
 #include "search/ResultList.h"
+#include "search/ResultListView.h"
 
+#include <QAccessible>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+
+namespace {
+
+QStringList entries(const search::ResultList& list) {
+    QStringList out;
+    for (int i = 0; i < list.count(); ++i)
+        out << list.entry(i);
+    return out;
+}
+
+struct Fixture {
+    search::ResultList list;
+    search::ResultListView view{&list};
+    explicit Fixture(int entries) {
+        list.setFolder("/data/photos");
+        for (int i = 0; i < entries; ++i)
+            list.appendName("picture-" + std::to_string(i) + ".jpg");
+        list.flush();
+        view.resize(300, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+    QRect rect(int row) const { return view.visualRect(list.index(row)); }
+    int rowHeight() const { return rect(0).height(); }
+};
+
+} // namespace
 
 class TestResultList : public QObject {
     Q_OBJECT
 private slots:
-    void keepsEveryEntryPastTheOldLimit();
-    void givesBackTextAndBytes();
-    void keepsEmptyEntriesAnywhere();
-    void announcesAppendedEntriesInBatches();
-    void walkAppendsSurviveClearAndTextEntries();
-    void removesEntries();
+    void keepsEveryEntryAsTextAndBytes() {
+        search::ResultList list;
+        for (int folder = 0; folder < 100; ++folder) {
+            list.setFolder("/data/f" + std::to_string(folder));
+            for (int i = 0; i < 1000; ++i)
+                list.appendName("file" + std::to_string(i) + ".txt");
+        }
+        list.flush();
+        QCOMPARE(list.count(), 100000);
+        QCOMPARE(list.rowCount(), 100000);
+        QCOMPARE(list.entry(0) + list.entry(32767) + list.entry(99999),
+                 QStringLiteral("/data/f0/file0.txt/data/f32/file767.txt/data/f99/file999.txt"));
+        QCOMPARE(list.data(list.index(70001)).toString(), QStringLiteral("/data/f70/file1.txt"));
+        QCOMPARE(list.entry(100000) + list.entry(-1), QString());
+
+        list.clear();
+        list.setFolder("/");
+        list.appendName("root.txt"); // the root is not doubled
+        list.setFolder("/m\xc3\xbcsic");
+        list.appendName("bad\xff.mp3");
+        list.append(QStringLiteral("C:\\Docs\\old.txt")); // an entry from a Windows list document
+        list.append(QStringLiteral("relative.txt"));
+        list.appendBytes("");
+        list.flush();
+        QCOMPARE(entries(list), (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
+                                             "C:\\Docs\\old.txt", "relative.txt", ""}));
+        QCOMPARE(list.entryBytes(1), QByteArray("/m\xc3\xbcsic/bad\xff.mp3"));
+        list.append(list.entry(1)); // text given back as an entry leads to the same bytes
+        QCOMPARE(list.entryBytes(5), list.entryBytes(1));
+
+        // Empty entries anywhere, also first, and entries longer than the store's blocks.
+        list.clear();
+        list.appendBytes("");
+        const std::string longName(2 << 20, 'x');
+        list.appendBytes(QByteArrayView(longName.data(), qsizetype(longName.size())));
+        list.appendBytes("");
+        list.flush();
+        QCOMPARE(list.count(), 3);
+        QCOMPARE(list.entryBytes(1).size(), qsizetype(longName.size()));
+        QCOMPARE(list.entryBytes(0) + list.entryBytes(2), QByteArray());
+        QCOMPARE(list.data(list.index(0)).toString(), QString());
+    }
+
+    void announcesBatchesAndSurvivesClearAndRemovals() {
+        search::ResultList list;
+        QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+        list.setFolder("/walk/here");
+        list.appendName("1");
+        list.appendName("2");
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.rowCount(), 0); // views hear of them at the next flush
+        list.flush();
+        list.flush(); // nothing new: no announcement
+        list.appendName("3");
+        list.flush();
+        QCOMPARE(inserted.size(), 2);
+        QCOMPARE(inserted[0].mid(1), (QList<QVariant>{0, 1}));
+        QCOMPARE(inserted[1].mid(1), (QList<QVariant>{2, 2}));
+
+        list.clear(); // the user clears the list while the walk is inside /walk/here
+        list.appendName("two");
+        list.append(QStringLiteral("/elsewhere/doc.txt")); // or opens a document
+        list.appendName("three");
+        list.flush();
+        QCOMPARE(entries(list), (QStringList{"/walk/here/two", "/elsewhere/doc.txt", "/walk/here/three"}));
+        QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
+        list.removeEntry(1);
+        list.removeEntry(7); // out of range: nothing
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(entries(list), (QStringList{"/walk/here/two", "/walk/here/three"}));
+        list.clear();
+        QCOMPARE(list.count() + list.rowCount(), 0);
+    }
+
+    void placesAndFindsRowsAnywhere() {
+        Fixture f(200000);
+        const int h = f.rowHeight();
+        QVERIFY(h > 0);
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 200000 * h - f.view.viewport()->height());
+        const QRect viewport = f.view.viewport()->rect();
+        for (const int row : {0, 1, 99999, 123457, 199999}) {
+            for (const auto hint : {QAbstractItemView::PositionAtCenter, QAbstractItemView::EnsureVisible,
+                                    QAbstractItemView::PositionAtTop, QAbstractItemView::PositionAtBottom}) {
+                f.view.scrollTo(f.list.index(row), hint);
+                const QRect r = f.rect(row);
+                QVERIFY2(viewport.contains(r.topLeft()) && viewport.bottom() >= r.bottom(),
+                         qPrintable(QStringLiteral("row %1 hint %2").arg(row).arg(int(hint))));
+                QCOMPARE(f.view.indexAt(r.center()).row(), row);
+                QCOMPARE(f.view.indexAt(r.topLeft()).row(), row);
+                QCOMPARE(f.view.indexAt(r.bottomLeft() + QPoint(0, 1)).row(), row + 1 < 200000 ? row + 1 : -1);
+            }
+        }
+        f.view.scrollTo(f.list.index(0));
+        QCOMPARE(f.view.verticalScrollBar()->value(), 0);
+        QCOMPARE(f.view.indexAt(QPoint(5, viewport.bottom())).row(), viewport.bottom() / h);
+    }
+
+    void keysAndClicksMoveTheSelection() {
+        Fixture f(5000);
+        QSignalSpy clicked(&f.view, &search::ResultListView::Click);
+        QSignalSpy doubleClicked(&f.view, &search::ResultListView::DblClick);
+        // A click anywhere in a row selects that row: its top and bottom pixel rows too.
+        for (const int row : {2, 4, 3}) {
+            const QRect r = f.rect(row);
+            for (const QPoint at : {r.topLeft() + QPoint(3, 0), r.bottomRight() - QPoint(3, 0), r.center()}) {
+                f.view.setListIndex(0);
+                QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, at);
+                QCOMPARE(f.view.ListIndex(), row);
+            }
+        }
+        f.view.setListIndex(-1);
+        clicked.clear();
+        QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.rect(2).center());
+        QCOMPARE(clicked.size(), 1);
+        QTest::mouseDClick(f.view.viewport(), Qt::LeftButton, {}, f.rect(2).center());
+        QCOMPARE(doubleClicked.size(), 1);
+
+        const int page = f.view.viewport()->height() / f.rowHeight() - 1;
+        const struct {
+            Qt::Key key;
+            int row;
+        } steps[] = {{Qt::Key_Down, 3}, {Qt::Key_Up, 2}, {Qt::Key_End, 4999}, {Qt::Key_Down, 4999},
+                     {Qt::Key_PageUp, 4999 - page}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0}, {Qt::Key_PageDown, page}};
+        for (const auto& s : steps) {
+            QTest::keyClick(&f.view, s.key);
+            QCOMPARE(f.view.ListIndex(), s.row);
+            QVERIFY(f.view.viewport()->rect().contains(f.rect(s.row)));
+        }
+        f.view.setListIndex(4321);
+        QCOMPARE(f.view.indexAt(f.rect(4321).center()).row(), 4321);
+        QVERIFY(f.view.viewport()->rect().contains(f.rect(4321)));
+        f.view.setListIndex(-1);
+        QCOMPARE(f.view.ListIndex(), -1);
+
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&f.view);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->childCount(), 5000);
+        QCOMPARE(list->child(4321)->text(QAccessible::Name), f.list.entry(4321));
+        QCOMPARE(list->child(4321)->rect(),
+                 QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
+    }
+
+    void scrollBarsFollowTheEntries() {
+        Fixture f(10);
+        const int h = f.rowHeight();
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 0);
+        for (int i = 0; i < 90; ++i)
+            f.list.appendName("more.jpg");
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 0); // not yet announced
+        f.list.flush();
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 100 * h - f.view.viewport()->height());
+        f.list.removeEntry(0);
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 99 * h - f.view.viewport()->height());
+        // An entry wider than the list, once on the screen, can be scrolled into view.
+        QCOMPARE(f.view.horizontalScrollBar()->maximum(), 0);
+        f.list.append(QStringLiteral("/wide/") + QString(200, QLatin1Char('w')));
+        f.list.flush();
+        f.view.scrollToBottom();
+        QTRY_VERIFY(f.view.horizontalScrollBar()->maximum() > 0);
+        const int textWidth = f.view.fontMetrics().horizontalAdvance(f.list.entry(99));
+        QVERIFY(f.view.horizontalScrollBar()->maximum() + f.view.viewport()->width() >= textWidth);
+        QVERIFY(f.rect(99).width() >= textWidth);
+        f.list.clear();
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 0);
+        QTRY_COMPARE(f.view.horizontalScrollBar()->maximum(), 0);
+    }
 };
 
-void TestResultList::keepsEveryEntryPastTheOldLimit() {
-    search::ResultList list;
-    for (int folder = 0; folder < 100; ++folder) {
-        const std::string path = "/data/f" + std::to_string(folder);
-        list.setFolder(path);
-        for (int i = 0; i < 1000; ++i) {
-            const std::string name = "file" + std::to_string(i) + ".txt";
-            list.appendName(name);
-        }
-    }
-    list.flush();
-    QCOMPARE(list.count(), 100000);
-    QCOMPARE(list.rowCount(), 100000);
-    QCOMPARE(list.entry(0), QStringLiteral("/data/f0/file0.txt"));
-    QCOMPARE(list.entry(32767), QStringLiteral("/data/f32/file767.txt"));
-    QCOMPARE(list.entry(99999), QStringLiteral("/data/f99/file999.txt"));
-    QCOMPARE(list.data(list.index(70001)).toString(), QStringLiteral("/data/f70/file1.txt"));
-    QCOMPARE(list.entry(100000), QString());
-    QCOMPARE(list.entry(-1), QString());
-}
-
-void TestResultList::givesBackTextAndBytes() {
-    search::ResultList list;
-    list.setFolder("/");
-    list.appendName("root.txt"); // the root is not doubled
-    list.setFolder("/m\xc3\xbcsic");
-    list.appendName("bad\xff.mp3");
-    list.append(QStringLiteral("/docs/notes.txt"));
-    list.append(QStringLiteral("C:\\Docs\\old.txt")); // an entry from a Windows list document
-    list.append(QStringLiteral("relative.txt"));
-    list.flush();
-    QCOMPARE(list.entry(0), QStringLiteral("/root.txt"));
-    QCOMPARE(list.entryBytes(1), QByteArray("/m\xc3\xbcsic/bad\xff.mp3"));
-    QCOMPARE(list.entry(1), QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + QStringLiteral(".mp3"));
-    QCOMPARE(list.entry(2), QStringLiteral("/docs/notes.txt"));
-    QCOMPARE(list.entry(3), QStringLiteral("C:\\Docs\\old.txt"));
-    QCOMPARE(list.entry(4), QStringLiteral("relative.txt"));
-    // Text given back as an entry leads to the same bytes.
-    list.append(list.entry(1));
-    QCOMPARE(list.entryBytes(5), list.entryBytes(1));
-}
-
-void TestResultList::keepsEmptyEntriesAnywhere() {
-    // A document's empty line is an empty entry, also as the very first one.
-    search::ResultList list;
-    list.appendBytes("");
-    list.append(QStringLiteral("/a/"));
-    list.appendBytes("/b");
-    list.appendBytes("");
-    list.clear();
-    list.appendBytes("");
-    const std::string longName(2 << 20, 'x'); // longer than the store's blocks
-    list.appendBytes(QByteArrayView(longName.data(), qsizetype(longName.size())));
-    list.appendBytes("");
-    list.flush();
-    QCOMPARE(list.count(), 3);
-    QCOMPARE(list.entryBytes(0), QByteArray());
-    QCOMPARE(list.entryBytes(1).size(), qsizetype(longName.size()));
-    QCOMPARE(list.entry(2), QString());
-    QCOMPARE(list.data(list.index(0)).toString(), QString());
-}
-
-void TestResultList::announcesAppendedEntriesInBatches() {
-    search::ResultList list;
-    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
-    list.setFolder("/a");
-    list.appendName("1");
-    list.appendName("2");
-    QCOMPARE(list.count(), 2);
-    QCOMPARE(list.rowCount(), 0); // views hear of them at the next flush
-    list.flush();
-    list.flush(); // nothing new: no announcement
-    list.appendName("3");
-    list.flush();
-    QCOMPARE(inserted.size(), 2);
-    QCOMPARE(inserted[0].at(1).toInt(), 0);
-    QCOMPARE(inserted[0].at(2).toInt(), 1);
-    QCOMPARE(inserted[1].at(1).toInt(), 2);
-    QCOMPARE(list.rowCount(), 3);
-}
-
-void TestResultList::walkAppendsSurviveClearAndTextEntries() {
-    search::ResultList list;
-    list.setFolder("/walk/here");
-    list.appendName("one");
-    list.clear(); // the user clears the list while the walk is inside /walk/here
-    list.appendName("two");
-    list.append(QStringLiteral("/elsewhere/doc.txt")); // or opens a document
-    list.appendName("three");
-    list.flush();
-    QCOMPARE(list.count(), 3);
-    QCOMPARE(list.entry(0), QStringLiteral("/walk/here/two"));
-    QCOMPARE(list.entry(1), QStringLiteral("/elsewhere/doc.txt"));
-    QCOMPARE(list.entry(2), QStringLiteral("/walk/here/three"));
-}
-
-void TestResultList::removesEntries() {
-    search::ResultList list;
-    for (const char* p : {"/a/1", "/a/2", "/b/3"})
-        list.append(QString::fromLatin1(p));
-    list.flush();
-    QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
-    list.removeEntry(1);
-    QCOMPARE(removed.size(), 1);
-    QCOMPARE(list.count(), 2);
-    QCOMPARE(list.entry(1), QStringLiteral("/b/3"));
-    list.removeEntry(7); // out of range: nothing
-    QCOMPARE(list.count(), 2);
-    list.clear();
-    QCOMPARE(list.count(), 0);
-    QCOMPARE(list.rowCount(), 0);
-}
-
-QTEST_GUILESS_MAIN(TestResultList)
+QTEST_MAIN(TestResultList)
 #include "tst_resultlist.moc"

@@ -1,0 +1,180 @@
+// The windows under a real X server. The real program starts, maps its main window, ignores
+// its command line, registers its document type for the user and quits cleanly on the
+// window manager's close request; windows whose close box was greyed out (the About and
+// Copy File windows among them) refuse that request and close only through their own button.
+#include "about/Form2.h"
+#include "app/modCloseBtn.h"
+#include "copydialog/Form3.h"
+#include "support/FakeServices.h"
+#include "widgets/button/chameleonButton.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+// Xlib's macros last: they clash with Qt's and the button's names.
+#include "support/WindowManager.h"
+#include <X11/Xatom.h>
+
+namespace {
+
+// A window may vanish between two requests about it: its errors are ignored, not fatal.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// The process that owns a window, as its toolkit tells the window manager.
+long windowPid(Display* dpy, Window w) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success && data && count == 1)
+        pid = *reinterpret_cast<long*>(data);
+    if (data) XFree(data);
+    return pid;
+}
+
+// A mapped window of process pid with the given title below root, or 0.
+Window findWindow(Display* dpy, Window root, const char* title, long pid) {
+    Window rootRet, parent, *children = nullptr;
+    unsigned int n = 0;
+    Window found = 0;
+    if (!XQueryTree(dpy, root, &rootRet, &parent, &children, &n)) return 0;
+    for (unsigned int i = 0; i < n && !found; ++i) {
+        char* name = nullptr;
+        XWindowAttributes attrs;
+        if (XFetchName(dpy, children[i], &name) && name) {
+            if (qstrcmp(name, title) == 0 && XGetWindowAttributes(dpy, children[i], &attrs) &&
+                attrs.map_state == IsViewable && windowPid(dpy, children[i]) == pid)
+                found = children[i];
+            XFree(name);
+        }
+        if (!found) found = findWindow(dpy, children[i], title, pid);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+void sendDeleteWindow(WId window) {
+    Display* dpy = XOpenDisplay(nullptr);
+    QVERIFY(dpy);
+    testsupport::sendCloseRequest(dpy, Window(window));
+    XCloseDisplay(dpy);
+}
+
+// The window survives the window manager's request and closes through its button.
+void verifyOnlyItsButtonCloses(QWidget* window, QWidget* close) {
+    QPointer<QWidget> guard(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
+    sendDeleteWindow(window->winId());
+    QTest::qWait(300);
+    QVERIFY(guard && window->isVisible());
+    QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
+    QVERIFY(!guard || !window->isVisible());
+}
+
+} // namespace
+
+class TestXWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QFAIL("this test needs an X server (run it under xvfb-run)");
+    }
+
+    void theProgramStartsShowsItsWindowAndQuitsOnClose() {
+        Display* dpy = XOpenDisplay(nullptr);
+        QVERIFY(dpy);
+        XSetErrorHandler(ignoreXError);
+        QTemporaryDir home;
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.remove(QStringLiteral("XDG_DATA_HOME"));
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QStringLiteral(ORVIK_PROGRAM), {home.path() + "/list.f4u"}); // a document: ignored
+        QVERIFY(program.waitForStarted(5000));
+        QElapsedTimer clock;
+        clock.start();
+        Window w = 0;
+        while (!w && clock.elapsed() < 20000 && program.state() == QProcess::Running) {
+            w = findWindow(dpy, DefaultRootWindow(dpy), "ORVIK  SEARCHER   V 1.00", long(program.processId()));
+            if (!w) QThread::msleep(50);
+        }
+        QVERIFY2(w, "the main window was not mapped");
+        XWindowAttributes attrs{};
+        XGetWindowAttributes(dpy, w, &attrs);
+        QCOMPARE(attrs.width, 752);
+        QThread::msleep(300); // let it run its clock a little
+        QCOMPARE(program.state(), QProcess::Running);
+        // The desktop entry in the user's data folder names this very program.
+        QFile entry(home.path() + "/.local/share/applications/orvik-searcher.desktop");
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nExec=\"" ORVIK_PROGRAM "\" %f\n"));
+        QVERIFY(QFile::exists(home.path() + "/.local/share/mime/packages/orvik-searcher-f4u.xml"));
+        QVERIFY(QFile::exists(home.path() + "/.local/share/icons/hicolor/48x48/mimetypes/application-x-f4u.png"));
+        testsupport::sendCloseRequest(dpy, w);
+        const bool finished = program.waitForFinished(10000);
+        if (!finished) program.kill();
+        XCloseDisplay(dpy);
+        QVERIFY(finished);
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
+
+    void anOrdinaryWindowClosesOnRequestAGreyedOneDoesNot() {
+        QWidget plain;
+        plain.resize(200, 100);
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        sendDeleteWindow(plain.winId());
+        QTRY_VERIFY(!plain.isVisible());
+
+        QWidget dialog;
+        auto* closeButton = new QPushButton(QStringLiteral("Close"), &dialog);
+        QObject::connect(closeButton, &QPushButton::clicked, &dialog, &QWidget::close);
+        dialog.resize(200, 100);
+        DisableCloseButton(&dialog);
+        const Qt::WindowFlags flags = dialog.windowFlags();
+        const int children = dialog.children().size();
+        DisableCloseButton(&dialog); // a second run changes nothing
+        QCOMPARE(dialog.windowFlags(), flags);
+        QCOMPARE(dialog.children().size(), children);
+        verifyOnlyItsButtonCloses(&dialog, closeButton);
+
+        QWidget shown; // greyed while shown: the window stays on the screen
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        DisableCloseButton(&shown);
+        QVERIFY(shown.isVisible());
+        DisableCloseButton(nullptr); // no window: nothing happens
+    }
+
+    void aboutAndCopyFileWindowsBringTheMainWindowBack() {
+        QWidget mainWindow;
+        auto* about = new Form2(&mainWindow);
+        verifyOnlyItsButtonCloses(about, about->Command3);
+        QVERIFY(mainWindow.isVisible());
+        mainWindow.hide();
+        testsupport::FakeServices fake;
+        QPointer<Form3> copy = new Form3(fake.services(), [] { return QStringLiteral("/tmp/a.txt"); }, &mainWindow);
+        verifyOnlyItsButtonCloses(copy, copy->chameleonButton3);
+        QVERIFY(mainWindow.isVisible());
+        QTRY_VERIFY(copy.isNull()); // discarded: the next one opens afresh
+    }
+};
+
+QTEST_MAIN(TestXWindows)
+#include "tst_xwindows.moc"

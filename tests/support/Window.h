@@ -1,0 +1,110 @@
+#pragma once
+
+// The main window with scripted services, shown, as every window test drives it: clicks on
+// its buttons, the list's entries, documents opened through Open, and what its labels say.
+#include "app/Form1.h"
+#include "search/ResultListView.h"
+#include "support/FakeServices.h"
+#include "widgets/button/chameleonButton.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace testsupport {
+
+// A viewer or engine pane that records where it was sent.
+class RecordingPane : public platform::BlankWebPane {
+public:
+    using BlankWebPane::BlankWebPane;
+    QStringList navigated;
+    void Navigate(const QString& address) override { navigated << address; }
+};
+
+class RecordingPanes : public platform::WebPaneFactory {
+public:
+    platform::WebPane* create(QWidget* parent) override { return new RecordingPane(parent); }
+};
+
+inline void click(QWidget* b) {
+    QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+}
+
+inline QByteArray readBytes(const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+inline void writeBytes(const QString& name, const QByteArray& bytes) {
+    QFile f(name);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+struct Window {
+    QTemporaryDir dir; // for the documents a test opens and saves
+    FakeServices fake;
+    std::unique_ptr<Form1> form;
+
+    explicit Window(const QString& root = QString(), bool show = true) : fake(root) {
+        fake.webPanes = std::make_shared<RecordingPanes>();
+        form = std::make_unique<Form1>(fake.services());
+        if (!show) return;
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    Form1* operator->() const { return form.get(); }
+    RecordingPane* viewer() const { return static_cast<RecordingPane*>(form->WB1); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QStringList entries() const {
+        QStringList out;
+        for (int i = 0; i < form->List1->ListCount(); ++i)
+            out << form->List1->List(i);
+        return out;
+    }
+    // A file-type search as a user runs it: type the pattern, click Search, wait for its end.
+    QStringList search(const QString& pattern) {
+        form->Option2->click();
+        form->Combo1->setEditText(pattern);
+        click(form->chameleonButton1);
+        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, 10000)) return {QStringLiteral("<still searching>")};
+        return entries();
+    }
+    // Writes the document and opens it through the Open button.
+    void open(const QByteArray& document, const QString& name = QStringLiteral("list.f4u")) {
+        writeBytes(path(name), document);
+        fake.fileDialogs->openAnswers = {path(name)};
+        click(form->chameleonButton6);
+    }
+    void loadEntries(int count) {
+        QByteArray document;
+        for (int i = 1; i <= count; ++i)
+            document += "/files/f" + QByteArray::number(i) + ".txt\r\n";
+        open(document);
+    }
+    void clickRow(int row, bool twice = false) {
+        const QPoint at = form->List1->visualRect(form->List1->model()->index(row, 0)).center();
+        QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {}, at);
+        if (twice) QTest::mouseDClick(form->List1->viewport(), Qt::LeftButton, {}, at);
+    }
+    // Status line, count and position as the user reads them, and which of list and viewer shows.
+    QString labels() const {
+        return form->Label1->text() + '|' + form->Label3->text() + '|' + form->Label7->text() +
+               (form->List1->isVisible() ? " list" : "") + (form->WB1->isVisible() ? " viewer" : "");
+    }
+    // Every message box shown so far as "title|text", then forgotten.
+    QStringList takeBoxes() {
+        QStringList out;
+        for (const auto& b : std::exchange(fake.messageBoxes->shown, {}))
+            out << b.title + '|' + b.text;
+        return out;
+    }
+    const platform::MessageBoxRequest& lastBox() const { return fake.messageBoxes->shown.last(); }
+};
+
+} // namespace testsupport
