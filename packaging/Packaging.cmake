@@ -34,15 +34,32 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/orvik-searcher.png
 install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/application-x-f4u.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/mimetypes)
 
+# What Debian wants beside the program: the copyright and the changelog in the package's
+# documentation folder, the manual page, and the metainfo software centres read. The
+# changelog and the manual page are installed compressed, without a name or time stamp.
+foreach(doc changelog orvik-searcher.1)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/${doc}.gz
+    COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${CMAKE_SOURCE_DIR}/packaging/${doc}
+            ${CMAKE_BINARY_DIR}/packaging/${doc}.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${doc} VERBATIM)
+endforeach()
+add_custom_target(orvik-package-docs ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+                  ${CMAKE_BINARY_DIR}/packaging/orvik-searcher.1.gz)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_BINARY_DIR}/packaging/orvik-searcher.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/org.example.orvik_searcher.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvik-searcher)
 set(CPACK_PACKAGE_VENDOR "ORVIK")
-set(CPACK_PACKAGE_CONTACT "ORVIK SEARCHER developers <orvik-searcher@localhost>")
+set(CPACK_PACKAGE_CONTACT "ORVIK SEARCHER developers <orvik-searcher@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "find files by name or type, search the web with six engines at once")
-set(CPACK_PACKAGE_DESCRIPTION "ORVIK SEARCHER walks a volume's folder tree and lists every file whose name
-matches a pattern or one of 27 file types; the list can be viewed, saved and loaded
-as an f4u document. One phrase goes to six web search engines at once, each in its
-own browser tab.")
+set(CPACK_PACKAGE_DESCRIPTION "ORVIK SEARCHER walks a volume's folder tree and lists every file
+whose name matches a pattern or one of 27 file types; the list can be viewed,
+saved and loaded as an f4u document. One phrase goes to six web search engines
+at once, each in its own browser tab.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX}) # configure with -DCMAKE_INSTALL_PREFIX=/usr
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

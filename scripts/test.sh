@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build-test}"
 "$root/scripts/install-deps.sh"
-BUILD_DIR="$build" "$root/scripts/build.sh" -DORVIK_WERROR=ON "$@"
+BUILD_DIR="$build" "$root/scripts/build.sh" -DORVIK_WERROR=ON -DCMAKE_INSTALL_PREFIX=/usr "$@"
 cd "$build"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300
 # The fuzz targets, briefly, where clang is there to build them (a finding fails the run).
