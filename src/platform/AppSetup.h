@@ -2,8 +2,8 @@
 
 namespace platform {
 
-// Runs before the QApplication is created: the settings the web engine needs from the
-// start, and its sandbox turned off when we run as root (it cannot start there).
+// Runs before the QApplication is created: the web engine's sandbox turned off when we
+// run as root (it cannot start there).
 void prepareApplication();
 
 // Font faces the windows name that Linux does not have get the nearest face that is

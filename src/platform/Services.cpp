@@ -7,7 +7,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/FileProperties.h"
 #include "platform/MessageBoxes.h"
-#include "platform/WebEnginePane.h"
+#include "platform/LazyWebPane.h"
 
 namespace platform {
 
@@ -17,7 +17,7 @@ Services desktopServices() {
     s.fileDialogs = std::make_shared<QtFileDialogs>();
     s.drives = std::make_shared<MountedVolumes>();
     s.clock = std::make_shared<SystemClock>();
-    s.webPanes = std::make_shared<WebEnginePaneFactory>();
+    s.webPanes = std::make_shared<LazyWebPaneFactory>();
     s.fileProperties = std::make_shared<DesktopFileProperties>();
     s.fileCopier = std::make_shared<OwnFileCopier>(std::make_shared<WindowCopyPrompts>());
     s.desktopData = std::make_shared<XdgDesktopData>();

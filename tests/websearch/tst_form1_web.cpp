@@ -5,6 +5,7 @@
 
 #include "app/Form1.h"
 #include "platform/AppSetup.h"
+#include "platform/LazyWebPane.h"
 #include "platform/WebEnginePane.h"
 #include "websearch/Engines.h"
 #include "websearch/SearchAddress.h"
@@ -82,7 +83,7 @@ private slots:
         QVERIFY(!platform::WebEnginePane::engineStarted());
         QCOMPARE(webEngineProcessCount(), 0);
         for (int engine = 0; engine < kEngines; ++engine)
-            QVERIFY(static_cast<platform::WebEnginePane*>(pane(engine))->view() == nullptr);
+            QVERIFY(static_cast<platform::LazyWebPane*>(pane(engine))->inner() == nullptr);
     }
     void searchAllSendsEveryPaneToItsAddress() {
         QSignalSpy addressChanges(form_->Text4, &QLineEdit::textChanged);
@@ -163,7 +164,7 @@ private slots:
         page.close();
         enterAddress(QString());       // harmless: the pane goes on to the next address
         enterAddress(page.fileName()); // a plain path, into the chosen engine's pane
-        auto* view = static_cast<platform::WebEnginePane*>(pane(websearch::Msn))->view();
+        auto* view = static_cast<platform::WebEnginePane*>(static_cast<platform::LazyWebPane*>(pane(websearch::Msn))->inner())->view();
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("refused"), kLoadTimeout);
         QCOMPARE(pane(websearch::Msn)->LocationURL(), QUrl::fromLocalFile(page.fileName()).toString());
     }
