@@ -92,24 +92,41 @@ void TestForm3::opensCentredWithItsInventory() {
 void TestForm3::browseFilterFollowsTheFileType_data() {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("filter");
-    QTest::newRow("HTML") << "/docs/a.HTML"
-                          << "Web Page  ( .HTML )|*.HTML";
-    QTest::newRow("htm") << "/docs/a.htm"
-                         << "Web Page  ( .HTM )|*.HTM";
-    QTest::newRow("wma") << "/music/b.wma"
-                         << "AUDIO File  ( .WMA )|*.WMA";
-    QTest::newRow("jpeg") << "/p/c.JpEg"
-                          << "IMAGE File  ( .JPEG )|*.JPEG";
-    QTest::newRow("pdf, one blank") << "/p/d.pdf"
-                                    << "Portable Document Format (.PDF)|*.PDF";
-    QTest::newRow("ocx, lower case") << "/p/e.OCX"
-                                     << "Support File  ( .ocx )|*.ocx";
-    QTest::newRow("no dot needed: rm") << "/p/farm"
-                                       << "Real Media File  (.RM )|*.RM";
-    QTest::newRow("no rule") << "/data/c.xyz"
-                             << "";
-    QTest::newRow("too short") << "m"
-                               << "";
+    // Every rule, pattern for pattern; the type is compared without regard to case, by
+    // as many characters as it has, so no dot is needed.
+    const char* const rules[][2] = {
+        {"/d/a.TxT", "Text File  ( .TXT )|*.TXT"},
+        {"/docs/a.HTML", "Web Page  ( .HTML )|*.HTML"},
+        {"/docs/a.htm", "Web Page  ( .HTM )|*.HTM"},
+        {"/d/a.doc", "Word File  ( .DOC )|*.DOC"},
+        {"/d/a.mp3", "MP3 File  ( .MP3 )|*.MP3"},
+        {"/d/a.jpg", "IMAGE File  ( .JPG )|*.JPG"},
+        {"/d/a.gif", "IMAGE File  ( .GIF )|*.GIF"},
+        {"/p/c.JpEg", "IMAGE File  ( .JPEG )|*.JPEG"},
+        {"/d/a.avi", "VIDEO File  ( .AVI )|*.AVI"},
+        {"/d/a.dat", "VIDEO File  ( .DAT )|*.DAT"},
+        {"/d/a.wav", "AUDIO File  ( .WAV )|*.WAV"},
+        {"/music/b.wma", "AUDIO File  ( .WMA )|*.WMA"},
+        {"/d/a.wmv", "VIDEO File  ( .WMV )|*.WMV"},
+        {"/d/a.mpeg", "VIDEO File  ( .MPEG )|*.MPEG"},
+        {"/p/d.pdf", "Portable Document Format (.PDF)|*.PDF"},
+        {"/d/a.ico", "IMAGE ICON File ( .ICO )|*.ICO"},
+        {"/d/a.sk2", "Chem Sketch File ( .SK2 )|*.SK2"},
+        {"/d/a.exe", "Executable File  ( .EXE )|*.EXE"},
+        {"/d/a.ini", "System File  ( .INI )|*.INI"},
+        {"/d/a.dll", "Dynamic Link Library File  ( .DLL )|*.DLL"},
+        {"/p/e.OCX", "Support File  ( .ocx )|*.ocx"},
+        {"/d/a.xls", "Excel File  (.XLS )|*.XLS"},
+        {"/d/a.mdb", "Access Database File  (.MDB )|*.MDB"},
+        {"/d/a.ppt", "Power Point Presentation File  (.PPT )|*.PPT"},
+        {"/d/a.zip", "Compressed File  (.ZIP )|*.ZIP"},
+        {"/d/a.rar", "Compressed File  (.RAR )|*.RAR"},
+        {"/p/farm", "Real Media File  (.RM )|*.RM"},
+        {"/data/c.xyz", ""},
+        {"m", ""},
+    };
+    for (const auto& r : rules)
+        QTest::newRow(r[0]) << QString::fromLatin1(r[0]) << QString::fromLatin1(r[1]);
 }
 
 void TestForm3::browseFilterFollowsTheFileType() {
