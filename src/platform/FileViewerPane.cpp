@@ -1,6 +1,7 @@
 #include "platform/FileViewerPane.h"
 
 #include "platform/PathCodec.h"
+#include "platform/LazyWebPane.h"
 #include "platform/WebEnginePane.h"
 
 #include <QLayout>
@@ -85,7 +86,7 @@ private:
 };
 
 FileViewerPane::FileViewerPane(QWidget* parent) : WebPane(parent) {
-    WebEnginePane::prepareEmpty(this);
+    prepareEmptyPane(this);
 }
 
 FileViewerPane::~FileViewerPane() = default;

@@ -36,15 +36,18 @@ WebPaneFactory* webEngineFactory() {
     return factory;
 }
 
-LazyWebPane::LazyWebPane(bool fileViewer, QWidget* parent) : WebPane(parent), fileViewer_(fileViewer) {
-    // An empty page until the engine's pane fills it.
-    setAutoFillBackground(true);
-    QPalette blank = palette();
+void prepareEmptyPane(WebPane* pane) {
+    pane->setAutoFillBackground(true);
+    QPalette blank = pane->palette();
     blank.setColor(QPalette::Window, blank.color(QPalette::Base));
-    setPalette(blank);
-    auto* layout = new QVBoxLayout(this);
+    pane->setPalette(blank);
+    auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+}
+
+LazyWebPane::LazyWebPane(bool fileViewer, QWidget* parent) : WebPane(parent), fileViewer_(fileViewer) {
+    prepareEmptyPane(this); // until the engine's pane fills it
 }
 
 void LazyWebPane::Navigate(const QString& address) {

@@ -35,6 +35,10 @@ public:
     WebPane* createFileViewer(QWidget* parent) override { return new LazyWebPane(true, parent); }
 };
 
+// What every pane that holds an engine's view does first: it looks like an empty page
+// until the view is made, and the view, once made, fills it.
+void prepareEmptyPane(WebPane* pane);
+
 // The factory of the web engine's panes: from this process when it holds them (a test
 // linked with them), otherwise from the library beside the program, loaded on the first
 // call. Null when neither is there.

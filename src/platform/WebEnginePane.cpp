@@ -1,11 +1,11 @@
 #include "platform/WebEnginePane.h"
 
 #include "platform/FileViewerPane.h"
+#include "platform/LazyWebPane.h"
 
 #include <QCoreApplication>
-#include <QPalette>
+#include <QLayout>
 #include <QPointer>
-#include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
@@ -61,16 +61,6 @@ bool WebEnginePane::engineStarted() {
     return !g_profile.isNull();
 }
 
-void WebEnginePane::prepareEmpty(WebPane* pane) {
-    pane->setAutoFillBackground(true);
-    QPalette blank = pane->palette();
-    blank.setColor(QPalette::Window, blank.color(QPalette::Base));
-    pane->setPalette(blank);
-    auto* layout = new QVBoxLayout(pane);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-}
-
 void WebEnginePane::forwardProgress(QWebEnginePage* page, WebPane* pane) {
     connect(page, &QWebEnginePage::loadProgress, pane,
             [pane](int percent) { emit pane->ProgressChange(percent, 100); });
@@ -78,7 +68,7 @@ void WebEnginePane::forwardProgress(QWebEnginePage* page, WebPane* pane) {
 }
 
 WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
-    prepareEmpty(this);
+    prepareEmptyPane(this);
 }
 
 WebEnginePane::~WebEnginePane() = default;

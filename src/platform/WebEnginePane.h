@@ -33,9 +33,6 @@ public:
     static QWebEngineProfile* sharedProfile();
     // Whether the shared profile (and with it the web engine) has been made.
     static bool engineStarted();
-    // What every engine-backed pane does first: it looks like an empty page until its
-    // view is made, and the view, once made, fills it.
-    static void prepareEmpty(WebPane* pane);
     // Passes a page's loading on as the pane's ProgressChange (-1 once it has finished).
     static void forwardProgress(QWebEnginePage* page, WebPane* pane);
 
