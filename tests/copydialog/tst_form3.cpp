@@ -3,6 +3,7 @@
 #include "copydialog/Form3.h"
 #include "copydialog/modCopy.h"
 #include "support/FakeServices.h"
+#include "support/FileBytes.h"
 #include "widgets/button/chameleonButton.h"
 
 #include <QAccessible>
@@ -17,6 +18,8 @@
 
 using platform::MessageBoxRequest;
 using testsupport::FakeServices;
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 namespace {
 
@@ -27,17 +30,6 @@ void click(chameleonButton* b) {
         QVERIFY(QTest::qWaitForWindowExposed(b->window()));
     }
     QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
-}
-
-void writeText(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray readText(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -162,7 +154,7 @@ void TestForm3::pasteCopiesAndSaysSo() {
     const QString source = dir.path() + QStringLiteral("/a.html");
     const QString target = dir.path() + QStringLiteral("/backup/a.html");
     QDir(dir.path()).mkdir(QStringLiteral("backup"));
-    writeText(source, "<p>page</p>");
+    writeBytes(source, "<p>page</p>");
     FakeServices fake;
     Form3 dialog(fake.services(), [&] { return source; });
 
@@ -175,18 +167,18 @@ void TestForm3::pasteCopiesAndSaysSo() {
     fake.fileDialogs->saveAnswers = {target};
     click(dialog.chameleonButton2);
     click(dialog.chameleonButton1);
-    QCOMPARE(readText(target), QByteArray("<p>page</p>"));
+    QCOMPARE(readBytes(target), QByteArray("<p>page</p>"));
     QCOMPARE(dialog.Text2->text(), QStringLiteral("Status: File Copied to ") + target);
     QVERIFY(fake.messageBoxes->shown.isEmpty());
-    QCOMPARE(readText(source), QByteArray("<p>page</p>"));
+    QCOMPARE(readBytes(source), QByteArray("<p>page</p>"));
 }
 
 void TestForm3::pasteOntoAnExistingFileAsksFirst() {
     QTemporaryDir dir;
     const QString source = dir.path() + QStringLiteral("/a.txt");
     const QString target = dir.path() + QStringLiteral("/b.txt");
-    writeText(source, "source");
-    writeText(target, "keep me");
+    writeBytes(source, "source");
+    writeBytes(target, "keep me");
     FakeServices fake;
     Form3 dialog(fake.services(), [&] { return source; });
     dialog.Text1->setText(target);
@@ -194,7 +186,7 @@ void TestForm3::pasteOntoAnExistingFileAsksFirst() {
     fake.copyPrompts->replaceAnswers = {false};
     click(dialog.chameleonButton1);
     QCOMPARE(fake.copyPrompts->replaceAsked, QStringList{target});
-    QCOMPARE(readText(target), QByteArray("keep me")); // the second, plain copy did not run either
+    QCOMPARE(readBytes(target), QByteArray("keep me")); // the second, plain copy did not run either
     QCOMPARE(fake.messageBoxes->shown.size(), 1);
     QCOMPARE(fake.messageBoxes->shown[0].text, QStringLiteral("Operation Failed"));
     QCOMPARE(fake.messageBoxes->shown[0].title, QStringLiteral("ORVIK SEARCHER"));
@@ -204,7 +196,7 @@ void TestForm3::pasteOntoAnExistingFileAsksFirst() {
 
     fake.copyPrompts->replaceAnswers = {true};
     click(dialog.chameleonButton1);
-    QCOMPARE(readText(target), QByteArray("source"));
+    QCOMPARE(readBytes(target), QByteArray("source"));
     QCOMPARE(dialog.Text2->text(), QStringLiteral("Status: File Copied to ") + target);
     QCOMPARE(fake.messageBoxes->shown.size(), 1);
 }
@@ -212,7 +204,7 @@ void TestForm3::pasteOntoAnExistingFileAsksFirst() {
 void TestForm3::aFailedPasteShowsTheErrorNumber() {
     QTemporaryDir dir;
     const QString source = dir.path() + QStringLiteral("/a.txt");
-    writeText(source, "x");
+    writeBytes(source, "x");
     FakeServices fake;
     Form3 dialog(fake.services(), [&] { return source; });
     // No Browse yet: the target is empty.
@@ -227,7 +219,7 @@ void TestForm3::aFailedPasteShowsTheErrorNumber() {
     click(dialog.chameleonButton1);
     QCOMPARE(fake.messageBoxes->shown.size(), 2);
     QCOMPARE(fake.messageBoxes->shown[1].text, QStringLiteral("22"));
-    QCOMPARE(readText(source), QByteArray("x"));
+    QCOMPARE(readBytes(source), QByteArray("x"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.txt")});
 }
 

@@ -7,6 +7,7 @@
 #include "platform/PathCodec.h"
 #include "search/ResultList.h"
 #include "support/FakeServices.h"
+#include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
 #include "support/TreeBuilder.h"
 
@@ -19,20 +20,11 @@
 using filelist::BlockedAction;
 using filelist::DeleteOutcome;
 using platform::MessageBoxRequest;
+using testsupport::readBytes;
 using testsupport::ScriptedMessageBoxes;
+using testsupport::writeBytes;
 
 namespace {
-
-QByteArray readBytes(const QString& name) {
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString& name, const QByteArray& bytes) {
-    QFile f(name);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 QList<QByteArray> entriesOf(QByteArrayView document) {
     QList<QByteArray> out;

@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "search/ResultListView.h"
 #include "support/FakeServices.h"
+#include "support/FileBytes.h"
 #include "widgets/button/chameleonButton.h"
 
 #include <QComboBox>
@@ -32,17 +33,6 @@ public:
 
 inline void click(QWidget* b) {
     QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
-}
-
-inline QByteArray readBytes(const QString& name) {
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-inline void writeBytes(const QString& name, const QByteArray& bytes) {
-    QFile f(name);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 struct Window {
