@@ -6,6 +6,7 @@
 #include "widgets/button/ButtonPicture.h"
 
 #include <QtTest>
+#include <array>
 
 namespace {
 constexpr quint32 kFace = 0xE0E0E0, kShadow = 0xA0A0A0, kWhite = 0xFFFFFF, kMask = 0xC0C0C0;
@@ -45,7 +46,20 @@ struct PictureHost : ButtonHost {
         const QRect r = button->pictureRect();
         return px(r.x() + i + dx, r.y() + j + dy);
     }
+    // The listed picture pixels ({i, j, dx, dy, colour}) whose colour differs.
+    QString differing(const QList<std::array<int, 4>>& at_, const QList<quint32>& colours) const {
+        QStringList out;
+        for (int k = 0; k < at_.size(); ++k)
+            if (const auto& a = at_[k]; at(a[0], a[1], a[2], a[3]) != colours[k])
+                out << QStringLiteral("%1,%2%+3%+4=%5").arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]).arg(at(a[0], a[1], a[2], a[3]), 6, 16);
+        return out.join(' ');
+    }
 };
+// The dark and the light marked pixel, moved by nothing, up-left and down-right.
+const std::array<int, 4> D{kDarkAt, kDarkAt, 0, 0}, DUL{kDarkAt, kDarkAt, -1, -1}, DDR{kDarkAt, kDarkAt, 1, 1};
+const std::array<int, 4> L{kLightAt, kLightAt, 0, 0}, LUL{kLightAt, kLightAt, -1, -1}, LDR{kLightAt, kLightAt, 1, 1};
+const std::array<int, 4> O{0, 0, 0, 0};
+#define CHECK_PICTURE(host, at, colours) QCOMPARE((host).differing(at, colours), QString())
 } // namespace
 
 class TestButtonPictures : public QObject {
@@ -114,29 +128,22 @@ private slots:
         QCOMPARE(host.button->pictureRect().topLeft(), QPoint((W - 16) / 2, (height - 16) / 2));
     }
 
-    void maskColour() {
+    void maskColourAndIcons() {
         PictureHost host(8); // flat: the face lies under the picture
         QCOMPARE(host.button->pictureRect(), QRect(25, 4, 16, 16));
-        QCOMPARE(host.at(0, 0), kFace); // mask pixels keep the face
-        QCOMPARE(host.at(kDarkAt, kDarkAt), 0x000080u);
-        QCOMPARE(host.at(kLightAt, kLightAt), 0xF0F0F0u);
+        CHECK_PICTURE(host, (QList{O, D, L}), (QList<quint32>{kFace, 0x000080, 0xF0F0F0})); // mask pixels keep the face
         host.button->setUseMaskColor(false); // copied as a full rectangle
-        QCOMPARE(host.at(0, 0), kMask);
-        QCOMPARE(host.at(15, 15), kMask);
+        CHECK_PICTURE(host, (QList{O, std::array<int, 4>{15, 15, 0, 0}}), (QList<quint32>{kMask, kMask}));
         host.button->setUseMaskColor(true);
         host.button->setMaskColor(0x000080); // now the dark pixel is the transparent one
-        QCOMPARE(host.at(kDarkAt, kDarkAt), kFace);
-        QCOMPARE(host.at(0, 0), kMask);
-    }
+        CHECK_PICTURE(host, (QList{D, O}), (QList<quint32>{kFace, kMask}));
 
-    void iconsAreDrawnOverTheMaskColour() {
         QImage icon = filled(16, 16, 0x00000000, QImage::Format_ARGB32); // transparent
         icon.setPixel(3, 3, 0xFF0000FF);
-        PictureHost host(8, icon);
-        QCOMPARE(host.at(0, 0), kFace);
-        QCOMPARE(host.at(3, 3), 0xFF0000u);
-        host.button->setUseMaskColor(false);
-        QCOMPARE(host.at(0, 0), kMask);
+        PictureHost iconHost(8, icon);
+        CHECK_PICTURE(iconHost, (QList{O, std::array<int, 4>{3, 3, 0, 0}}), (QList<quint32>{kFace, 0xFF0000}));
+        iconHost.button->setUseMaskColor(false);
+        QCOMPARE(iconHost.at(0, 0), kMask);
     }
 
     void greyscaleWhileNotHovered() {
@@ -159,22 +166,14 @@ private slots:
     void flatHighlightFadesAndPopsOut() {
         PictureHost host(9);
         // Not hovered: (2 x picture + face) \ 3 in every channel.
-        QCOMPARE(host.at(kDarkAt, kDarkAt), 0x4A4AA0u);   // red (256 + 224) \ 3, the others 224 \ 3
-        QCOMPARE(host.at(kLightAt, kLightAt), 0xEAEAEAu); // (480 + 224) \ 3
-        QCOMPARE(host.at(0, 0), kFace);
-        host.hover(); // raised by one pixel up and left over a shadow copy down and right
-        QCOMPARE(host.at(kDarkAt, kDarkAt, -1, -1), 0x000080u);
-        QCOMPARE(host.at(kDarkAt, kDarkAt, 1, 1), kShadow);
-        QCOMPARE(host.at(kLightAt, kLightAt, -1, -1), 0xF0F0F0u);
-        QCOMPARE(host.at(kLightAt, kLightAt, 1, 1), kShadow); // the shadow takes light pixels too
-        QCOMPARE(host.at(kDarkAt, kDarkAt), kFace);
-        host.press(); // down: in place, not moved
-        QCOMPARE(host.at(kDarkAt, kDarkAt), 0x000080u);
-        QCOMPARE(host.at(kDarkAt, kDarkAt, 1, 1), 0xC0C0C0u); // the pressed face, S(face, -32)
+        CHECK_PICTURE(host, (QList{D, L, O}), (QList<quint32>{0x4A4AA0, 0xEAEAEA, kFace}));
+        host.hover(); // raised by one pixel up and left over a shadow copy down and right, light pixels too
+        CHECK_PICTURE(host, (QList{DUL, DDR, LUL, LDR, D}), (QList<quint32>{0x000080, kShadow, 0xF0F0F0, kShadow, kFace}));
+        host.press(); // down: in place, not moved, over the pressed face S(face, -32)
+        CHECK_PICTURE(host, (QList{D, DDR}), (QList<quint32>{0x000080, 0xC0C0C0}));
         host.release();
         host.button->setEnabled(false); // a silhouette of the dark pixels in S(shadow, 13)
-        QCOMPARE(host.at(kDarkAt, kDarkAt), 0xADADADu);
-        QCOMPARE(host.at(kLightAt, kLightAt), kFace);
+        CHECK_PICTURE(host, (QList{D, L}), (QList<quint32>{0xADADAD, kFace}));
     }
 
     void disabledSilhouettes_data() {
@@ -192,12 +191,8 @@ private slots:
         QFETCH(bool, lightCopy);
         QFETCH(quint32, face);
         PictureHost host(style);
-        host.button->setEnabled(false);
-        QCOMPARE(host.at(kDarkAt, kDarkAt), kShadow);
-        QCOMPARE(host.at(kDarkAt, kDarkAt, 1, 1), lightCopy ? kWhite : face);
-        QCOMPARE(host.at(kLightAt, kLightAt), face); // light pixels vanish
-        QCOMPARE(host.at(kLightAt, kLightAt, 1, 1), face);
-        QCOMPARE(host.at(0, 0), face);
+        host.button->setEnabled(false); // light pixels vanish
+        CHECK_PICTURE(host, (QList{D, DDR, L, LDR, O}), (QList<quint32>{kShadow, lightCopy ? kWhite : face, face, face, face}));
     }
 
     void gradientStyleDisabledIsGreyAndMoved() {
@@ -216,14 +211,11 @@ private slots:
         QCOMPARE(host.at(kDarkAt, kDarkAt, 1, 1), 0x000080u);
         host.release();
         host.button->setPictureOver(over);
-        host.hover();
-        QCOMPARE(host.at(0, 0), 0x00FF00u);
-        QCOMPARE(host.at(16, 16), kFace); // drawn at the normal picture's size
+        host.hover(); // drawn at the normal picture's size
+        CHECK_PICTURE(host, (QList{O, std::array<int, 4>{16, 16, 0, 0}}), (QList<quint32>{0x00FF00, kFace}));
         host.press();
-        QCOMPARE(host.at(0, 0, 1, 1), 0x00FF00u);
-        QCOMPARE(host.at(0, 0), kFace);
+        CHECK_PICTURE(host, (QList{std::array<int, 4>{0, 0, 1, 1}, O}), (QList<quint32>{0x00FF00, kFace}));
         host.release();
-
         PictureHost etched(5); // the etched style presses its hover picture in place
         etched.button->setPictureOver(over);
         etched.press();
@@ -236,21 +228,15 @@ private slots:
 
     void reliefUnderThePicture() {
         PictureHost host(8);
-        host.button->setSpecialEffect(1); // embossed: dark copy down-right, light copy up-left
-        QCOMPARE(host.at(kDarkAt, kDarkAt, 1, 1), 0xB8B8B8u); // S(face, -40)
-        QCOMPARE(host.at(kDarkAt, kDarkAt, -1, -1), kWhite);  // S(face, 40), limited to 255
-        QCOMPARE(host.at(kDarkAt, kDarkAt), 0x000080u);
+        host.button->setSpecialEffect(1); // embossed: dark copy S(face, -40) down-right, light copy up-left
+        CHECK_PICTURE(host, (QList{DDR, DUL, D}), (QList<quint32>{0xB8B8B8, kWhite, 0x000080}));
         host.button->setSpecialEffect(2); // engraved: the reverse
-        QCOMPARE(host.at(kDarkAt, kDarkAt, 1, 1), kWhite);
-        QCOMPARE(host.at(kDarkAt, kDarkAt, -1, -1), 0xB8B8B8u);
+        CHECK_PICTURE(host, (QList{DDR, DUL}), (QList<quint32>{kWhite, 0xB8B8B8}));
         host.button->setSpecialEffect(3); // shadowed: the dark copy only
-        QCOMPARE(host.at(kDarkAt, kDarkAt, 1, 1), 0xB8B8B8u);
-        QCOMPARE(host.at(kDarkAt, kDarkAt, -1, -1), kFace);
+        CHECK_PICTURE(host, (QList{DDR, DUL}), (QList<quint32>{0xB8B8B8, kFace}));
         host.press(); // pressed: the effect and the picture one pixel further
-        QCOMPARE(host.at(kDarkAt, kDarkAt, 2, 2), 0xB8B8B8u);
-        QCOMPARE(host.at(kDarkAt, kDarkAt, 1, 1), 0x000080u);
+        CHECK_PICTURE(host, (QList{std::array<int, 4>{kDarkAt, kDarkAt, 2, 2}, DDR}), (QList<quint32>{0xB8B8B8, 0x000080}));
         host.release();
-
         PictureHost gradient(3); // the gradient style takes its bright face as the base
         gradient.button->setSpecialEffect(3);
         QCOMPARE(gradient.at(kDarkAt, kDarkAt, 1, 1), 0xD7D7D7u); // S(FFFFFF, -40)
