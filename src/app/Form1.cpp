@@ -181,7 +181,11 @@ void Form1::buildControls() {
     Combo1 = place(new QComboBox(this), "Combo1", 360, 600, 1935, 360, QStringLiteral("File type"),
                    QStringLiteral("Select File Type"));
     Combo1->setEditable(true);
+    // What the user types stays as typed: nothing is added to the items, no item's text is
+    // completed into the box, and Enter (which the box would match against the items,
+    // regardless of case) does nothing here.
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr);
     for (const char* item : windowtext::kFileTypes)
         Combo1->addItem(QString::fromLatin1(item));
     Combo1->setCurrentIndex(0);
@@ -338,6 +342,7 @@ void Form1::connectHandlers() {
         if (on) Option3_Click();
     });
     Text1->installEventFilter(this);
+    Combo1->lineEdit()->installEventFilter(this);
     Text2->installEventFilter(this);
     Text4->installEventFilter(this);
     connect(chameleonButton1, &chameleonButton::Click, this, &Form1::chameleonButton1_Click);
@@ -379,6 +384,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                 Text2_KeyPress(code);
             else if (watched == Text4)
                 Text4_KeyPress(code);
+            else if (watched == Combo1->lineEdit() && code == 13)
+                return true; // no key in the type box starts a search, or changes its text
         }
     }
     return QWidget::eventFilter(watched, event);

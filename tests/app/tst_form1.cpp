@@ -6,6 +6,7 @@
 #include "support/Window.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QFrame>
 #include <QPointer>
@@ -183,6 +184,15 @@ private slots:
             if (!c->toolTip().isEmpty()) QCOMPARE(iface->text(QAccessible::Description), c->toolTip());
         }
         QCOMPARE(checked, 47);
+
+        // A press through assistive technology answers before the message box it causes is
+        // shown; the box comes right after.
+        w->Option2->click();
+        QAccessibleActionInterface* save = QAccessible::queryAccessibleInterface(w->chameleonButton7)->actionInterface();
+        save->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(w.fake.messageBoxes->shown.isEmpty());
+        QTRY_VERIFY(!w.fake.messageBoxes->shown.isEmpty());
+        QCOMPARE(w.takeBoxes(), QStringList{" Save Filelist Error |    Filelist is Empty! Please add files to Filelist and Save again !"});
     }
 
     void deleteAsksAndRemovesOnlyAfterYes() {

@@ -245,8 +245,20 @@ private slots:
         TreeBuilder tree;
         tree.file("hello.txt");
         Window w(tree.root());
-        QTest::keyClick(w->Combo1->lineEdit(), Qt::Key_Return); // Enter in the type box: nothing
+        // The type box keeps exactly what was typed: Enter (which starts nothing), Tab away and
+        // a click elsewhere leave it as it is; picking an item sets the item's text.
+        QLineEdit* type = w->Combo1->lineEdit();
+        w->Combo1->setFocus();
+        type->clear();
+        QTest::keyClicks(type, QStringLiteral("*.doc"));
+        QTest::keyClick(type, Qt::Key_Return);
         QCOMPARE(w.labels(), QStringLiteral("||"));
+        QTest::keyClick(type, Qt::Key_Tab);
+        QTest::mouseClick(w->Label2, Qt::LeftButton);
+        QCOMPARE(w->Combo1->currentText(), QStringLiteral("*.doc"));
+        w->Combo1->setFocus();
+        QTest::keyClick(w->Combo1, Qt::Key_Down);
+        QCOMPARE(w->Combo1->currentText(), w->Combo1->itemText(w->Combo1->currentIndex()));
         QCOMPARE(w->Combo1->count(), 27);
         w->Option1->click();
         QTest::keyClicks(w->Text1, QStringLiteral("hello.txt"));

@@ -3,6 +3,8 @@
 #include "AccessKey.h"
 #include "chameleonButton.h"
 
+#include <QPointer>
+
 ChameleonButtonAccessible::ChameleonButtonAccessible(chameleonButton* button)
     : QAccessibleWidget(button, QAccessible::Button) {}
 
@@ -41,9 +43,17 @@ QStringList ChameleonButtonAccessible::actionNames() const {
 
 void ChameleonButtonAccessible::doAction(const QString& actionName) {
     if (actionName != pressAction() || !button()->Enabled()) return;
-    // Pressing through assistive technology is a left click.
-    button()->lastButton_ = 1;
-    button()->clickHandling();
+    // Pressing through assistive technology is a left click. It runs right after this call
+    // has answered, from the event loop: a click may open a message box, whose own event
+    // loop would otherwise keep the screen reader waiting for the answer.
+    QPointer<chameleonButton> pressed = button();
+    QMetaObject::invokeMethod(
+        pressed, [pressed] {
+            if (!pressed || !pressed->Enabled()) return;
+            pressed->lastButton_ = 1;
+            pressed->clickHandling();
+        },
+        Qt::QueuedConnection);
 }
 
 QStringList ChameleonButtonAccessible::keyBindingsForAction(const QString& actionName) const {
