@@ -92,6 +92,8 @@ void readFileList(QByteArrayView document, const std::function<void(QByteArrayVi
         qsizetype next = cr ? end + 1 : n;
         if (cr && next < n && p[next] == '\n') ++next;
         qsizetype length = end - i;
+        // A path cannot hold a NUL: the entry ends at the first one, the rest of its line is dropped.
+        if (const void* nul = std::memchr(p + i, '\0', size_t(length))) length = static_cast<const char*>(nul) - (p + i);
         while (length > 0 && p[i + length - 1] == ' ')
             --length;
         const QByteArrayView line(p + i, length);
@@ -138,21 +140,26 @@ PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox)
         result.error = file.errorString();
         return result;
     }
+    return ReadPlaylist(file, Listbox);
+}
+
+PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox) {
+    PlaylistResult result;
     QByteArray read;
-    QByteArrayView document;
-    const qint64 size = file.size();
-    if (uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
-        document = QByteArrayView(reinterpret_cast<const char*>(mapped), qsizetype(size));
-    } else {
-        read = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
+    constexpr qint64 kReadBlock = 1 << 20;
+    if (!document.isSequential()) read.reserve(qsizetype(document.size()) + kReadBlock);
+    for (qint64 n = 1; n > 0;) {
+        const qsizetype at = read.size();
+        read.resize(at + kReadBlock);
+        n = document.read(read.data() + at, kReadBlock);
+        read.resize(at + std::max<qint64>(n, 0));
+        if (n < 0) {
             result.ok = false;
-            result.error = file.errorString();
+            result.error = document.errorString();
             return result;
         }
-        document = read;
     }
-    readFileList(document, [&](QByteArrayView entry) {
+    readFileList(read, [&](QByteArrayView entry) {
         Listbox.appendBytes(entry);
         ++result.entries;
     });

@@ -11,6 +11,8 @@ namespace search {
 class ResultList;
 }
 
+class QIODevice;
+
 namespace filelist {
 
 // The file list document (extension f4u): one entry a line, every line ended by CR LF,
@@ -48,6 +50,10 @@ struct PlaylistResult {
 // Adds the entries of document TheList at the end of Listbox (it does not empty it). An
 // empty name does nothing. A document that cannot be read adds nothing and says why.
 PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox);
+// The same for a document already open for reading. The document is read, not mapped
+// into memory: one that another program cuts short, lengthens or removes while it loads
+// gives the entries read until then; a read that fails adds nothing and says why.
+PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox);
 
 // Writes every entry of Listbox to document TheList. The document is replaced as a whole
 // or not at all: when the save fails, a document that was there keeps every byte.

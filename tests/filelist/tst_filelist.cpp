@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 #include <sys/stat.h>
 
 using filelist::BlockedAction;
@@ -122,7 +123,7 @@ private slots:
         QTest::newRow("empty document") << QByteArray() << L{};
         QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf/a\r\n") << L{"/a"};
         QTest::newRow("only a mark") << QByteArray("\xef\xbb\xbf") << L{};
-        QTest::newRow("NUL kept") << QByteArray("/a\0b\r\n", 6) << L{QByteArray("/a\0b", 4)};
+        QTest::newRow("a NUL ends the entry") << QByteArray("/a  \0b\r\n\0\r\n/c", 13) << L{"/a", "", "/c"};
         QTest::newRow("Windows line, this system's bytes")
             << QByteArray("/m\xc3\xbcsic/caf\xe9.mp3\r\n") << L{"/m\xc3\xbcsic/caf\xe9.mp3"};
     }
@@ -202,6 +203,41 @@ private slots:
             QVERIFY2(!r.ok && !r.error.isEmpty(), qPrintable(bad));
         }
         QCOMPARE(split.count(), 4);
+    }
+
+    void aDocumentCutShortOrFailingWhileItLoads() {
+        // A reader that hands out the first bytes of a document, then the end of it (the
+        // file was cut short while it loaded) or a read error.
+        struct Cut : QIODevice {
+            QByteArray data;
+            qint64 stopAt = 0, at = 0;
+            bool fails = false;
+            qint64 readData(char* to, qint64 max) override {
+                const qint64 n = std::min(max, stopAt - at);
+                if (n > 0) {
+                    std::memcpy(to, data.constData() + at, size_t(n));
+                    at += n;
+                    return n;
+                }
+                if (fails) setErrorString(QStringLiteral("Input/output error"));
+                return fails ? -1 : 0;
+            }
+            qint64 writeData(const char*, qint64) override { return -1; }
+            bool isSequential() const override { return true; }
+        };
+        for (const bool fails : {false, true}) {
+            Cut document;
+            document.data = "/a\r\n/b\r\n/c\r\n";
+            document.stopAt = 6; // "/a\r\n/b"
+            document.fails = fails;
+            QVERIFY(document.open(QIODevice::ReadOnly));
+            search::ResultList list;
+            list.append(QStringLiteral("/kept"));
+            const filelist::PlaylistResult r = filelist::ReadPlaylist(document, list);
+            QCOMPARE(r.ok, !fails);
+            QCOMPARE(r.error, fails ? QStringLiteral("Input/output error") : QString());
+            QCOMPARE(entriesOf(list), (fails ? QList<QByteArray>{"/kept"} : QList<QByteArray>{"/kept", "/a", "/b"}));
+        }
     }
 
     void failedSavesKeepTheOldDocument() {

@@ -1,7 +1,7 @@
 // The file list document reader against any bytes. Checks:
 // - every line gives one entry: one for each CR (a CR LF counts once) and one for what
 //   follows the last CR or CR LF, if anything does;
-// - no entry holds a CR or ends in a blank, and each is valid UTF-8 or starts with "/";
+// - no entry holds a CR or a NUL or ends in a blank, and each is valid UTF-8 or starts with "/";
 // - writing the entries as a document and reading that gives the same entries, and the
 //   result list keeps each entry byte for byte;
 // - the input repeated to 1 MB reads in time linear in its size (a reader that is
@@ -61,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < entries.size(); ++i) {
         const QByteArray& e = entries[i];
         if (e.contains('\r')) fail("an entry holds a CR", qsizetype(i));
+        if (e.contains('\0')) fail("an entry holds a NUL", qsizetype(i));
         if (e.endsWith(' ')) fail("an entry ends in a blank", qsizetype(i));
         if (!e.startsWith('/') && !isUtf8(e)) fail("an entry is not UTF-8", qsizetype(i));
         filelist::appendFileListLine(written, e);
