@@ -80,11 +80,14 @@ constexpr qsizetype kWriteBlock = qsizetype(1) << 20;
 
 } // namespace
 
-void readFileList(QByteArrayView document, const std::function<void(QByteArrayView entry)>& entry) {
+namespace {
+// The lines of part of a document; atStart: the part is the document's beginning, where a
+// byte-order mark is skipped.
+void readLines(QByteArrayView document, const std::function<void(QByteArrayView entry)>& entry, bool atStart) {
     const char* p = document.data();
     const qsizetype n = document.size();
     qsizetype i = 0;
-    if (n >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) i = 3;
+    if (atStart && n >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) i = 3;
     QByteArray converted;
     while (i < n) {
         const auto* cr = static_cast<const char*>(std::memchr(p + i, '\r', size_t(n - i)));
@@ -106,6 +109,11 @@ void readFileList(QByteArrayView document, const std::function<void(QByteArrayVi
         i = next;
     }
 }
+} // namespace
+
+void readFileList(QByteArrayView document, const std::function<void(QByteArrayView entry)>& entry) {
+    readLines(document, entry, true);
+}
 
 QStringList readFileListEntries(QByteArrayView document) {
     QStringList entries;
@@ -125,6 +133,8 @@ QByteArray writeFileList(const QStringList& entries) {
     return document;
 }
 
+constexpr qint64 kReadBlock = 1 << 20;
+
 PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox) {
     PlaylistResult result;
     if (TheList.isEmpty()) return result;
@@ -140,29 +150,42 @@ PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox)
         result.error = file.errorString();
         return result;
     }
-    return ReadPlaylist(file, Listbox);
+    return ReadPlaylist(file, Listbox, kReadBlock);
 }
 
-PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox) {
+PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox, qint64 blockBytes) {
+    // Block by block, each block's complete lines at once; the start of a line that goes
+    // on in the next block waits for it. A CR at a block's end waits too: an LF may follow.
     PlaylistResult result;
-    QByteArray read;
-    constexpr qint64 kReadBlock = 1 << 20;
-    if (!document.isSequential()) read.reserve(qsizetype(document.size()) + kReadBlock);
-    for (qint64 n = 1; n > 0;) {
-        const qsizetype at = read.size();
-        read.resize(at + kReadBlock);
-        n = document.read(read.data() + at, kReadBlock);
-        read.resize(at + std::max<qint64>(n, 0));
+    const auto add = [&](QByteArrayView entry) {
+        Listbox.appendBytes(entry);
+        ++result.entries;
+    };
+    QByteArray pending;
+    bool atStart = true;
+    for (;;) {
+        const qsizetype kept = pending.size();
+        pending.resize(kept + blockBytes);
+        const qint64 n = document.read(pending.data() + kept, blockBytes);
+        pending.resize(kept + std::max<qint64>(n, 0));
         if (n < 0) {
+            Listbox.flush();
             result.ok = false;
             result.error = document.errorString();
             return result;
         }
+        if (n == 0) break;
+        const auto* last = pending.size() > 1 // the last CR with a byte after it
+                               ? static_cast<const char*>(::memrchr(pending.constData(), '\r', size_t(pending.size() - 1)))
+                               : nullptr;
+        if (!last) continue;
+        qsizetype cut = qsizetype(last - pending.constData()) + 1;
+        if (pending[cut] == '\n') ++cut;
+        readLines(QByteArrayView(pending.constData(), cut), add, atStart);
+        atStart = false;
+        pending.remove(0, cut);
     }
-    readFileList(read, [&](QByteArrayView entry) {
-        Listbox.appendBytes(entry);
-        ++result.entries;
-    });
+    readLines(pending, add, atStart);
     Listbox.flush();
     return result;
 }

@@ -50,10 +50,11 @@ struct PlaylistResult {
 // Adds the entries of document TheList at the end of Listbox (it does not empty it). An
 // empty name does nothing. A document that cannot be read adds nothing and says why.
 PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox);
-// The same for a document already open for reading. The document is read, not mapped
-// into memory: one that another program cuts short, lengthens or removes while it loads
-// gives the entries read until then; a read that fails adds nothing and says why.
-PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox);
+// The same for a document already open for reading, read blockBytes at a time. The
+// document is read, not mapped into memory: one that another program cuts short,
+// lengthens or removes while it loads gives the entries read until then; a read that
+// fails says why, after the whole lines read before it.
+PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox, qint64 blockBytes);
 
 // Writes every entry of Listbox to document TheList. The document is replaced as a whole
 // or not at all: when the save fails, a document that was there keeps every byte.
