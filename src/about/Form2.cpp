@@ -1,7 +1,7 @@
 #include "about/Form2.h"
 
-#include "app/DialogLook.h"
-#include "app/modCloseBtn.h"
+#include "widgets/window/DialogLook.h"
+#include "widgets/window/modCloseBtn.h"
 #include "widgets/Twips.h"
 #include "widgets/button/StandardButton.h"
 #include "widgets/button/chameleonButton.h"

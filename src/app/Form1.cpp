@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 
-#include "app/WindowRole.h"
+#include "widgets/window/WindowRole.h"
 #include "app/WindowText.h"
 #include "filelist/modRegistry.h"
 #include "platform/AppSetup.h"

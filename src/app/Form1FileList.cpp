@@ -1,6 +1,6 @@
 // The main window's viewer (Show, Next, Previous, Back and the double-click) and the file
 // list document (Open and Save).
-#include "app/DialogLook.h"
+#include "widgets/window/DialogLook.h"
 #include "app/Form1.h"
 
 #include "filelist/BlockedTypes.h"

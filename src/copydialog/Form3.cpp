@@ -1,7 +1,7 @@
 #include "copydialog/Form3.h"
 
-#include "app/DialogLook.h"
-#include "app/modCloseBtn.h"
+#include "widgets/window/DialogLook.h"
+#include "widgets/window/modCloseBtn.h"
 #include "copydialog/modCopy.h"
 #include "platform/FileDialogs.h"
 #include "widgets/Twips.h"

@@ -3,7 +3,7 @@
 // window manager's close request; windows whose close box was greyed out (the About and
 // Copy File windows among them) refuse that request and close only through their own button.
 #include "about/Form2.h"
-#include "app/modCloseBtn.h"
+#include "widgets/window/modCloseBtn.h"
 #include "copydialog/Form3.h"
 #include "support/FakeServices.h"
 #include "widgets/button/chameleonButton.h"

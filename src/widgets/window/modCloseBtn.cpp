@@ -1,4 +1,4 @@
-#include "app/modCloseBtn.h"
+#include "widgets/window/modCloseBtn.h"
 
 #include <QCloseEvent>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "app/DialogLook.h"
+#include "widgets/window/DialogLook.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "app/WindowRole.h"
+#include "widgets/window/WindowRole.h"
 
 #include <QAccessibleWidget>
 #include <QWidget>
