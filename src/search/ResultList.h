@@ -42,6 +42,10 @@ public:
     // Copies entry row's bytes to out when they fit in room bytes, and returns their
     // length either way: for writing many entries without making each a copy of its own.
     qsizetype copyEntry(int row, char* out, qsizetype room) const;
+    // The first entry from row from on, going round to the top after the last, whose file
+    // name (what follows its last "/") starts with prefix, letters compared without regard
+    // to case; -1 when there is none.
+    int findFileName(const QString& prefix, int from) const;
     void removeEntry(int row);
     void clear();
 

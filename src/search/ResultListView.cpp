@@ -3,6 +3,7 @@
 #include "search/ResultList.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
@@ -28,6 +29,18 @@ ResultListView::ResultListView(ResultList* entries, QWidget* parent)
         updateGeometries();
         viewport()->update();
     });
+}
+
+void ResultListView::keyboardSearch(const QString& search) {
+    if (search.isEmpty()) return;
+    const bool goOn = sinceKey_.isValid() && sinceKey_.elapsed() < QApplication::keyboardInputInterval();
+    sinceKey_.start();
+    typed_ = goOn ? typed_ + search : search;
+    // A new prefix looks from the entry after the selected one; a longer one from the
+    // selected entry itself, which may still match.
+    const int current = ListIndex();
+    const int found = entries_->findFileName(typed_, goOn ? std::max(current, 0) : current + 1);
+    if (found >= 0) setListIndex(found);
 }
 
 int ResultListView::ListIndex() const {

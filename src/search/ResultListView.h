@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QListView>
 
 namespace search {
@@ -31,6 +32,9 @@ public:
     QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
+    // Type to find: the letters typed move the selection to the next entry whose file name
+    // starts with them (without regard to case); a pause starts a new prefix.
+    void keyboardSearch(const QString& search) override;
 
 signals:
     // The selected entry changed (by mouse, keyboard or setListIndex).
@@ -85,6 +89,8 @@ private:
     mutable int rowHeight_ = 0; // 0: to be measured
     int contentWidth_ = 0;
     bool widerPending_ = false;
+    QString typed_;          // the prefix typed so far
+    QElapsedTimer sinceKey_; // since its last letter
 };
 
 } // namespace search

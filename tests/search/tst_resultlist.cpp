@@ -7,7 +7,9 @@
 #include "search/ResultListView.h"
 
 #include <QAccessible>
+#include <QGuiApplication>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -181,6 +183,35 @@ private slots:
         QCOMPARE(list->child(4321)->text(QAccessible::Name), f.list.entry(4321));
         QCOMPARE(list->child(4321)->rect(),
                  QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
+    }
+
+    void typingFindsTheNextFileNameStartingWithIt() {
+        Fixture f(0);
+        f.list.setFolder("/data/Bern");
+        for (const char* name : {"alpha.txt", "Beta.txt", "gamma.txt", "bravo.txt", "beta-2.txt"})
+            f.list.appendName(name);
+        f.list.append(QStringLiteral("/b-folder/zeta.txt")); // a whole path: its folder is no file name
+        f.list.append(QString::fromUtf8("/x/\xc3\x84rger.txt"));
+        f.list.flush();
+        const auto type = [&](const QString& keys) {
+            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() + 50); // a pause: a new prefix
+            for (const QChar c : keys) { // each as the keyboard sends it
+                QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+                QApplication::sendEvent(&f.view, &press);
+            }
+            return f.view.ListIndex();
+        };
+        QCOMPARE(type("b"), 1);  // from the top, without regard to case
+        QCOMPARE(type("b"), 3);  // the next one
+        QCOMPARE(type("be"), 4); // a prefix typed together: the selected entry no longer matches
+        QCOMPARE(type("b"), 1);  // round to the top again
+        QCOMPARE(type("z"), 5);
+        QCOMPARE(type("q"), 5); // nothing starts so: the selection stays
+        QCOMPARE(type(QString::fromUtf8("\xc3\xa4")), 6);
+        f.view.setListIndex(0);
+        QCOMPARE(type("bet"), 1);
+        QCOMPARE(f.list.findFileName(QStringLiteral("BETA-"), 2), 4);
+        QCOMPARE(f.list.findFileName(QStringLiteral("bern"), 0), -1);
     }
 
     void scrollBarsFollowTheEntries() {
