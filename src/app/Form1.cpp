@@ -359,6 +359,7 @@ void Form1::connectHandlers() {
     connectEnginePanes();
     connectFileActions();
     connectFileList();
+    connectListMenu();
 }
 
 void Form1::connectEnginePanes() {
@@ -376,6 +377,7 @@ void Form1::connectEnginePanes() {
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == List1 && List1_KeyPress(key)) return true;
         int code = keyAscii(key);
         if (code != 0) {
             if (watched == Text1)

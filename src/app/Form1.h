@@ -11,7 +11,9 @@ class QComboBox;
 class chameleonButton;
 class QFrame;
 class QLabel;
+class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
@@ -148,6 +150,12 @@ public:
     void chameleonButton6_Click(); // Open
     void chameleonButton7_Click(); // Save
 
+    // The list's menu on an entry (Form1ListMenu.cpp).
+    void List1_ContextMenu(const QPoint& at);
+    void List1Menu_Open();
+    void List1Menu_OpenFolder();
+    void List1Menu_CopyPath();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -160,6 +168,8 @@ private:
     void connectEnginePanes();
     void connectFileActions();
     void connectFileList();
+    void connectListMenu();
+    bool List1_KeyPress(QKeyEvent* key); // the menu's keys: true when the key opened it
     // The viewer's display step: WB1 shows the selected entry, the labels follow it.
     void showSelectedFile();
     bool selectionReady(bool forStep);
@@ -174,4 +184,5 @@ private:
     std::unique_ptr<search::FolderWalk> walk_;
     bool searching_ = false;
     bool closing_ = false;
+    QMenu* listMenu_ = nullptr;
 };

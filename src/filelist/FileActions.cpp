@@ -1,12 +1,14 @@
 #include "filelist/FileActions.h"
 
 #include "filelist/BlockedTypes.h"
+#include "platform/DesktopFiles.h"
 #include "platform/FileProperties.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PathCodec.h"
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace filelist {
@@ -52,6 +54,26 @@ DeleteOutcome DeleteSelectedFile(platform::MessageBoxes& boxes, QWidget* parent,
     done.icon = MessageBoxRequest::Icon::Information;
     boxes.show(parent, done);
     return DeleteOutcome::Deleted;
+}
+
+bool OpenWithDesktop(platform::MessageBoxes& boxes, platform::DesktopFiles& desktop, QWidget* parent,
+                     const QString& entry) {
+    if (entry.isEmpty() || CheckBlockedType(boxes, parent, entry, BlockedAction::Open, QString::fromLatin1(kShowTitle)))
+        return false;
+    MessageBoxRequest refusal;
+    refusal.title = QString::fromLatin1(kShowTitle);
+    struct stat st {};
+    if (::stat(platform::encodePath(entry).constData(), &st) != 0) {
+        refusal.text = QStringLiteral("  The file cannot be opened: %1.").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    } else if (!S_ISREG(st.st_mode) || (st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) ||
+               entry.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive)) {
+        refusal.text = QStringLiteral("  Due to security reasons , a file that runs as a program cannot be opened !");
+    } else {
+        desktop.open(entry);
+        return true;
+    }
+    boxes.show(parent, refusal);
+    return false;
 }
 
 } // namespace filelist

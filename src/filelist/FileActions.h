@@ -5,6 +5,7 @@
 class QWidget;
 
 namespace platform {
+class DesktopFiles;
 class FileProperties;
 class MessageBoxes;
 } // namespace platform
@@ -27,5 +28,12 @@ enum class DeleteOutcome {
 // entry's real bytes (never a folder, no wildcards) and its message.
 DeleteOutcome DeleteSelectedFile(platform::MessageBoxes& boxes, QWidget* parent, const QString& entry,
                                  const QString& positionText);
+
+// Hands the entry's file to the desktop's default application for its type. The program
+// never runs a file itself: the blocked types are refused with the Show message, and so
+// are files the desktop would run rather than open (desktop entries, files with an execute
+// bit); a file that is gone is reported. Returns whether the desktop was asked.
+bool OpenWithDesktop(platform::MessageBoxes& boxes, platform::DesktopFiles& desktop, QWidget* parent,
+                     const QString& entry);
 
 } // namespace filelist

@@ -93,10 +93,6 @@ void addRow(QFormLayout* form, const char* caption, const QString& value, const 
 
 } // namespace
 
-QString fileUri(const QString& path) {
-    return QStringLiteral("file://") + QString::fromLatin1(encodePath(path).toPercentEncoding("/"));
-}
-
 QDialog* showPropertiesWindow(const QString& path) {
     const QByteArray bytes = encodePath(path);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
@@ -147,21 +143,30 @@ QDialog* showPropertiesWindow(const QString& path) {
     return window;
 }
 
-void DesktopFileProperties::show(const QString& path) {
-    if (!pathExists(path) || !bus_.isConnected()) {
-        showPropertiesWindow(path);
+void askFileManager(const QDBusConnection& bus, const QString& method, const QString& path, int timeoutMs,
+                    std::function<void()> noAnswer) {
+    if (!bus.isConnected()) {
+        noAnswer();
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItemProperties"));
+        QStringLiteral("org.freedesktop.FileManager1"), method);
     call << QStringList{fileUri(path)} << QString();
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, timeoutMs_));
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, timeoutMs));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [path](QDBusPendingCallWatcher* w) {
-                         if (w->isError()) showPropertiesWindow(path); // no file manager answered
+                     [noAnswer = std::move(noAnswer)](QDBusPendingCallWatcher* w) {
+                         if (w->isError()) noAnswer(); // no file manager answered
                          w->deleteLater();
                      });
+}
+
+void DesktopFileProperties::show(const QString& path) {
+    if (!pathExists(path)) {
+        showPropertiesWindow(path);
+        return;
+    }
+    askFileManager(bus_, QStringLiteral("ShowItemProperties"), path, timeoutMs_, [path] { showPropertiesWindow(path); });
 }
 
 } // namespace platform

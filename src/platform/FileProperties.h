@@ -3,6 +3,8 @@
 #include <QDBusConnection>
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 
 namespace platform {
@@ -29,8 +31,10 @@ private:
     int timeoutMs_;
 };
 
-// The file: address of a path as the file manager takes it: its real bytes, percent-encoded.
-QString fileUri(const QString& path);
+// Asks the desktop's file manager (org.freedesktop.FileManager1) on bus to do method for
+// path, without waiting; noAnswer runs when none answers within timeoutMs (or there is no bus).
+void askFileManager(const QDBusConnection& bus, const QString& method, const QString& path, int timeoutMs,
+                    std::function<void()> noAnswer);
 
 // The program's own properties window for path: name, folder, type, size, dates, owner
 // and permissions. Not modal; it deletes itself when closed.

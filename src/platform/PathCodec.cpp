@@ -1,5 +1,7 @@
 #include "platform/PathCodec.h"
 
+#include <QMimeData>
+
 namespace platform {
 
 namespace {
@@ -109,6 +111,17 @@ QByteArray encodePath(QStringView text) {
         }
     }
     return out;
+}
+
+QString fileUri(const QString& path) {
+    return QStringLiteral("file://") + QString::fromLatin1(encodePath(path).toPercentEncoding("/"));
+}
+
+QMimeData* fileMimeData(const QString& path) {
+    auto* data = new QMimeData;
+    data->setText(path);
+    data->setData(QStringLiteral("text/uri-list"), fileUri(path).toLatin1() + "\r\n");
+    return data;
 }
 
 } // namespace platform

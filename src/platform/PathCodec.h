@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+class QMimeData;
+
 namespace platform {
 
 // File names on Linux are bytes. The program shows and stores them as text: valid
@@ -15,5 +17,13 @@ QByteArray encodePath(QStringView text);
 
 // Appends the decoded form of bytes to out (the fast path for ASCII is a plain widen).
 void appendDecodedPath(QString& out, QByteArrayView bytes);
+
+// The file: address of a path as other programs take it: its real bytes, percent-encoded.
+QString fileUri(const QString& path);
+
+// A file as it is handed to other programs (the clipboard, a drag): its path as text, and
+// a file reference (text/uri-list) that keeps its very bytes, so that file managers take it
+// as the file itself.
+QMimeData* fileMimeData(const QString& path);
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/DesktopData.h"
+#include "platform/DesktopFiles.h"
 #include "platform/DriveList.h"
 #include "platform/FileCopy.h"
 #include "platform/FileDialogs.h"
@@ -21,6 +22,7 @@ Services desktopServices() {
     s.fileProperties = std::make_shared<DesktopFileProperties>();
     s.fileCopier = std::make_shared<OwnFileCopier>(std::make_shared<WindowCopyPrompts>());
     s.desktopData = std::make_shared<XdgDesktopData>();
+    s.desktopFiles = std::make_shared<SystemDesktopFiles>();
     return s;
 }
 

@@ -6,6 +6,7 @@ namespace platform {
 
 class Clock;
 class DesktopData;
+class DesktopFiles;
 class DriveList;
 class FileCopier;
 class FileDialogs;
@@ -23,11 +24,12 @@ struct Services {
     std::shared_ptr<FileProperties> fileProperties;
     std::shared_ptr<FileCopier> fileCopier;
     std::shared_ptr<DesktopData> desktopData; // none: the file type is not registered
+    std::shared_ptr<DesktopFiles> desktopFiles;
 };
 
 // The real implementations: Qt's message boxes and file dialogs, the mounted volumes,
-// the system clock, the web panes, the file manager's properties, our own copy and the
-// user's desktop data.
+// the system clock, the web panes, the file manager's properties, our own copy, the
+// user's desktop data and the desktop's ways with a file.
 Services desktopServices();
 
 } // namespace platform

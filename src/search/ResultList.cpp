@@ -172,6 +172,18 @@ int ResultList::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : shown_;
 }
 
+Qt::ItemFlags ResultList::flags(const QModelIndex& index) const {
+    return QAbstractListModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
+QStringList ResultList::mimeTypes() const {
+    return {QStringLiteral("text/uri-list"), QStringLiteral("text/plain")};
+}
+
+QMimeData* ResultList::mimeData(const QModelIndexList& indexes) const {
+    return indexes.isEmpty() ? nullptr : platform::fileMimeData(entry(indexes.first().row()));
+}
+
 QVariant ResultList::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= shown_) return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) return entry(index.row());

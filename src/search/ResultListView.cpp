@@ -23,6 +23,9 @@ ResultListView::ResultListView(ResultList* entries, QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setTextElideMode(Qt::ElideNone);
+    setDragEnabled(true); // an entry dragged out goes as the file it names
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit Click(); });
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { emit DblClick(); });
     connect(entries, &QAbstractItemModel::rowsRemoved, this, [this] {

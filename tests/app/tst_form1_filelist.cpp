@@ -1,16 +1,28 @@
 // The main window's viewer buttons and its file list document, driven through the real
 // window with scripted message boxes and file dialogs; the viewer pane records where it
 // was sent.
+#include "platform/DesktopFiles.h"
 #include "platform/PathCodec.h"
+#include "search/ResultList.h"
 #include "support/FileSizeLimit.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <sys/stat.h>
 
 using namespace testsupport;
 
 class TestForm1FileList : public QObject {
     Q_OBJECT
 private slots:
+    void theListMenuActsOnTheSelectedEntry();
+    void pathsGoOutAsTextAndAsTheFileItself();
     void selectionMessages_data() {
         QTest::addColumn<int>("entries"); // loaded from a document; -1: loaded, then cleared
         QTest::addColumn<int>("selected");
@@ -246,6 +258,91 @@ private slots:
         QVERIFY(boxes[0].startsWith(QStringLiteral(" Open Filelist Error |  The file list could not be read: ")));
     }
 };
+
+void TestForm1FileList::theListMenuActsOnTheSelectedEntry() {
+    TreeBuilder tree;
+    for (const char* f : {"notes.txt", "run.sh", "app.desktop", "setup.exe", "gone.txt", "caf\xe9.txt"})
+        tree.file(f);
+    ::chmod(tree.path("run.sh").constData(), 0755);
+    Window w(tree.root());
+    QCOMPARE(w.search(QStringLiteral("*.*")).size(), 6);
+    const auto select = [&](const QByteArray& name) { w->List1->setListIndex(int(w.entries().indexOf(platform::decodePath(tree.path(name))))); };
+    auto* menu = w->findChild<QMenu*>(QStringLiteral("List1Menu"));
+    QTest::keyClick(w->List1, Qt::Key_Menu); // nothing selected: no menu
+    QVERIFY(!menu->isVisible());
+
+    // Right click on a row selects it and opens the menu; Shift+F10 and the Menu key too.
+    const QRect row = w->List1->visualRect(w->List1->model()->index(2, 0));
+    QTest::mouseClick(w->windowHandle(), Qt::RightButton, {}, w->List1->viewport()->mapTo(w.form.get(), row.center()));
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(w->List1->ListIndex(), 2);
+    QStringList items, heard;
+    for (QAction* a : menu->actions())
+        items << a->text();
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(menu);
+    for (int i = 0; i < iface->childCount(); ++i)
+        heard << iface->child(i)->text(QAccessible::Name);
+    QCOMPARE(items, (QStringList{"&Open", "Open Containing &Folder", "Copy &Path", "", "&Show", "&Copy", "&Delete", "File &Info"}));
+    QCOMPARE(heard.filter(QRegularExpression(".")), (QStringList{"Open", "Open Containing Folder", "Copy Path", "Show", "Copy", "Delete", "File Info"}));
+    menu->close();
+    select("notes.txt");
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_F10, Qt::ShiftModifier}, {Qt::Key_Menu, Qt::NoModifier}}) {
+        QTest::keyClick(w->List1, key, modifiers);
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+    }
+    const auto choose = [&](int item) {
+        menu->actions()[item]->trigger();
+        QCoreApplication::processEvents(); // the action runs once the menu has gone
+    };
+    const QString notes = tree.root() + "/notes.txt";
+    for (int item : {0, 1, 2})
+        choose(item);
+    QCOMPARE(w.fake.desktopFiles->asked, (QStringList{"open " + notes, "folder " + notes, "copy " + notes}));
+    choose(4); // Show
+    QCOMPARE(w.viewer()->navigated, QStringList{notes});
+    choose(7); // File Info
+    QCOMPARE(w.fake.fileProperties->shown, QStringList{notes});
+    QVERIFY(w.takeBoxes().isEmpty());
+
+    // Open never runs a file: the blocked types, programs and what is gone are refused.
+    w.fake.desktopFiles->asked.clear();
+    QVERIFY(QFile::remove(tree.root() + "/gone.txt"));
+    for (const char* name : {"setup.exe", "run.sh", "app.desktop", "gone.txt"}) {
+        select(name);
+        choose(0);
+    }
+    QCOMPARE(w.takeBoxes(), (QStringList{" Orvik File Searcher Message |  Due to security reasons , an EXE file cannot be opened !",
+                                         " Orvik File Searcher Message |  Due to security reasons , a file that runs as a program cannot be opened !",
+                                         " Orvik File Searcher Message |  Due to security reasons , a file that runs as a program cannot be opened !",
+                                         " Orvik File Searcher Message |  The file cannot be opened: No such file or directory."}));
+    QVERIFY(w.fake.desktopFiles->asked.isEmpty());
+    select("notes.txt");
+    choose(6); // Delete, after Yes
+    QVERIFY(!QFile::exists(notes));
+    QCOMPARE(w.takeBoxes().size(), 2);
+    select("caf\xe9.txt");
+    choose(5); // Copy
+    QVERIFY(w->isHidden());
+    ::unlink(tree.path("caf\xe9.txt").constData());
+}
+
+void TestForm1FileList::pathsGoOutAsTextAndAsTheFileItself() {
+    // Copy Path on the clipboard and an entry dragged out: the path as text, and a file
+    // reference that keeps a name's very bytes.
+    search::ResultList list;
+    list.setFolder("/m\xc3\xbcsic");
+    list.appendName("caf\xe9 #1.mp3");
+    list.flush();
+    const QString entry = list.entry(0);
+    platform::SystemDesktopFiles(QDBusConnection(QStringLiteral("none"))).copyPath(entry);
+    std::unique_ptr<QMimeData> dragged(list.mimeData({list.index(0)}));
+    for (const QMimeData* data : {QGuiApplication::clipboard()->mimeData(), static_cast<const QMimeData*>(dragged.get())}) {
+        QCOMPARE(data->text(), entry);
+        QCOMPARE(data->data(QStringLiteral("text/uri-list")), QByteArray("file:///m%C3%BCsic/caf%E9%20%231.mp3\r\n"));
+    }
+    QVERIFY(list.flags(list.index(0)) & Qt::ItemIsDragEnabled);
+}
 
 QTEST_MAIN(TestForm1FileList)
 #include "tst_form1_filelist.moc"

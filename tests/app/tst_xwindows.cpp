@@ -5,10 +5,12 @@
 #include "about/Form2.h"
 #include "widgets/window/modCloseBtn.h"
 #include "copydialog/Form3.h"
+#include "platform/DesktopFiles.h"
 #include "support/FakeServices.h"
 #include "widgets/button/chameleonButton.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QProcess>
@@ -61,6 +63,11 @@ Window findWindow(Display* dpy, Window root, const char* title, long pid) {
     }
     if (children) XFree(children);
     return found;
+}
+
+QByteArray readAll(const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void sendDeleteWindow(WId window) {
@@ -132,6 +139,41 @@ private slots:
         QVERIFY(finished);
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
+    }
+
+    void theDesktopsDefaultApplicationOpensAFileAndItsFolder() {
+        // A desktop of our own: an application that writes down what it was given is the
+        // default for text files and for folders.
+        QTemporaryDir desktop;
+        const QString record = desktop.filePath("record"), opened = desktop.filePath("opened");
+        QDir().mkpath(desktop.filePath("data/applications"));
+        QDir().mkpath(desktop.filePath("config"));
+        const auto write = [](const QString& name, const QByteArray& text) {
+            QFile f(name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        };
+        write(record, "#!/bin/sh\necho \"$1\" >> " + opened.toUtf8() + "\n");
+        QFile::setPermissions(record, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        write(desktop.filePath("data/applications/recorder.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + record.toUtf8() +
+                  " %f\nMimeType=text/plain;inode/directory;\n");
+        write(desktop.filePath("config/mimeapps.list"),
+              "[Default Applications]\ntext/plain=recorder.desktop\ninode/directory=recorder.desktop\n");
+        const QString file = desktop.filePath("notes.txt");
+        write(file, "some words\n");
+        const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_DIRS")};
+        qputenv("XDG_DATA_HOME", QFile::encodeName(desktop.filePath("data")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.filePath("config")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(desktop.filePath("data")) + ":/usr/share");
+        platform::SystemDesktopFiles files(QDBusConnection(QStringLiteral("no bus"))); // no file manager
+        files.open(file);
+        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(readAll(opened)), file + "\n", 10000);
+        files.showInFolder(file); // no file manager answers: the folder, with its application
+        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(readAll(opened)), file + "\n" + desktop.path() + "\n", 10000);
+        qputenv("XDG_DATA_HOME", saved[0]);
+        qputenv("XDG_CONFIG_HOME", saved[1]);
+        qputenv("XDG_DATA_DIRS", saved[2]);
     }
 
     void anOrdinaryWindowClosesOnRequestAGreyedOneDoesNot() {

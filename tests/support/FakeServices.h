@@ -3,6 +3,7 @@
 // Desktop services that a test scripts: the volumes it offers, the time it shows,
 // the answers it gives to message boxes, file dialogs and the copy's questions.
 #include "platform/Clock.h"
+#include "platform/DesktopFiles.h"
 #include "platform/DriveList.h"
 #include "platform/FileCopy.h"
 #include "platform/FileDialogs.h"
@@ -101,6 +102,15 @@ public:
     void show(const QString& path) override { shown << path; }
 };
 
+// The desktop's ways with a file, written down as "open PATH", "folder PATH", "copy PATH".
+class RecordingDesktopFiles : public platform::DesktopFiles {
+public:
+    QStringList asked;
+    void open(const QString& path) override { asked << "open " + path; }
+    void showInFolder(const QString& path) override { asked << "folder " + path; }
+    void copyPath(const QString& path) override { asked << "copy " + path; }
+};
+
 struct FakeServices {
     std::shared_ptr<FixedVolumes> volumes = std::make_shared<FixedVolumes>();
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
@@ -110,6 +120,7 @@ struct FakeServices {
     std::shared_ptr<ScriptedCopyPrompts> copyPrompts = std::make_shared<ScriptedCopyPrompts>();
     std::shared_ptr<platform::FileCopier> fileCopier = std::make_shared<platform::OwnFileCopier>(copyPrompts);
     std::shared_ptr<RecordingFileProperties> fileProperties = std::make_shared<RecordingFileProperties>();
+    std::shared_ptr<RecordingDesktopFiles> desktopFiles = std::make_shared<RecordingDesktopFiles>();
 
     // One volume whose root is the given folder.
     explicit FakeServices(const QString& root = QString()) {
@@ -124,6 +135,7 @@ struct FakeServices {
         s.webPanes = webPanes;
         s.fileCopier = fileCopier;
         s.fileProperties = fileProperties;
+        s.desktopFiles = desktopFiles;
         return s;
     }
 };
