@@ -536,6 +536,7 @@ void Form1::StartSearch() {
     if (searching_) // one walk at a time: a search asked for during a search is refused
         return;
     searching_ = true;
+    stopRequested_ = false;
 
     Label1->show();
     results_->clear();
@@ -549,12 +550,12 @@ void Form1::StartSearch() {
     ListSink sink(results_, refreshMs, [this](const QString& listedFolder) {
         if (!listedFolder.isNull()) showSearchingStatus(listedFolder);
         QCoreApplication::processEvents();
-        return !closing_;
+        return !closing_ && !stopRequested_;
     });
     const search::WildcardPattern wildcard(pattern);
     const bool finished = walk.run(root, wildcard, sink);
     searching_ = false;
-    if (!finished) return; // the window is closing
+    if (!finished) return; // stopped (Clear, Open) or the window is closing: whoever stopped it says so
     results_->flush();
 
     QFont f = Label1->font();
@@ -590,7 +591,12 @@ void Form1::List1_Click() {
     Label7->setText(QString::number(index + 1));
 }
 
+void Form1::stopSearch() {
+    if (searching_) stopRequested_ = true; // the walk ends at its next yield, right after this handler
+}
+
 void Form1::chameleonButton8_Click() {
+    stopSearch(); // a list emptied while the walk goes on would look like a finished search
     results_->clear();
     Text1->clear();
     Label1->setText(QString());

@@ -47,6 +47,8 @@ public:
     // The local search: runs the whole walk, yielding to the event loop on the way.
     void StartSearch();
     bool isSearching() const { return searching_; }
+    // Ends a running search at its next yield, its list as it stands; nothing when none runs.
+    void stopSearch();
     search::FolderWalk& folderWalk();
 
     // --- controls --------------------------------------------------------------------
@@ -183,6 +185,7 @@ private:
     search::ResultList* results_ = nullptr;
     std::unique_ptr<search::FolderWalk> walk_;
     bool searching_ = false;
+    bool stopRequested_ = false;
     bool closing_ = false;
     QMenu* listMenu_ = nullptr;
 };

@@ -157,6 +157,10 @@ void Form1::chameleonButton6_Click() {
     const QString name = services_.fileDialogs->openFileName(
         this, QString(), QStringLiteral("Filelist (*.f4u)|*.f4u|All Files (*.*)|*.*"));
     if (cancelled(name)) return;
+    if (isSearching()) { // the list becomes the document's, not a mix of both
+        stopSearch();
+        Label1->setText(QStringLiteral("\r\nSEARCH STOPPED"));
+    }
     if (name.right(3).toLower() == QLatin1String("f4u")) {
         results_->clear();
         const filelist::PlaylistResult read = filelist::OpenPlaylist(name, *results_);
@@ -177,6 +181,13 @@ void Form1::chameleonButton6_Click() {
 
 void Form1::chameleonButton7_Click() {
     auto& boxes = *services_.messageBoxes;
+    if (isSearching()) { // what is listed so far is not the list the search will give
+        tell(boxes, this,
+             QStringLiteral("  A search is running: the file list is not complete yet. Save it when the search is "
+                            "over, or Clear to stop the search."),
+             kSaveTitle);
+        return;
+    }
     if (List1->ListCount() == 0) {
         tell(boxes, this,
              QStringLiteral("    Filelist is Empty! Please add files to Filelist and Save again !"),

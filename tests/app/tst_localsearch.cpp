@@ -14,6 +14,7 @@ namespace {
 
 const QString kSearching = QStringLiteral("                              SEARCHING \r\n");
 const QString kOver = QStringLiteral("\r\nSEARCH OVER");
+const QString kStopped = QStringLiteral("\r\nSEARCH STOPPED");
 
 // The entries relative to root.
 QStringList relative(const QString& root, const QStringList& entries) {
@@ -207,6 +208,51 @@ private slots:
         QCOMPARE(asSet(w.entries()).size(), 15); // no entry twice: the walks did not interleave
         QCOMPARE(w.entries().size(), 15);
         QCOMPARE(w->Label3->text(), QStringLiteral("15"));
+    }
+
+    void saveClearAndOpenDuringASearch() {
+        TreeBuilder tree;
+        for (const char* f : {"a", "b", "c"}) {
+            tree.folder(f);
+            for (int i = 0; i < 20; ++i)
+                tree.file(QByteArray(f) + "/n" + QByteArray::number(i) + ".txt");
+        }
+        Window w(tree.root());
+        w->folderWalk().setYieldInterval(0);
+        writeBytes(w.path("doc.f4u"), "/doc/a.txt\r\n/doc/b.txt\r\n");
+        // While the search runs: Save first, then Clear, or Open a document.
+        for (const bool open : {false, true}) {
+            int step = 0;
+            QTimer during;
+            QObject::connect(&during, &QTimer::timeout, [&] {
+                if (!w->isSearching() || w.entries().size() < 5 || step == 2) return;
+                if (step++ == 0 && !open) {
+                    w.fake.fileDialogs->saveAnswers = {w.path("partial.f4u")};
+                    click(w->chameleonButton7);
+                } else if (open) {
+                    w.fake.fileDialogs->openAnswers = {w.path("doc.f4u")};
+                    click(w->chameleonButton6);
+                    step = 2;
+                } else {
+                    click(w->chameleonButton8);
+                }
+            });
+            during.start(0);
+            w.search(QStringLiteral("*.txt"));
+            during.stop();
+            QCOMPARE(step, 2);
+            if (open) { // the list is the document's alone, and says the search was stopped
+                QCOMPARE(w.entries(), (QStringList{"/doc/a.txt", "/doc/b.txt"}));
+                QCOMPARE(w.labels(), kStopped + "|2|0 list");
+            } else { // nothing saved of a list not yet complete; Clear ended the search, the list empty
+                QCOMPARE(w.takeBoxes(),
+                         QStringList{" Save Filelist Error |  A search is running: the file list is not complete yet. "
+                                     "Save it when the search is over, or Clear to stop the search."});
+                QVERIFY(!QFile::exists(w.path("partial.f4u")));
+                QCOMPARE(w.entries(), QStringList());
+                QCOMPARE(w.labels(), QStringLiteral("||"));
+            }
+        }
     }
 
     void survivesFoldersThatVanish() {
