@@ -33,13 +33,15 @@ namespace {
 
 class NoVolumes : public platform::DriveList {
 public:
-    QList<platform::Volume> volumes() const override { return {{QStringLiteral("/"), QStringLiteral("root")}}; }
+    QList<platform::Volume> volumes() const override {
+        return {{QStringLiteral("/"), QStringLiteral("root")}};
+    }
     int startIndex(const QList<platform::Volume>&) const override { return 0; }
 };
 
 // Folders of about 55 bytes with 1 to 40 files each, names of about 25 bytes.
 const char* const kParts[] = {"archive", "projects", "photos", "holiday", "documents", "music",
-                              "backup", "reports", "2019", "2023", "source", "drafts"};
+                              "backup",  "reports",  "2019",   "2023",    "source",    "drafts"};
 
 std::string folderName(unsigned n) {
     std::string f = "/home/user";
@@ -137,7 +139,8 @@ int main(int argc, char* argv[]) {
         for (const char* k = keys; *k; ++k) {
             QElapsedTimer s;
             s.start();
-            QKeyEvent press(QEvent::KeyPress, QChar(*k).toUpper().unicode(), Qt::NoModifier, QString(QChar(*k)));
+            QKeyEvent press(QEvent::KeyPress, QChar(*k).toUpper().unicode(), Qt::NoModifier,
+                            QString(QChar(*k)));
             QApplication::sendEvent(form.List1, &press);
             form.List1->viewport()->repaint();
             QApplication::processEvents();
@@ -146,7 +149,8 @@ int main(int argc, char* argv[]) {
     }
 
     std::printf("average_entry_bytes=%.0f shown_at_top=%s\n", double(bytes) / entries, qPrintable(middle));
-    std::printf("entries=%d add_s=%.3f worst_gap_ms=%.1f bytes_per_entry=%.0f scroll_ms=%.1f find_key_ms=%.1f\n",
-                entries, addS, worstGapMs, (rssAfter - rssBefore) * 1024.0 / entries, scrollMs, findKeyMs);
+    std::printf(
+        "entries=%d add_s=%.3f worst_gap_ms=%.1f bytes_per_entry=%.0f scroll_ms=%.1f find_key_ms=%.1f\n",
+        entries, addS, worstGapMs, (rssAfter - rssBefore) * 1024.0 / entries, scrollMs, findKeyMs);
     return entries == total ? 0 : 1;
 }

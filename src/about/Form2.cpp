@@ -1,10 +1,10 @@
 #include "about/Form2.h"
 
-#include "widgets/window/DialogLook.h"
-#include "widgets/window/modCloseBtn.h"
 #include "widgets/Twips.h"
 #include "widgets/button/StandardButton.h"
 #include "widgets/button/chameleonButton.h"
+#include "widgets/window/DialogLook.h"
+#include "widgets/window/modCloseBtn.h"
 
 #include <QCloseEvent>
 #include <QLabel>

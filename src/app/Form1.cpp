@@ -1,6 +1,5 @@
 #include "app/Form1.h"
 
-#include "widgets/window/WindowRole.h"
 #include "app/WindowText.h"
 #include "filelist/modRegistry.h"
 #include "platform/AppSetup.h"
@@ -17,6 +16,8 @@
 #include "widgets/button/StandardButton.h"
 #include "widgets/button/chameleonButton.h"
 #include "widgets/progressbar/ProgressBar.h"
+#include "widgets/window/DialogLook.h"
+#include "widgets/window/WindowRole.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,23 +37,10 @@
 
 namespace {
 
-const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
-
-QFont designFont(const QString& face, double points, bool bold) {
-    QFont f(face);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
-void setTextColour(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
-    p.setColor(QPalette::Text, c);
-    p.setColor(QPalette::ButtonText, c);
-    w->setPalette(p);
-}
+using dialoglook::designFont;
+using dialoglook::kBlue;
+using dialoglook::kRed;
+using dialoglook::setTextColour;
 
 // Places a control at its design rectangle (twips) and gives it its name, tooltip
 // and the name assistive technology reads.

@@ -1,7 +1,7 @@
 // The main window's viewer (Show, Next, Previous, Back and the double-click) and the file
 // list document (Open and Save).
-#include "widgets/window/DialogLook.h"
 #include "app/Form1.h"
+#include "widgets/window/DialogLook.h"
 
 #include "filelist/BlockedTypes.h"
 #include "filelist/FileListDocument.h"
@@ -76,7 +76,7 @@ void Form1::showSelectedFile() {
     WB1->show();
     WB1->Navigate(path);
     Label1->setText(path);
-    dialoglook::setTextColour(Label1, QColor(255, 0, 0));
+    dialoglook::setTextColour(Label1, dialoglook::kRed);
     Label3->setText(QString::number(List1->ListCount()));
     Label7->setText(QString::number(index + 1));
 }
@@ -183,8 +183,9 @@ void Form1::chameleonButton7_Click() {
     auto& boxes = *services_.messageBoxes;
     if (isSearching()) { // what is listed so far is not the list the search will give
         tell(boxes, this,
-             QStringLiteral("  A search is running: the file list is not complete yet. Save it when the search is "
-                            "over, or Clear to stop the search."),
+             QStringLiteral(
+                 "  A search is running: the file list is not complete yet. Save it when the search is "
+                 "over, or Clear to stop the search."),
              kSaveTitle);
         return;
     }

@@ -38,7 +38,8 @@ void Form1::connectListMenu() {
 }
 
 bool Form1::List1_KeyPress(QKeyEvent* key) {
-    const bool menuKey = key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    const bool menuKey =
+        key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
     if (!menuKey) return false;
     const QRect row = List1->visualRect(List1->model()->index(List1->ListIndex(), 0));
     List1_ContextMenu(row.isValid() ? row.center() : QPoint(0, 0));
@@ -51,7 +52,8 @@ void Form1::List1_ContextMenu(const QPoint& at) {
 }
 
 void Form1::List1Menu_Open() {
-    filelist::OpenWithDesktop(*services_.messageBoxes, *services_.desktopFiles, this, List1->List(List1->ListIndex()));
+    filelist::OpenWithDesktop(*services_.messageBoxes, *services_.desktopFiles, this,
+                              List1->List(List1->ListIndex()));
 }
 
 void Form1::List1Menu_OpenFolder() {

@@ -1,12 +1,12 @@
 #include "copydialog/Form3.h"
 
-#include "widgets/window/DialogLook.h"
-#include "widgets/window/modCloseBtn.h"
 #include "copydialog/modCopy.h"
 #include "platform/FileDialogs.h"
 #include "widgets/Twips.h"
 #include "widgets/button/StandardButton.h"
 #include "widgets/button/chameleonButton.h"
+#include "widgets/window/DialogLook.h"
+#include "widgets/window/modCloseBtn.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -58,16 +58,19 @@ DeleteOutcome DeleteSelectedFile(platform::MessageBoxes& boxes, QWidget* parent,
 
 bool OpenWithDesktop(platform::MessageBoxes& boxes, platform::DesktopFiles& desktop, QWidget* parent,
                      const QString& entry) {
-    if (entry.isEmpty() || CheckBlockedType(boxes, parent, entry, BlockedAction::Open, QString::fromLatin1(kShowTitle)))
+    if (entry.isEmpty() ||
+        CheckBlockedType(boxes, parent, entry, BlockedAction::Open, QString::fromLatin1(kShowTitle)))
         return false;
     MessageBoxRequest refusal;
     refusal.title = QString::fromLatin1(kShowTitle);
     struct stat st {};
     if (::stat(platform::encodePath(entry).constData(), &st) != 0) {
-        refusal.text = QStringLiteral("  The file cannot be opened: %1.").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        refusal.text = QStringLiteral("  The file cannot be opened: %1.")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno)));
     } else if (!S_ISREG(st.st_mode) || (st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) ||
                entry.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive)) {
-        refusal.text = QStringLiteral("  Due to security reasons , a file that runs as a program cannot be opened !");
+        refusal.text =
+            QStringLiteral("  Due to security reasons , a file that runs as a program cannot be opened !");
     } else {
         desktop.open(entry);
         return true;

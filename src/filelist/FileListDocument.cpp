@@ -83,7 +83,8 @@ constexpr qsizetype kWriteBlock = qsizetype(1) << 20;
 namespace {
 // The lines of part of a document; atStart: the part is the document's beginning, where a
 // byte-order mark is skipped.
-void readLines(QByteArrayView document, const std::function<void(QByteArrayView entry)>& entry, bool atStart) {
+void readLines(QByteArrayView document, const std::function<void(QByteArrayView entry)>& entry,
+               bool atStart) {
     const char* p = document.data();
     const qsizetype n = document.size();
     qsizetype i = 0;
@@ -96,7 +97,8 @@ void readLines(QByteArrayView document, const std::function<void(QByteArrayView 
         if (cr && next < n && p[next] == '\n') ++next;
         qsizetype length = end - i;
         // A path cannot hold a NUL: the entry ends at the first one, the rest of its line is dropped.
-        if (const void* nul = std::memchr(p + i, '\0', size_t(length))) length = static_cast<const char*>(nul) - (p + i);
+        if (const void* nul = std::memchr(p + i, '\0', size_t(length)))
+            length = static_cast<const char*>(nul) - (p + i);
         while (length > 0 && p[i + length - 1] == ' ')
             --length;
         const QByteArrayView line(p + i, length);
@@ -175,9 +177,10 @@ PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox, qi
             return result;
         }
         if (n == 0) break;
-        const auto* last = pending.size() > 1 // the last CR with a byte after it
-                               ? static_cast<const char*>(::memrchr(pending.constData(), '\r', size_t(pending.size() - 1)))
-                               : nullptr;
+        const auto* last =
+            pending.size() > 1 // the last CR with a byte after it
+                ? static_cast<const char*>(::memrchr(pending.constData(), '\r', size_t(pending.size() - 1)))
+                : nullptr;
         if (!last) continue;
         qsizetype cut = qsizetype(last - pending.constData()) + 1;
         if (pending[cut] == '\n') ++cut;

@@ -166,7 +166,8 @@ void DesktopFileProperties::show(const QString& path) {
         showPropertiesWindow(path);
         return;
     }
-    askFileManager(bus_, QStringLiteral("ShowItemProperties"), path, timeoutMs_, [path] { showPropertiesWindow(path); });
+    askFileManager(bus_, QStringLiteral("ShowItemProperties"), path, timeoutMs_,
+                   [path] { showPropertiesWindow(path); });
 }
 
 } // namespace platform

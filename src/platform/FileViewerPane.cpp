@@ -1,7 +1,7 @@
 #include "platform/FileViewerPane.h"
 
-#include "platform/PathCodec.h"
 #include "platform/LazyWebPane.h"
+#include "platform/PathCodec.h"
 #include "platform/WebEnginePane.h"
 
 #include <QLayout>

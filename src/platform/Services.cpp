@@ -7,8 +7,8 @@
 #include "platform/FileCopy.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileProperties.h"
-#include "platform/MessageBoxes.h"
 #include "platform/LazyWebPane.h"
+#include "platform/MessageBoxes.h"
 
 namespace platform {
 

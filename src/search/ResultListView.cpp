@@ -4,8 +4,8 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
@@ -13,8 +13,7 @@
 
 namespace search {
 
-ResultListView::ResultListView(ResultList* entries, QWidget* parent)
-    : QListView(parent), entries_(entries) {
+ResultListView::ResultListView(ResultList* entries, QWidget* parent) : QListView(parent), entries_(entries) {
     setModel(entries);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);

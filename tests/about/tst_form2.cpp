@@ -20,20 +20,28 @@ private slots:
         QCOMPARE(dialog->pos(), QPoint((screen.width() - dialog->frameGeometry().width()) / 2,
                                        (screen.height() - dialog->frameGeometry().height()) / 2));
         QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
-        const QString texts[] = {
-            "This software can search any type of file within your hard disk or cd rom or floppy disc . Also , type the "
-            "name of file along with it's file extension and  it will search and find the desired file in seconds.You "
-            "can also search for all systems files like  dll , exe , ocx , dat , ini and so on. It shows hidden files "
-            "which are hidden by using folder options of windows.",
-            "It has its own web browser for viewing web sites. You can search any word with six search engines at a time "
-            "or search only one search engine. These are GOOGLE , YAHOO , MSN , ALTAVISTA , LYCOS , ASK JEEVES search "
-            "engines. ",
-            "You can save the displayed files list as f4u filelist. You can copy any file to your selected path or can "
-            "delete the selected file from the system forever.You can view the file properties of selected file. After "
-            "installation , open the software and then restart the computer. This will associate the f4u file type with "
-            "ORVIK SEARCHER.  ",
-            "Dated  :  December  2 ,  2005", "  About The Author"};
-        QLabel* const labels[] = {dialog->Label2, dialog->Label3, dialog->Label4, dialog->Label5, dialog->Label6};
+        const QString texts[] = {"This software can search any type of file within your hard disk or cd rom "
+                                 "or floppy disc . Also , type the "
+                                 "name of file along with it's file extension and  it will search and find "
+                                 "the desired file in seconds.You "
+                                 "can also search for all systems files like  dll , exe , ocx , dat , ini "
+                                 "and so on. It shows hidden files "
+                                 "which are hidden by using folder options of windows.",
+                                 "It has its own web browser for viewing web sites. You can search any word "
+                                 "with six search engines at a time "
+                                 "or search only one search engine. These are GOOGLE , YAHOO , MSN , "
+                                 "ALTAVISTA , LYCOS , ASK JEEVES search "
+                                 "engines. ",
+                                 "You can save the displayed files list as f4u filelist. You can copy any "
+                                 "file to your selected path or can "
+                                 "delete the selected file from the system forever.You can view the file "
+                                 "properties of selected file. After "
+                                 "installation , open the software and then restart the computer. This will "
+                                 "associate the f4u file type with "
+                                 "ORVIK SEARCHER.  ",
+                                 "Dated  :  December  2 ,  2005", "  About The Author"};
+        QLabel* const labels[] = {dialog->Label2, dialog->Label3, dialog->Label4, dialog->Label5,
+                                  dialog->Label6};
         for (int i = 0; i < 5; ++i)
             QCOMPARE(labels[i]->text(), texts[i]);
         QVERIFY(dialog->Label1->text().contains(QStringLiteral("ORVIK SEARCHER")));

@@ -17,9 +17,9 @@ using namespace testsupport;
 
 namespace {
 
-const QStringList kFileButtons = {"chameleonButton1", "chameleonButton2",  "chameleonButton3",
-                                  "chameleonButton4", "chameleonButton5",  "chameleonButton6",
-                                  "chameleonButton7", "chameleonButton8",  "chameleonButton9",
+const QStringList kFileButtons = {"chameleonButton1",  "chameleonButton2",  "chameleonButton3",
+                                  "chameleonButton4",  "chameleonButton5",  "chameleonButton6",
+                                  "chameleonButton7",  "chameleonButton8",  "chameleonButton9",
                                   "chameleonButton10", "chameleonButton17", "chameleonButton18"};
 const QStringList kInternetButtons = {"chameleonButton11", "chameleonButton12", "chameleonButton13",
                                       "chameleonButton14", "chameleonButton15", "chameleonButton16"};
@@ -31,8 +31,7 @@ QStringList visibleControls(Form1& form) {
         QStringLiteral("^(Text|Combo|Drive|Label|SSTab|PB|chameleonButton)\\d*$"));
     QStringList out;
     for (QWidget* w : form.findChildren<QWidget*>())
-        if (control.match(w->objectName()).hasMatch() && w->isVisible())
-            out << w->objectName();
+        if (control.match(w->objectName()).hasMatch() && w->isVisible()) out << w->objectName();
     out.removeAll(QStringLiteral("Label4"));
     out.removeAll(QStringLiteral("Label5"));
     out.sort();
@@ -52,7 +51,8 @@ template <typename W> W* openWindow() {
 
 // Back in file-type mode, as every activation leaves the window.
 void verifyFileTypeMode(Form1& form) {
-    QVERIFY(form.isVisible() && form.Option2->isChecked() && form.Combo1->isVisible() && form.Text1->isHidden());
+    QVERIFY(form.isVisible() && form.Option2->isChecked() && form.Combo1->isVisible() &&
+            form.Text1->isHidden());
 }
 
 } // namespace
@@ -72,15 +72,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.Option2->isChecked());
         QCOMPARE(form.Combo1->currentText(), QStringLiteral("*.TXT"));
-        QCOMPARE(visibleControls(form), sorted(kFileButtons + QStringList{"Combo1", "Drive1", "Label1", "Label2",
-                                                                          "Label3", "Label6", "Label7"}));
-        QVERIFY(form.Label1->text().isEmpty() && form.Label3->text().isEmpty() && form.Label7->text().isEmpty());
+        QCOMPARE(visibleControls(form),
+                 sorted(kFileButtons +
+                        QStringList{"Combo1", "Drive1", "Label1", "Label2", "Label3", "Label6", "Label7"}));
+        QVERIFY(form.Label1->text().isEmpty() && form.Label3->text().isEmpty() &&
+                form.Label7->text().isEmpty());
         QCOMPARE(form.width(), 752);
         QCOMPARE(form.frameGeometry().height(), 660); // 9900 twips
 
         QCOMPARE(form.Combo1->count(), 27);
-        QCOMPARE(QStringList({form.Combo1->itemText(0), form.Combo1->itemText(14), form.Combo1->itemText(26)}),
-                 QStringList({"*.TXT", "*.PDF", "*.RM"}));
+        QCOMPARE(
+            QStringList({form.Combo1->itemText(0), form.Combo1->itemText(14), form.Combo1->itemText(26)}),
+            QStringList({"*.TXT", "*.PDF", "*.RM"}));
         const QStringList engines = {"Google", "Yahoo", "Msn", "Altavista", "Ask Jeeves", "Lycos"};
         for (int i = 0; i < 6; ++i) {
             QCOMPARE(form.Combo2->itemText(i), engines[i]);
@@ -188,11 +191,13 @@ private slots:
         // A press through assistive technology answers before the message box it causes is
         // shown; the box comes right after.
         w->Option2->click();
-        QAccessibleActionInterface* save = QAccessible::queryAccessibleInterface(w->chameleonButton7)->actionInterface();
+        QAccessibleActionInterface* save =
+            QAccessible::queryAccessibleInterface(w->chameleonButton7)->actionInterface();
         save->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(w.fake.messageBoxes->shown.isEmpty());
         QTRY_VERIFY(!w.fake.messageBoxes->shown.isEmpty());
-        QCOMPARE(w.takeBoxes(), QStringList{" Save Filelist Error |    Filelist is Empty! Please add files to Filelist and Save again !"});
+        QCOMPARE(w.takeBoxes(), QStringList{" Save Filelist Error |    Filelist is Empty! Please add files "
+                                            "to Filelist and Save again !"});
     }
 
     void deleteAsksAndRemovesOnlyAfterYes() {
@@ -213,7 +218,8 @@ private slots:
         QVERIFY(QFile::exists(tree.root() + "/b.txt"));
         QCOMPARE(form.List1->ListIndex(), row("b.txt"));
         click(form.chameleonButton9); // Yes
-        QCOMPARE(w.takeBoxes().last(), QStringLiteral("File Delete Message|Your selected file has been deleted forever!"));
+        QCOMPARE(w.takeBoxes().last(),
+                 QStringLiteral("File Delete Message|Your selected file has been deleted forever!"));
         QVERIFY(!QFile::exists(tree.root() + "/b.txt") && QFile::exists(tree.root() + "/a.txt"));
         QCOMPARE(w.entries().size(), 3);
         QVERIFY(!w.entries().contains(tree.root() + "/b.txt"));
@@ -224,12 +230,15 @@ private slots:
         const QStringList left = w.entries();
         form.List1->setListIndex(int(left.indexOf(tree.root() + "/c.dll")));
         click(form.chameleonButton9);
-        QCOMPARE(w.takeBoxes(), QStringList{" Orvik Searcher Message |  Due to security reasons , DLL file cannot be deleted !"});
+        QCOMPARE(
+            w.takeBoxes(),
+            QStringList{" Orvik Searcher Message |  Due to security reasons , DLL file cannot be deleted !"});
         const int gone = int(left.indexOf(tree.root() + "/gone.txt"));
         form.List1->setListIndex(gone);
         QVERIFY(QFile::remove(tree.root() + "/gone.txt"));
         click(form.chameleonButton9);
-        QVERIFY(w.takeBoxes().last().startsWith(QStringLiteral("File Delete Message|The selected file could not be deleted")));
+        QVERIFY(w.takeBoxes().last().startsWith(
+            QStringLiteral("File Delete Message|The selected file could not be deleted")));
         QCOMPARE(w.entries(), left);
         QCOMPARE(form.List1->ListIndex(), gone);
         QCOMPARE(form.Label7->text(), QString::number(gone + 1));
@@ -244,7 +253,8 @@ private slots:
         const QStringList entries = w.search(QStringLiteral("*.*"));
         form.Option1->click();
         click(form.chameleonButton10); // nothing selected
-        QCOMPARE(w.takeBoxes(), QStringList{"ORVIK SEARCHER|   There is no file to copy. Please select file !   "});
+        QCOMPARE(w.takeBoxes(),
+                 QStringList{"ORVIK SEARCHER|   There is no file to copy. Please select file !   "});
         QVERIFY(form.isVisible() && !openWindow<Form3>());
 
         form.List1->setListIndex(int(entries.indexOf(tree.root() + "/b.wma")));

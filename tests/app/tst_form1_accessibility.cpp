@@ -47,15 +47,16 @@ struct AtspiClient {
     QString address;
 
     bool connect() {
-        const QDBusMessage reply = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-            "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"));
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(
+            QDBusMessage::createMethodCall("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"));
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
         address = reply.arguments().first().toString();
         bus = QDBusConnection::connectToBus(address, QStringLiteral("reader"));
         return bus.isConnected();
     }
     // The call lets the window's own event loop run, so that the program can answer.
-    QVariant call(const Object& o, const QString& interface, const QString& method, const QVariantList& args = {}) const {
+    QVariant call(const Object& o, const QString& interface, const QString& method,
+                  const QVariantList& args = {}) const {
         QDBusMessage m = QDBusMessage::createMethodCall(o.first, o.second, interface, method);
         m.setArguments(args);
         return bus.call(m, QDBus::BlockWithGui, 5000).arguments().value(0);
@@ -80,7 +81,9 @@ struct AtspiClient {
     QString roleAndName(const Object& o) const {
         return call(o, "org.a11y.atspi.Accessible", "GetRoleName").toString() + '|' +
                call(o, "org.freedesktop.DBus.Properties", "Get", {"org.a11y.atspi.Accessible", "Name"})
-                   .value<QDBusVariant>().variant().toString();
+                   .value<QDBusVariant>()
+                   .variant()
+                   .toString();
     }
 };
 
@@ -108,7 +111,8 @@ private slots:
         QCOMPARE(window->text(QAccessible::Name), form.windowTitle());
         QStringList windows;
         QString service;
-        for (const auto& app : reader_.children({"org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root"}))
+        for (const auto& app :
+             reader_.children({"org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root"}))
             for (const auto& top : reader_.children(app)) {
                 windows << reader_.roleAndName(top);
                 if (windows.last() == "frame|" + form.windowTitle()) service = app.first;
@@ -117,8 +121,9 @@ private slots:
 
         // Save with an empty list opens a message box. A screen reader in a process of its
         // own presses Save over the bus: the answer comes at once, the box after it.
-        const QString save = QStringLiteral("/org/a11y/atspi/accessible/%1")
-                                 .arg(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(form.chameleonButton7)));
+        const QString save =
+            QStringLiteral("/org/a11y/atspi/accessible/%1")
+                .arg(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(form.chameleonButton7)));
         QProcess press;
         QElapsedTimer clock;
         qint64 answeredAfter = -1;
@@ -134,9 +139,16 @@ private slots:
         });
         closer.start(50);
         clock.start();
-        press.start(QStringLiteral("dbus-send"), {"--bus=" + reader_.address, "--print-reply", "--dest=" + service,
-                                                  save, "org.a11y.atspi.Action.DoAction", "int32:0"});
-        QTRY_VERIFY2_WITH_TIMEOUT(boxShown && answeredAfter >= 0, qPrintable(QStringLiteral("answered after %1 ms, box %2: %3").arg(answeredAfter).arg(boxShown).arg(QString::fromUtf8(press.readAllStandardError() + press.readAllStandardOutput()))), 8000);
+        press.start(QStringLiteral("dbus-send"),
+                    {"--bus=" + reader_.address, "--print-reply", "--dest=" + service, save,
+                     "org.a11y.atspi.Action.DoAction", "int32:0"});
+        QTRY_VERIFY2_WITH_TIMEOUT(boxShown && answeredAfter >= 0,
+                                  qPrintable(QStringLiteral("answered after %1 ms, box %2: %3")
+                                                 .arg(answeredAfter)
+                                                 .arg(boxShown)
+                                                 .arg(QString::fromUtf8(press.readAllStandardError() +
+                                                                        press.readAllStandardOutput()))),
+                                  8000);
         QVERIFY2(answeredAfter < 1000, qPrintable(QString::number(answeredAfter)));
         QCOMPARE(press.exitCode(), 0);
     }

@@ -34,12 +34,14 @@ private slots:
         QTest::newRow("Show, nothing chosen") << 3 << -1 << 2 << select;
         QTest::newRow("Next, nothing chosen") << 3 << -1 << 3 << select;
         QTest::newRow("Previous, nothing chosen") << 3 << -1 << 4 << select;
-        QTest::newRow("Back, nothing chosen") << 3 << -1 << 5 << QStringLiteral("  File List is already opened !");
+        QTest::newRow("Back, nothing chosen")
+            << 3 << -1 << 5 << QStringLiteral("  File List is already opened !");
         QTest::newRow("Show after Clear") << -1 << -1 << 2 << none;
         QTest::newRow("Back after Clear") << -1 << -1 << 5 << none;
         QTest::newRow("Next of one") << 1 << 0 << 3 << one;
         QTest::newRow("Previous of one") << 1 << 0 << 4 << one;
-        QTest::newRow("Next of the last") << 3 << 2 << 3 << QStringLiteral("  This is the last file in the Filelist!");
+        QTest::newRow("Next of the last")
+            << 3 << 2 << 3 << QStringLiteral("  This is the last file in the Filelist!");
         QTest::newRow("Previous of the first")
             << 3 << 0 << 4 << QStringLiteral("  This is the first file in the Filelist!");
     }
@@ -55,8 +57,8 @@ private slots:
         if (entries < 0) click(form.chameleonButton8);
         form.List1->setListIndex(selected);
         const QString before = w.labels();
-        chameleonButton* const buttons[] = {form.chameleonButton2, form.chameleonButton3, form.chameleonButton4,
-                                            form.chameleonButton5};
+        chameleonButton* const buttons[] = {form.chameleonButton2, form.chameleonButton3,
+                                            form.chameleonButton4, form.chameleonButton5};
         click(buttons[button - 2]);
         QCOMPARE(w.lastBox().buttons, platform::MessageBoxRequest::Buttons::Ok);
         QCOMPARE(w.lastBox().icon, platform::MessageBoxRequest::Icon::None);
@@ -90,7 +92,8 @@ private slots:
         form.List1->setListIndex(0);
         click(form.chameleonButton3); // Next, onto b.exe
         QCOMPARE(w.takeBoxes(),
-                 QStringList{" Orvik Searcher Message |  Due to security reasons , an EXE file cannot be opened !"});
+                 QStringList{
+                     " Orvik Searcher Message |  Due to security reasons , an EXE file cannot be opened !"});
         QCOMPARE(w.labels(), QStringLiteral("|4|1"));
         click(form.chameleonButton5); // Back brings the list back
         QVERIFY(form.List1->isVisible());
@@ -110,9 +113,11 @@ private slots:
         QCOMPARE(w->List1->ListIndex(), 0);
         QVERIFY(w->List1->isHidden());
         click(w->chameleonButton2);
-        QCOMPARE(w.takeBoxes(),
-                 (QStringList{" Orvik Searcher Message |  Due to security reasons , an INI file cannot be opened !",
-                              " Orvik File Searcher Message |  Due to security reasons , an INI file cannot be opened !"}));
+        QCOMPARE(
+            w.takeBoxes(),
+            (QStringList{
+                " Orvik Searcher Message |  Due to security reasons , an INI file cannot be opened !",
+                " Orvik File Searcher Message |  Due to security reasons , an INI file cannot be opened !"}));
         click(w->chameleonButton5);
         w.clickRow(1, true);
         QCOMPARE(w.viewer()->navigated, QStringList{"/d/notes.txt"});
@@ -134,8 +139,8 @@ private slots:
         click(form.chameleonButton7);
         QCOMPARE(readBytes(w.path("two.f4u")), QByteArray("C:\\a.txt\r\nC:\\b c\\d.doc\r\n"));
         QCOMPARE(w.fake.fileDialogs->filters,
-                 (QStringList{"Filelist (*.f4u)|*.f4u|All Files (*.*)|*.*", "Filelist (*.f4u)|*.f4u|All Files (*.*)|*.*",
-                              "File List (*.f4u)|*.f4u"}));
+                 (QStringList{"Filelist (*.f4u)|*.f4u|All Files (*.*)|*.*",
+                              "Filelist (*.f4u)|*.f4u|All Files (*.*)|*.*", "File List (*.f4u)|*.f4u"}));
 
         // After a search, the document replaces the results, whatever the case of its extension.
         form.StartSearch();
@@ -159,9 +164,11 @@ private slots:
     void openReadsDocumentsLeniently_data() {
         QTest::addColumn<QByteArray>("document");
         QTest::addColumn<QStringList>("entries");
-        QTest::newRow("CR LF") << QByteArray("/a.txt\r\n/b c/d.doc\r\n") << QStringList{"/a.txt", "/b c/d.doc"};
+        QTest::newRow("CR LF") << QByteArray("/a.txt\r\n/b c/d.doc\r\n")
+                               << QStringList{"/a.txt", "/b c/d.doc"};
         QTest::newRow("lone CR, lone LF") << QByteArray("/a\r/b\nc\r\n") << QStringList{"/a", "/b\nc"};
-        QTest::newRow("no final end, blanks") << QByteArray("/a  \r\n\r\n  /b ") << QStringList{"/a", "", "  /b"};
+        QTest::newRow("no final end, blanks")
+            << QByteArray("/a  \r\n\r\n  /b ") << QStringList{"/a", "", "  /b"};
         QTest::newRow("Windows-1252") << QByteArray("C:\\caf\xe9 \x80.txt\r\n")
                                       << QStringList{QStringLiteral("C:\\caf\u00e9 \u20ac.txt")};
     }
@@ -197,8 +204,8 @@ private slots:
     void cancelAndEmptyListChangeNothing() {
         Window w;
         click(w->chameleonButton7); // nothing to save: no dialog
-        QCOMPARE(w.takeBoxes(),
-                 QStringList{" Save Filelist Error |    Filelist is Empty! Please add files to Filelist and Save again !"});
+        QCOMPARE(w.takeBoxes(), QStringList{" Save Filelist Error |    Filelist is Empty! Please add files "
+                                            "to Filelist and Save again !"});
         QVERIFY(w.fake.fileDialogs->filters.isEmpty());
         w.loadEntries(2);
         w->List1->setListIndex(1);
@@ -235,7 +242,8 @@ private slots:
         QStringList boxes = w.takeBoxes();
         QCOMPARE(boxes.size(), 2);
         for (const QString& box : boxes)
-            QVERIFY2(box.startsWith(QStringLiteral(" Save Filelist Error |  The file list was not saved: ")), qPrintable(box));
+            QVERIFY2(box.startsWith(QStringLiteral(" Save Filelist Error |  The file list was not saved: ")),
+                     qPrintable(box));
 
         // A name holding a CR is saved, and the user hears it will not come back whole.
         w.fake.fileDialogs->openAnswers = {QStringLiteral("/odd\rname")};
@@ -255,7 +263,8 @@ private slots:
         QVERIFY(w->List1->isVisible());
         boxes = w.takeBoxes();
         QCOMPARE(boxes.size(), 1);
-        QVERIFY(boxes[0].startsWith(QStringLiteral(" Open Filelist Error |  The file list could not be read: ")));
+        QVERIFY(
+            boxes[0].startsWith(QStringLiteral(" Open Filelist Error |  The file list could not be read: ")));
     }
 };
 
@@ -266,14 +275,17 @@ void TestForm1FileList::theListMenuActsOnTheSelectedEntry() {
     ::chmod(tree.path("run.sh").constData(), 0755);
     Window w(tree.root());
     QCOMPARE(w.search(QStringLiteral("*.*")).size(), 6);
-    const auto select = [&](const QByteArray& name) { w->List1->setListIndex(int(w.entries().indexOf(platform::decodePath(tree.path(name))))); };
+    const auto select = [&](const QByteArray& name) {
+        w->List1->setListIndex(int(w.entries().indexOf(platform::decodePath(tree.path(name)))));
+    };
     auto* menu = w->findChild<QMenu*>(QStringLiteral("List1Menu"));
     QTest::keyClick(w->List1, Qt::Key_Menu); // nothing selected: no menu
     QVERIFY(!menu->isVisible());
 
     // Right click on a row selects it and opens the menu; Shift+F10 and the Menu key too.
     const QRect row = w->List1->visualRect(w->List1->model()->index(2, 0));
-    QTest::mouseClick(w->windowHandle(), Qt::RightButton, {}, w->List1->viewport()->mapTo(w.form.get(), row.center()));
+    QTest::mouseClick(w->windowHandle(), Qt::RightButton, {},
+                      w->List1->viewport()->mapTo(w.form.get(), row.center()));
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(w->List1->ListIndex(), 2);
     QStringList items, heard;
@@ -282,11 +294,15 @@ void TestForm1FileList::theListMenuActsOnTheSelectedEntry() {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(menu);
     for (int i = 0; i < iface->childCount(); ++i)
         heard << iface->child(i)->text(QAccessible::Name);
-    QCOMPARE(items, (QStringList{"&Open", "Open Containing &Folder", "Copy &Path", "", "&Show", "&Copy", "&Delete", "File &Info"}));
-    QCOMPARE(heard.filter(QRegularExpression(".")), (QStringList{"Open", "Open Containing Folder", "Copy Path", "Show", "Copy", "Delete", "File Info"}));
+    QCOMPARE(items, (QStringList{"&Open", "Open Containing &Folder", "Copy &Path", "", "&Show", "&Copy",
+                                 "&Delete", "File &Info"}));
+    QCOMPARE(
+        heard.filter(QRegularExpression(".")),
+        (QStringList{"Open", "Open Containing Folder", "Copy Path", "Show", "Copy", "Delete", "File Info"}));
     menu->close();
     select("notes.txt");
-    for (const auto& [key, modifiers] : {std::pair{Qt::Key_F10, Qt::ShiftModifier}, {Qt::Key_Menu, Qt::NoModifier}}) {
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_F10, Qt::ShiftModifier}, {Qt::Key_Menu, Qt::NoModifier}}) {
         QTest::keyClick(w->List1, key, modifiers);
         QTRY_VERIFY(menu->isVisible());
         menu->close();
@@ -312,10 +328,14 @@ void TestForm1FileList::theListMenuActsOnTheSelectedEntry() {
         select(name);
         choose(0);
     }
-    QCOMPARE(w.takeBoxes(), (QStringList{" Orvik File Searcher Message |  Due to security reasons , an EXE file cannot be opened !",
-                                         " Orvik File Searcher Message |  Due to security reasons , a file that runs as a program cannot be opened !",
-                                         " Orvik File Searcher Message |  Due to security reasons , a file that runs as a program cannot be opened !",
-                                         " Orvik File Searcher Message |  The file cannot be opened: No such file or directory."}));
+    QCOMPARE(w.takeBoxes(),
+             (QStringList{
+                 " Orvik File Searcher Message |  Due to security reasons , an EXE file cannot be opened !",
+                 " Orvik File Searcher Message |  Due to security reasons , a file that runs as a program "
+                 "cannot be opened !",
+                 " Orvik File Searcher Message |  Due to security reasons , a file that runs as a program "
+                 "cannot be opened !",
+                 " Orvik File Searcher Message |  The file cannot be opened: No such file or directory."}));
     QVERIFY(w.fake.desktopFiles->asked.isEmpty());
     select("notes.txt");
     choose(6); // Delete, after Yes
@@ -337,9 +357,11 @@ void TestForm1FileList::pathsGoOutAsTextAndAsTheFileItself() {
     const QString entry = list.entry(0);
     platform::SystemDesktopFiles(QDBusConnection(QStringLiteral("none"))).copyPath(entry);
     std::unique_ptr<QMimeData> dragged(list.mimeData({list.index(0)}));
-    for (const QMimeData* data : {QGuiApplication::clipboard()->mimeData(), static_cast<const QMimeData*>(dragged.get())}) {
+    for (const QMimeData* data :
+         {QGuiApplication::clipboard()->mimeData(), static_cast<const QMimeData*>(dragged.get())}) {
         QCOMPARE(data->text(), entry);
-        QCOMPARE(data->data(QStringLiteral("text/uri-list")), QByteArray("file:///m%C3%BCsic/caf%E9%20%231.mp3\r\n"));
+        QCOMPARE(data->data(QStringLiteral("text/uri-list")),
+                 QByteArray("file:///m%C3%BCsic/caf%E9%20%231.mp3\r\n"));
     }
     QVERIFY(list.flags(list.index(0)) & Qt::ItemIsDragEnabled);
 }

@@ -64,15 +64,20 @@ private slots:
     void matchesNamesLikeTheUserExpects_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("any case") << "*.TXT" << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "xreadme.txt", "d/readme.txt"};
-        QTest::newRow("a name without wildcards is that name only") << "readme.txt" << QStringList{"d/readme.txt"};
+        QTest::newRow("any case") << "*.TXT"
+                                  << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "xreadme.txt",
+                                                 "d/readme.txt"};
+        QTest::newRow("a name without wildcards is that name only")
+            << "readme.txt" << QStringList{"d/readme.txt"};
         QTest::newRow("nor a longer one") << "notes" << QStringList{};
         QTest::newRow("question mark is one character") << "a?.doc" << QStringList{"a1.doc", "ab.doc"};
         QTest::newRow("star dot star is everything")
-            << "*.*" << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "a1.doc", "ab.doc", "abc.doc", "noext",
-                                    "notes.txt.gz", "xreadme.txt", "readme.txt.bak", "Übung.PDF", "d/readme.txt"};
+            << "*.*" << QStringList{"notes.txt",   "NOTES.TXT",      ".hidden.txt", "a1.doc",
+                                    "ab.doc",      "abc.doc",        "noext",       "notes.txt.gz",
+                                    "xreadme.txt", "readme.txt.bak", "Übung.PDF",   "d/readme.txt"};
         QTest::newRow("leading blanks ignored") << "   *.doc" << QStringList{"a1.doc", "ab.doc", "abc.doc"};
-        QTest::newRow("trailing blanks and dots ignored") << "*.doc .  " << QStringList{"a1.doc", "ab.doc", "abc.doc"};
+        QTest::newRow("trailing blanks and dots ignored")
+            << "*.doc .  " << QStringList{"a1.doc", "ab.doc", "abc.doc"};
         QTest::newRow("only blanks find nothing") << "    " << QStringList{};
         QTest::newRow("non-ASCII letters fold") << "übung.pdf" << QStringList{"Übung.PDF"};
         QTest::newRow("no folder names") << "d" << QStringList{};
@@ -82,7 +87,9 @@ private slots:
         QFETCH(QStringList, expected);
         TreeBuilder tree;
         for (const char* f : {"notes.txt", "NOTES.TXT", ".hidden.txt", "a1.doc", "ab.doc", "abc.doc", "noext",
-                              "notes.txt.gz", "xreadme.txt", "readme.txt.bak", "\xc3\x9c" "bung.PDF"})
+                              "notes.txt.gz", "xreadme.txt", "readme.txt.bak",
+                              "\xc3\x9c"
+                              "bung.PDF"})
             tree.file(f);
         tree.folder("d");
         tree.file("d/readme.txt");
@@ -245,9 +252,11 @@ private slots:
                 QCOMPARE(w.entries(), (QStringList{"/doc/a.txt", "/doc/b.txt"}));
                 QCOMPARE(w.labels(), kStopped + "|2|0 list");
             } else { // nothing saved of a list not yet complete; Clear ended the search, the list empty
-                QCOMPARE(w.takeBoxes(),
-                         QStringList{" Save Filelist Error |  A search is running: the file list is not complete yet. "
-                                     "Save it when the search is over, or Clear to stop the search."});
+                QCOMPARE(
+                    w.takeBoxes(),
+                    QStringList{
+                        " Save Filelist Error |  A search is running: the file list is not complete yet. "
+                        "Save it when the search is over, or Clear to stop the search."});
                 QVERIFY(!QFile::exists(w.path("partial.f4u")));
                 QCOMPARE(w.entries(), QStringList());
                 QCOMPARE(w.labels(), QStringLiteral("||"));

@@ -3,11 +3,11 @@
 // window manager's close request; windows whose close box was greyed out (the About and
 // Copy File windows among them) refuse that request and close only through their own button.
 #include "about/Form2.h"
-#include "widgets/window/modCloseBtn.h"
 #include "copydialog/Form3.h"
 #include "platform/DesktopFiles.h"
 #include "support/FakeServices.h"
 #include "widgets/button/chameleonButton.h"
+#include "widgets/window/modCloseBtn.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,8 +37,9 @@ long windowPid(Display* dpy, Window w) {
     unsigned long count, after;
     unsigned char* data = nullptr;
     long pid = 0;
-    if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success && data && count == 1)
+    if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type,
+                           &format, &count, &after, &data) == Success &&
+        data && count == 1)
         pid = *reinterpret_cast<long*>(data);
     if (data) XFree(data);
     return pid;
@@ -117,7 +118,8 @@ private slots:
         clock.start();
         Window w = 0;
         while (!w && clock.elapsed() < 20000 && program.state() == QProcess::Running) {
-            w = findWindow(dpy, DefaultRootWindow(dpy), "ORVIK  SEARCHER   V 1.00", long(program.processId()));
+            w = findWindow(dpy, DefaultRootWindow(dpy), "ORVIK  SEARCHER   V 1.00",
+                           long(program.processId()));
             if (!w) QThread::msleep(50);
         }
         QVERIFY2(w, "the main window was not mapped");
@@ -131,7 +133,8 @@ private slots:
         QVERIFY(entry.open(QIODevice::ReadOnly));
         QVERIFY(entry.readAll().contains("\nExec=\"" ORVIK_PROGRAM "\" %f\n"));
         QVERIFY(QFile::exists(home.path() + "/.local/share/mime/packages/orvik-searcher-f4u.xml"));
-        QVERIFY(QFile::exists(home.path() + "/.local/share/icons/hicolor/48x48/mimetypes/application-x-f4u.png"));
+        QVERIFY(
+            QFile::exists(home.path() + "/.local/share/icons/hicolor/48x48/mimetypes/application-x-f4u.png"));
         testsupport::sendCloseRequest(dpy, w);
         const bool finished = program.waitForFinished(10000);
         if (!finished) program.kill();
@@ -162,7 +165,8 @@ private slots:
               "[Default Applications]\ntext/plain=recorder.desktop\ninode/directory=recorder.desktop\n");
         const QString file = desktop.filePath("notes.txt");
         write(file, "some words\n");
-        const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_DIRS")};
+        const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("XDG_CONFIG_HOME"),
+                                    qgetenv("XDG_DATA_DIRS")};
         qputenv("XDG_DATA_HOME", QFile::encodeName(desktop.filePath("data")));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.filePath("config")));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(desktop.filePath("data")) + ":/usr/share");
@@ -170,7 +174,8 @@ private slots:
         files.open(file);
         QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(readAll(opened)), file + "\n", 10000);
         files.showInFolder(file); // no file manager answers: the folder, with its application
-        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(readAll(opened)), file + "\n" + desktop.path() + "\n", 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(readAll(opened)), file + "\n" + desktop.path() + "\n",
+                                  10000);
         qputenv("XDG_DATA_HOME", saved[0]);
         qputenv("XDG_CONFIG_HOME", saved[1]);
         qputenv("XDG_DATA_DIRS", saved[2]);
@@ -211,7 +216,8 @@ private slots:
         QVERIFY(mainWindow.isVisible());
         mainWindow.hide();
         testsupport::FakeServices fake;
-        QPointer<Form3> copy = new Form3(fake.services(), [] { return QStringLiteral("/tmp/a.txt"); }, &mainWindow);
+        QPointer<Form3> copy = new Form3(
+            fake.services(), [] { return QStringLiteral("/tmp/a.txt"); }, &mainWindow);
         verifyOnlyItsButtonCloses(copy, copy->chameleonButton3);
         QVERIFY(mainWindow.isVisible());
         QTRY_VERIFY(copy.isNull()); // discarded: the next one opens afresh

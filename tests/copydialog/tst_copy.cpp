@@ -33,8 +33,8 @@ using platform::copyFile;
 using platform::CopyResult;
 using platform::MessageBoxRequest;
 using testsupport::FakeServices;
-using testsupport::ScriptedCopyPrompts;
 using testsupport::readBytes;
+using testsupport::ScriptedCopyPrompts;
 using testsupport::writeBytes;
 
 namespace {

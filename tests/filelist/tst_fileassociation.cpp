@@ -311,7 +311,8 @@ void TestFileAssociation::aRelativeDataHomeIsIgnored() {
     QDir::setCurrent(previousCwd);
     qputenv("HOME", previousHome);
     QVERIFY(QFile::exists(home.path() + QStringLiteral("/.local/share/applications/orvik-searcher.desktop")));
-    QVERIFY(QFile::exists(home.path() + QStringLiteral("/.local/share/mime/packages/orvik-searcher-f4u.xml")));
+    QVERIFY(
+        QFile::exists(home.path() + QStringLiteral("/.local/share/mime/packages/orvik-searcher-f4u.xml")));
     QCOMPARE(QDir(cwd.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 }
 

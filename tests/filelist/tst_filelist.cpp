@@ -44,7 +44,11 @@ QList<QByteArray> entriesOf(const search::ResultList& list) {
 QStringList described(const QList<MessageBoxRequest>& boxes) {
     QStringList out;
     for (const MessageBoxRequest& b : boxes)
-        out << QStringLiteral("%1|%2|%3 %4 %5").arg(b.title, b.text).arg(int(b.buttons)).arg(int(b.icon)).arg(int(b.defaultButton));
+        out << QStringLiteral("%1|%2|%3 %4 %5")
+                   .arg(b.title, b.text)
+                   .arg(int(b.buttons))
+                   .arg(int(b.icon))
+                   .arg(int(b.defaultButton));
     return out;
 }
 
@@ -61,7 +65,9 @@ private slots:
     void blockedTypesLookAtTheLastThreeCharacters_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("type"); // as the messages name it; empty: passes
-        const auto row = [](const char* path, const char* type) { QTest::newRow(path) << QString::fromUtf8(path) << type; };
+        const auto row = [](const char* path, const char* type) {
+            QTest::newRow(path) << QString::fromUtf8(path) << type;
+        };
         row("C:\\WINDOWS\\notepad.EXE", "an EXE");
         row("/opt/myexe", "an EXE"); // no dot needed
         row("C:\\a\\setup.exe.txt", "");
@@ -83,28 +89,38 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, type);
         const QString message = "  Due to security reasons , " + type + " file cannot be %1 !";
-        QCOMPARE(filelist::blockedTypeMessage(path, BlockedAction::Open), type.isEmpty() ? QString() : message.arg("opened"));
-        QCOMPARE(filelist::blockedTypeMessage(path, BlockedAction::Delete), type.isEmpty() ? QString() : message.arg("deleted"));
+        QCOMPARE(filelist::blockedTypeMessage(path, BlockedAction::Open),
+                 type.isEmpty() ? QString() : message.arg("opened"));
+        QCOMPARE(filelist::blockedTypeMessage(path, BlockedAction::Delete),
+                 type.isEmpty() ? QString() : message.arg("deleted"));
         QCOMPARE(filelist::blockedTypeMessage(path, BlockedAction::Open).isNull(), type.isEmpty());
         QCOMPARE(filelist::blockedTypeMessage(path, BlockedAction::Delete).isNull(), type.isEmpty());
     }
 
     void checkShowsTheRefusalWithTheCallersTitle() {
         ScriptedMessageBoxes boxes;
-        QVERIFY(filelist::CheckBlockedType(boxes, nullptr, "/b/archive.rar", BlockedAction::Open, filelist::kShowTitle));
-        QVERIFY(filelist::CheckBlockedType(boxes, nullptr, "/b/old.INI", BlockedAction::Delete, filelist::kSearcherTitle));
-        QVERIFY(!filelist::CheckBlockedType(boxes, nullptr, "/c/picture.jpg", BlockedAction::Open, filelist::kShowTitle));
-        QCOMPARE(described(boxes.shown),
-                 (QStringList{" Orvik File Searcher Message |  Due to security reasons , RAR file cannot be opened !|0 0 0",
-                              " Orvik Searcher Message |  Due to security reasons , an INI file cannot be deleted !|0 0 0"}));
+        QVERIFY(filelist::CheckBlockedType(boxes, nullptr, "/b/archive.rar", BlockedAction::Open,
+                                           filelist::kShowTitle));
+        QVERIFY(filelist::CheckBlockedType(boxes, nullptr, "/b/old.INI", BlockedAction::Delete,
+                                           filelist::kSearcherTitle));
+        QVERIFY(!filelist::CheckBlockedType(boxes, nullptr, "/c/picture.jpg", BlockedAction::Open,
+                                            filelist::kShowTitle));
+        QCOMPARE(
+            described(boxes.shown),
+            (QStringList{
+                " Orvik File Searcher Message |  Due to security reasons , RAR file cannot be opened !|0 0 0",
+                " Orvik Searcher Message |  Due to security reasons , an INI file cannot be deleted !|0 0 "
+                "0"}));
     }
 
     void writesOneLineAnEntryEndedByCrLf() {
-        QCOMPARE(filelist::writeFileList({"C:\\a.txt", "C:\\b c\\d.doc"}), QByteArray("C:\\a.txt\r\nC:\\b c\\d.doc\r\n"));
+        QCOMPARE(filelist::writeFileList({"C:\\a.txt", "C:\\b c\\d.doc"}),
+                 QByteArray("C:\\a.txt\r\nC:\\b c\\d.doc\r\n"));
         // UTF-8 without a byte-order mark; a name that is not UTF-8 goes back as its bytes.
         const QString odd = platform::decodePath("/m\xc3\xbcsic/caf\xe9.mp3");
-        QCOMPARE(filelist::writeFileList({QStringLiteral("/home/\u00e9t\u00e9/r\u00e9sum\u00e9.pdf"), odd}),
-                 QByteArray("/home/\xc3\xa9t\xc3\xa9/r\xc3\xa9sum\xc3\xa9.pdf\r\n/m\xc3\xbcsic/caf\xe9.mp3\r\n"));
+        QCOMPARE(
+            filelist::writeFileList({QStringLiteral("/home/\u00e9t\u00e9/r\u00e9sum\u00e9.pdf"), odd}),
+            QByteArray("/home/\xc3\xa9t\xc3\xa9/r\xc3\xa9sum\xc3\xa9.pdf\r\n/m\xc3\xbcsic/caf\xe9.mp3\r\n"));
         QCOMPARE(filelist::writeFileList({QString(), QStringLiteral("x")}), QByteArray("\r\nx\r\n"));
     }
 
@@ -136,9 +152,10 @@ private slots:
     void readsWindowsDocumentsLongLinesAndManyCrs() {
         // A line of the Windows program: Windows-1252, including the bytes 0x80..0x9F; lines
         // are judged one by one.
-        QCOMPARE(filelist::readFileListEntries("C:\\Docs\\caf\xe9 \x80\x96\x9f.txt\r\nD:\\\xc3\xa9\r\nD:\\\xe9\r\n"),
-                 (QStringList{QStringLiteral("C:\\Docs\\caf\u00e9 \u20ac\u2013\u0178.txt"), QStringLiteral("D:\\\u00e9"),
-                              QStringLiteral("D:\\\u00e9")}));
+        QCOMPARE(filelist::readFileListEntries(
+                     "C:\\Docs\\caf\xe9 \x80\x96\x9f.txt\r\nD:\\\xc3\xa9\r\nD:\\\xe9\r\n"),
+                 (QStringList{QStringLiteral("C:\\Docs\\caf\u00e9 \u20ac\u2013\u0178.txt"),
+                              QStringLiteral("D:\\\u00e9"), QStringLiteral("D:\\\u00e9")}));
         // Broken UTF-8 of every kind counts as not UTF-8.
         for (const char* bad : {"x\xc0\xaf", "x\xed\xa0\x80", "x\xf4\x90\x80\x80", "x\xe2\x82", "x\xbf"}) {
             const QString got = filelist::readFileListEntries(bad).value(0);
@@ -152,7 +169,8 @@ private slots:
         QCOMPARE(got.size(), 1);
         QCOMPARE(got[0].size(), qsizetype(4 << 20));
         int count = 0;
-        filelist::readFileList(QByteArray(1 << 20, '\r'), [&count](QByteArrayView e) { count += e.isEmpty() ? 1 : 1000000; });
+        filelist::readFileList(QByteArray(1 << 20, '\r'),
+                               [&count](QByteArrayView e) { count += e.isEmpty() ? 1 : 1000000; });
         QCOMPARE(count, 1 << 20);
     }
 
@@ -167,8 +185,9 @@ private slots:
         filelist::PlaylistResult saved = filelist::SavePlaylist(name, list);
         QVERIFY2(saved.ok, qPrintable(saved.error));
         QCOMPARE(saved.entriesWithCr, 0);
-        QCOMPARE(readBytes(name), QByteArray("/data/m\xc3\xbcsic/bad\xff\xfe.mp3\r\nC:\\b c\\d.doc\r\n/with\nnewline\r\n"
-                                             "/trailing  \r\n/x//y\r\n\r\n"));
+        QCOMPARE(readBytes(name),
+                 QByteArray("/data/m\xc3\xbcsic/bad\xff\xfe.mp3\r\nC:\\b c\\d.doc\r\n/with\nnewline\r\n"
+                            "/trailing  \r\n/x//y\r\n\r\n"));
         search::ResultList back;
         back.append(QStringLiteral("/kept")); // opening adds to what the list holds
         const filelist::PlaylistResult opened = filelist::OpenPlaylist(name, back);
@@ -227,7 +246,8 @@ private slots:
         };
         // Read in blocks of every small size, a document gives the entries it gives whole:
         // lines and CR LF pairs across blocks, a mark only at the start, a long line.
-        const QByteArray document = "\xef\xbb\xbf/a\r\n\r\r\n\xef\xbb\xbf/b  \r/c\0d\n" + QByteArray(40, 'x') + "\r\n/e";
+        const QByteArray document =
+            "\xef\xbb\xbf/a\r\n\r\r\n\xef\xbb\xbf/b  \r/c\0d\n" + QByteArray(40, 'x') + "\r\n/e";
         const QList<QByteArray> whole = entriesOf(document);
         for (qint64 block = 1; block <= 13; ++block) {
             Cut device;
@@ -250,7 +270,8 @@ private slots:
             QCOMPARE(r.ok, !fails);
             QCOMPARE(r.error, fails ? QStringLiteral("Input/output error") : QString());
             // Cut short, the last line counts as it stands; a failed read leaves out a line it broke off.
-            QCOMPARE(entriesOf(list), (fails ? QList<QByteArray>{"/kept", "/a"} : QList<QByteArray>{"/kept", "/a", "/b"}));
+            QCOMPARE(entriesOf(list),
+                     (fails ? QList<QByteArray>{"/kept", "/a"} : QList<QByteArray>{"/kept", "/a", "/b"}));
         }
     }
 
@@ -269,7 +290,8 @@ private slots:
             QVERIFY(!r.ok && !r.error.isEmpty());
         }
         QCOMPARE(readBytes(name), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.f4u")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("old.f4u")});
         // A folder as the name, and a folder that does not exist.
         QVERIFY(!filelist::SavePlaylist(dir.path(), list).ok);
         QVERIFY(QFileInfo(dir.path()).isDir());
@@ -288,12 +310,17 @@ private slots:
         QTest::addColumn<QStringList>("boxes");
         QTest::newRow("empty selection") << QString() << "3" << QStringList{};
         QTest::newRow("no entry chosen since the list was filled")
-            << "a.txt" << "0" << QStringList{" File Selection Error |  Please select file from the file list!|0 0 0"};
-        QTest::newRow("a DLL") << "a.dll" << "1"
-                               << QStringList{" Orvik Searcher Message |  Due to security reasons , DLL file cannot be deleted !|0 0 0"};
-        QTest::newRow("an EXE in capitals")
-            << "SETUP.EXE" << "2"
-            << QStringList{" Orvik Searcher Message |  Due to security reasons , an EXE file cannot be deleted !|0 0 0"};
+            << "a.txt"
+            << "0" << QStringList{" File Selection Error |  Please select file from the file list!|0 0 0"};
+        QTest::newRow("a DLL")
+            << "a.dll"
+            << "1"
+            << QStringList{
+                   " Orvik Searcher Message |  Due to security reasons , DLL file cannot be deleted !|0 0 0"};
+        QTest::newRow("an EXE in capitals") << "SETUP.EXE"
+                                            << "2"
+                                            << QStringList{" Orvik Searcher Message |  Due to security "
+                                                           "reasons , an EXE file cannot be deleted !|0 0 0"};
     }
     void deleteAsksOnlyAboutAUsableSelection() {
         QFETCH(QString, name);
@@ -318,18 +345,24 @@ private slots:
         QVERIFY(QFile::exists(entry));
         QCOMPARE(filelist::DeleteSelectedFile(boxes, nullptr, entry, "1"), DeleteOutcome::Deleted);
         QVERIFY(!QFile::exists(entry));
-        const QString question = "Delete Selected File !| Are you sure, you want to delete this file?|1 4 2"; // Yes and No, a question, No by default
+        const QString question =
+            "Delete Selected File !| Are you sure, you want to delete this file?|1 4 2"; // Yes and No, a
+                                                                                         // question, No by
+                                                                                         // default
         QCOMPARE(described(boxes.shown),
-                 (QStringList{question, question, "File Delete Message|Your selected file has been deleted forever!|0 1 0"}));
+                 (QStringList{question, question,
+                              "File Delete Message|Your selected file has been deleted forever!|0 1 0"}));
 
         // Only the named file, by its real bytes: wildcards taken literally, a link itself.
         const QByteArray folder = tree.rootBytes() + '/';
-        for (const QByteArray& name : {QByteArray("caf\xe9 \xff.txt"), QByteArray("*.txt"), QByteArray("-r  old .txt"),
-                                       QByteArray("link.txt")}) {
+        for (const QByteArray& name : {QByteArray("caf\xe9 \xff.txt"), QByteArray("*.txt"),
+                                       QByteArray("-r  old .txt"), QByteArray("link.txt")}) {
             for (const char* other : {"neighbour.txt", "caf.txt"})
                 tree.file(other);
-            if (name == "link.txt") tree.link("neighbour.txt", "link.txt");
-            else tree.file(name);
+            if (name == "link.txt")
+                tree.link("neighbour.txt", "link.txt");
+            else
+                tree.file(name);
             QCOMPARE(filelist::DeleteSelectedFile(boxes, nullptr, platform::decodePath(folder + name), "2"),
                      DeleteOutcome::Deleted);
             QVERIFY2(!exists(folder + name), name.constData());

@@ -99,7 +99,9 @@ public:
         ::close(fd);
     }
     // GNU rm walks a tree of any depth through open folders, as the walk does.
-    ~FolderChain() { QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), QFile::decodeName(base_ + "/d")}); }
+    ~FolderChain() {
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), QFile::decodeName(base_ + "/d")});
+    }
     bool built() const { return built_; }
 
 private:
@@ -125,8 +127,8 @@ private slots:
         const QString R = tree.root();
         // A yield after every file listed and before every sub-folder entered.
         QCOMPARE(walk(tree.rootBytes(), "*.txt", 0),
-                 (QStringList{"file* " + R + "|a.txt", "yield", "listed " + R, "yield", "file* " + R + "/s|b.txt",
-                              "yield", "listed " + R + "/s"}));
+                 (QStringList{"file* " + R + "|a.txt", "yield", "listed " + R, "yield",
+                              "file* " + R + "/s|b.txt", "yield", "listed " + R + "/s"}));
         // The root given with its trailing separator keeps it; entries do not double it.
         const QStringList slash = walk(tree.rootBytes() + '/', "*.txt");
         QCOMPARE(slash.first(), "file* " + R + "/|a.txt");
@@ -184,8 +186,9 @@ private slots:
         tree.file("d/top.txt");
         Recorder r;
         r.events = walk(tree.rootBytes(), "*.txt");
-        QCOMPARE(r.files(), (QStringList{"file* " + tree.root() + "/d|top.txt",
-                                         "file* " + tree.root() + '/' + QString::fromLatin1(path) + "|bottom.txt"}));
+        QCOMPARE(r.files(),
+                 (QStringList{"file* " + tree.root() + "/d|top.txt",
+                              "file* " + tree.root() + '/' + QString::fromLatin1(path) + "|bottom.txt"}));
 
         // 5,000 folders inside each other: paths of 10,000 bytes; beside the chain, every
         // 500 levels, one more folder that the walk reaches only after coming back up.
@@ -240,7 +243,8 @@ private slots:
         QVERIFY(events.contains("file* " + tree.root() + "|z.txt"));
         for (const QString& f : order)
             if (f != shut)
-                QVERIFY2(events.contains("file* " + tree.root() + '/' + f + "/below|deep.txt"), qPrintable(f));
+                QVERIFY2(events.contains("file* " + tree.root() + '/' + f + "/below|deep.txt"),
+                         qPrintable(f));
         for (const QString& e : events)
             QVERIFY2(!e.contains('/' + shut), qPrintable(e)); // skipped, sub-tree included
     }
@@ -278,7 +282,8 @@ private slots:
         int code = 0;
         QStringList files = inChild(
             [&](QStringList& out) {
-                if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                if (::unshare(CLONE_NEWNS) != 0 ||
+                    ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
                     ::mount(a.constData(), c.constData(), nullptr, MS_BIND, nullptr) != 0 ||
                     // The same folder again beside it, not on its path: that one is walked.
                     ::mount(a.constData(), twin.constData(), nullptr, MS_BIND, nullptr) != 0)
@@ -321,7 +326,8 @@ private slots:
     void manyStarsAgainstLongNames() {
         // Each of these makes a matcher that tries every way to split the name run for ever.
         const std::string as(250, 'a');
-        QVERIFY(!search::WildcardPattern(QString(40, QLatin1Char('*')).replace(0, 1, "*a") + "b").matches(as));
+        QVERIFY(
+            !search::WildcardPattern(QString(40, QLatin1Char('*')).replace(0, 1, "*a") + "b").matches(as));
         const QString stars = QStringLiteral("*?").repeated(100);
         QVERIFY(search::WildcardPattern(stars).matches(std::string(100, 'x')));
         QVERIFY(!search::WildcardPattern(stars).matches(std::string(99, 'x')));

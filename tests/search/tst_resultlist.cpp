@@ -9,8 +9,8 @@
 #include <QAccessible>
 #include <QGuiApplication>
 #include <QScrollBar>
-#include <QStyleHints>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 
 namespace {
@@ -67,8 +67,9 @@ private slots:
         list.append(QStringLiteral("relative.txt"));
         list.appendBytes("");
         list.flush();
-        QCOMPARE(entries(list), (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
-                                             "C:\\Docs\\old.txt", "relative.txt", ""}));
+        QCOMPARE(entries(list),
+                 (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
+                              "C:\\Docs\\old.txt", "relative.txt", ""}));
         QCOMPARE(list.entryBytes(1), QByteArray("/m\xc3\xbcsic/bad\xff.mp3"));
         list.append(list.entry(1)); // text given back as an entry leads to the same bytes
         QCOMPARE(list.entryBytes(5), list.entryBytes(1));
@@ -132,7 +133,8 @@ private slots:
                          qPrintable(QStringLiteral("row %1 hint %2").arg(row).arg(int(hint))));
                 QCOMPARE(f.view.indexAt(r.center()).row(), row);
                 QCOMPARE(f.view.indexAt(r.topLeft()).row(), row);
-                QCOMPARE(f.view.indexAt(r.bottomLeft() + QPoint(0, 1)).row(), row + 1 < 200000 ? row + 1 : -1);
+                QCOMPARE(f.view.indexAt(r.bottomLeft() + QPoint(0, 1)).row(),
+                         row + 1 < 200000 ? row + 1 : -1);
             }
         }
         f.view.scrollTo(f.list.index(0));
@@ -164,8 +166,14 @@ private slots:
         const struct {
             Qt::Key key;
             int row;
-        } steps[] = {{Qt::Key_Down, 3}, {Qt::Key_Up, 2}, {Qt::Key_End, 4999}, {Qt::Key_Down, 4999},
-                     {Qt::Key_PageUp, 4999 - page}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0}, {Qt::Key_PageDown, page}};
+        } steps[] = {{Qt::Key_Down, 3},
+                     {Qt::Key_Up, 2},
+                     {Qt::Key_End, 4999},
+                     {Qt::Key_Down, 4999},
+                     {Qt::Key_PageUp, 4999 - page},
+                     {Qt::Key_Home, 0},
+                     {Qt::Key_Up, 0},
+                     {Qt::Key_PageDown, page}};
         for (const auto& s : steps) {
             QTest::keyClick(&f.view, s.key);
             QCOMPARE(f.view.ListIndex(), s.row);
@@ -194,7 +202,8 @@ private slots:
         f.list.append(QString::fromUtf8("/x/\xc3\x84rger.txt"));
         f.list.flush();
         const auto type = [&](const QString& keys) {
-            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() + 50); // a pause: a new prefix
+            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() +
+                         50);            // a pause: a new prefix
             for (const QChar c : keys) { // each as the keyboard sends it
                 QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
                 QApplication::sendEvent(&f.view, &press);

@@ -62,7 +62,8 @@ struct Window {
         form->Option2->click();
         form->Combo1->setEditText(pattern);
         click(form->chameleonButton1);
-        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, 10000)) return {QStringLiteral("<still searching>")};
+        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, 10000))
+            return {QStringLiteral("<still searching>")};
         return entries();
     }
     // Writes the document and opens it through the Open button.

@@ -164,7 +164,9 @@ private slots:
         page.close();
         enterAddress(QString());       // harmless: the pane goes on to the next address
         enterAddress(page.fileName()); // a plain path, into the chosen engine's pane
-        auto* view = static_cast<platform::WebEnginePane*>(static_cast<platform::LazyWebPane*>(pane(websearch::Msn))->inner())->view();
+        auto* view = static_cast<platform::WebEnginePane*>(
+                         static_cast<platform::LazyWebPane*>(pane(websearch::Msn))->inner())
+                         ->view();
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("refused"), kLoadTimeout);
         QCOMPARE(pane(websearch::Msn)->LocationURL(), QUrl::fromLocalFile(page.fileName()).toString());
     }

@@ -48,7 +48,8 @@ void ChameleonButtonAccessible::doAction(const QString& actionName) {
     // loop would otherwise keep the screen reader waiting for the answer.
     QPointer<chameleonButton> pressed = button();
     QMetaObject::invokeMethod(
-        pressed, [pressed] {
+        pressed,
+        [pressed] {
             if (!pressed || !pressed->Enabled()) return;
             pressed->lastButton_ = 1;
             pressed->clickHandling();

@@ -6,11 +6,12 @@
 
 class QWidget;
 
-// What the program's secondary windows share with the main window: fonts given by face,
-// points and weight, text colours, and centring on the screen.
+// What the program's windows share: fonts given by face, points and weight, the blue and
+// red of their texts, text and back colours, and centring on the screen.
 namespace dialoglook {
 
 inline const QColor kBlue(0, 0, 255);
+inline const QColor kRed(255, 0, 0);
 
 QFont designFont(const QString& face, double points, bool bold);
 void setTextColour(QWidget* w, const QColor& c);

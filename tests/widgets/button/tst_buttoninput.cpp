@@ -30,19 +30,23 @@ struct Window {
     }
     void record(chameleonButton* b) {
         const QString n = b->objectName();
-        for (auto [signal, what] : {std::pair{&chameleonButton::Click, "Click"}, {&chameleonButton::MouseOver, "MouseOver"},
+        for (auto [signal, what] : {std::pair{&chameleonButton::Click, "Click"},
+                                    {&chameleonButton::MouseOver, "MouseOver"},
                                     {&chameleonButton::MouseOut, "MouseOut"}})
             QObject::connect(b, signal, b, [=, this] { log << n + ' ' + what; });
-        for (auto [signal, what] : {std::pair{&chameleonButton::MouseDown, "MouseDown"}, {&chameleonButton::MouseUp, "MouseUp"}})
+        for (auto [signal, what] :
+             {std::pair{&chameleonButton::MouseDown, "MouseDown"}, {&chameleonButton::MouseUp, "MouseUp"}})
             QObject::connect(b, signal, b, [=, this](short& button, short& shift, float& x, float& y) {
                 log << QStringLiteral("%1 %2 %3 %4,%5 %6").arg(n, what).arg(button).arg(x).arg(y).arg(shift);
             });
-        for (auto [signal, what] : {std::pair{&chameleonButton::KeyDown, "KeyDown"}, {&chameleonButton::KeyUp, "KeyUp"}})
+        for (auto [signal, what] :
+             {std::pair{&chameleonButton::KeyDown, "KeyDown"}, {&chameleonButton::KeyUp, "KeyUp"}})
             QObject::connect(b, signal, b, [=, this](short& code, short& shift) {
                 log << QStringLiteral("%1 %2 %3 %4").arg(n, what).arg(code).arg(shift);
             });
-        QObject::connect(b, &chameleonButton::KeyPress, b,
-                         [this, n](short& ascii) { log << QStringLiteral("%1 KeyPress %2").arg(n).arg(ascii); });
+        QObject::connect(b, &chameleonButton::KeyPress, b, [this, n](short& ascii) {
+            log << QStringLiteral("%1 KeyPress %2").arg(n).arg(ascii);
+        });
     }
     QWindow* handle() { return top.windowHandle(); }
     // Window coordinates of a point of button i.
@@ -179,7 +183,8 @@ private slots:
         QCOMPARE(b->lastState(), 0);
         send(out, Qt::NoButton, QEvent::MouseButtonRelease);
         QTest::lastMouseTimestamp += 1000;
-        QCOMPARE(w.take().filter("MouseUp"), QStringList({"b3 MouseUp 1 150,75 0", "b3 MouseUp 1 1950,1200 0"}));
+        QCOMPARE(w.take().filter("MouseUp"),
+                 QStringList({"b3 MouseUp 1 150,75 0", "b3 MouseUp 1 1950,1200 0"}));
     }
 
     void keysSpaceEnterArrowsAndTheAccessKey() {

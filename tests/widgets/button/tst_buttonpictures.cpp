@@ -51,13 +51,20 @@ struct PictureHost : ButtonHost {
         QStringList out;
         for (int k = 0; k < at_.size(); ++k)
             if (const auto& a = at_[k]; at(a[0], a[1], a[2], a[3]) != colours[k])
-                out << QStringLiteral("%1,%2%+3%+4=%5").arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]).arg(at(a[0], a[1], a[2], a[3]), 6, 16);
+                out << QStringLiteral("%1,%2%+3%+4=%5")
+                           .arg(a[0])
+                           .arg(a[1])
+                           .arg(a[2])
+                           .arg(a[3])
+                           .arg(at(a[0], a[1], a[2], a[3]), 6, 16);
         return out.join(' ');
     }
 };
 // The dark and the light marked pixel, moved by nothing, up-left and down-right.
-const std::array<int, 4> D{kDarkAt, kDarkAt, 0, 0}, DUL{kDarkAt, kDarkAt, -1, -1}, DDR{kDarkAt, kDarkAt, 1, 1};
-const std::array<int, 4> L{kLightAt, kLightAt, 0, 0}, LUL{kLightAt, kLightAt, -1, -1}, LDR{kLightAt, kLightAt, 1, 1};
+const std::array<int, 4> D{kDarkAt, kDarkAt, 0, 0}, DUL{kDarkAt, kDarkAt, -1, -1},
+    DDR{kDarkAt, kDarkAt, 1, 1};
+const std::array<int, 4> L{kLightAt, kLightAt, 0, 0}, LUL{kLightAt, kLightAt, -1, -1},
+    LDR{kLightAt, kLightAt, 1, 1};
 const std::array<int, 4> O{0, 0, 0, 0};
 #define CHECK_PICTURE(host, at, colours) QCOMPARE((host).differing(at, colours), QString())
 } // namespace
@@ -131,8 +138,9 @@ private slots:
     void maskColourAndIcons() {
         PictureHost host(8); // flat: the face lies under the picture
         QCOMPARE(host.button->pictureRect(), QRect(25, 4, 16, 16));
-        CHECK_PICTURE(host, (QList{O, D, L}), (QList<quint32>{kFace, 0x000080, 0xF0F0F0})); // mask pixels keep the face
-        host.button->setUseMaskColor(false); // copied as a full rectangle
+        CHECK_PICTURE(host, (QList{O, D, L}),
+                      (QList<quint32>{kFace, 0x000080, 0xF0F0F0})); // mask pixels keep the face
+        host.button->setUseMaskColor(false);                        // copied as a full rectangle
         CHECK_PICTURE(host, (QList{O, std::array<int, 4>{15, 15, 0, 0}}), (QList<quint32>{kMask, kMask}));
         host.button->setUseMaskColor(true);
         host.button->setMaskColor(0x000080); // now the dark pixel is the transparent one
@@ -141,7 +149,8 @@ private slots:
         QImage icon = filled(16, 16, 0x00000000, QImage::Format_ARGB32); // transparent
         icon.setPixel(3, 3, 0xFF0000FF);
         PictureHost iconHost(8, icon);
-        CHECK_PICTURE(iconHost, (QList{O, std::array<int, 4>{3, 3, 0, 0}}), (QList<quint32>{kFace, 0xFF0000}));
+        CHECK_PICTURE(iconHost, (QList{O, std::array<int, 4>{3, 3, 0, 0}}),
+                      (QList<quint32>{kFace, 0xFF0000}));
         iconHost.button->setUseMaskColor(false);
         QCOMPARE(iconHost.at(0, 0), kMask);
     }
@@ -168,7 +177,8 @@ private slots:
         // Not hovered: (2 x picture + face) \ 3 in every channel.
         CHECK_PICTURE(host, (QList{D, L, O}), (QList<quint32>{0x4A4AA0, 0xEAEAEA, kFace}));
         host.hover(); // raised by one pixel up and left over a shadow copy down and right, light pixels too
-        CHECK_PICTURE(host, (QList{DUL, DDR, LUL, LDR, D}), (QList<quint32>{0x000080, kShadow, 0xF0F0F0, kShadow, kFace}));
+        CHECK_PICTURE(host, (QList{DUL, DDR, LUL, LDR, D}),
+                      (QList<quint32>{0x000080, kShadow, 0xF0F0F0, kShadow, kFace}));
         host.press(); // down: in place, not moved, over the pressed face S(face, -32)
         CHECK_PICTURE(host, (QList{D, DDR}), (QList<quint32>{0x000080, 0xC0C0C0}));
         host.release();
@@ -192,7 +202,8 @@ private slots:
         QFETCH(quint32, face);
         PictureHost host(style);
         host.button->setEnabled(false); // light pixels vanish
-        CHECK_PICTURE(host, (QList{D, DDR, L, LDR, O}), (QList<quint32>{kShadow, lightCopy ? kWhite : face, face, face, face}));
+        CHECK_PICTURE(host, (QList{D, DDR, L, LDR, O}),
+                      (QList<quint32>{kShadow, lightCopy ? kWhite : face, face, face, face}));
     }
 
     void gradientStyleDisabledIsGreyAndMoved() {
@@ -235,7 +246,8 @@ private slots:
         host.button->setSpecialEffect(3); // shadowed: the dark copy only
         CHECK_PICTURE(host, (QList{DDR, DUL}), (QList<quint32>{0xB8B8B8, kFace}));
         host.press(); // pressed: the effect and the picture one pixel further
-        CHECK_PICTURE(host, (QList{std::array<int, 4>{kDarkAt, kDarkAt, 2, 2}, DDR}), (QList<quint32>{0xB8B8B8, 0x000080}));
+        CHECK_PICTURE(host, (QList{std::array<int, 4>{kDarkAt, kDarkAt, 2, 2}, DDR}),
+                      (QList<quint32>{0xB8B8B8, 0x000080}));
         host.release();
         PictureHost gradient(3); // the gradient style takes its bright face as the base
         gradient.button->setSpecialEffect(3);

@@ -13,9 +13,9 @@
 using namespace buttoncolor;
 
 namespace {
-const QStringList kKeyOrder = {"BTYPE", "TX",   "ENAB", "FONT",  "COLTYPE", "FOCUSR", "BCOL",   "BCOLO",
-                               "FCOL",  "FCOLO", "MCOL", "MPTR",  "MICON",   "PICN",   "PICH",   "UMCOL",
-                               "SOFT",  "PICPOS", "NGREY", "FX",  "HAND",    "CHECK",  "VALUE"};
+const QStringList kKeyOrder = {"BTYPE", "TX",     "ENAB",  "FONT", "COLTYPE", "FOCUSR", "BCOL", "BCOLO",
+                               "FCOL",  "FCOLO",  "MCOL",  "MPTR", "MICON",   "PICN",   "PICH", "UMCOL",
+                               "SOFT",  "PICPOS", "NGREY", "FX",   "HAND",    "CHECK",  "VALUE"};
 constexpr quint32 kA = 0x0000FF, kB = 0x00FF00, kC = 0xFF0000, kD = 0xFFFF00, kBack = 0x101010;
 
 QImage blank(int w, int h) {
@@ -112,7 +112,8 @@ private slots:
         about.set(QStringLiteral("fcol"), QStringLiteral("blue"));
         const QStringList problems = b.ReadProperties(about);
         QCOMPARE(problems.size(), 2);
-        QVERIFY(problems.at(0).contains(QStringLiteral("\"BTYPE\"")) && problems.at(1).contains(QStringLiteral("\"FCOL\"")));
+        QVERIFY(problems.at(0).contains(QStringLiteral("\"BTYPE\"")) &&
+                problems.at(1).contains(QStringLiteral("\"FCOL\"")));
         QCOMPARE(b.ButtonType(), 2);                              // its default
         QCOMPARE(b.ForeColor(), TranslateColor(systemColor(18))); // its default
         QCOMPARE(b.ColorScheme(), 2);                             // the rest is read
@@ -200,12 +201,16 @@ private slots:
     }
 
     void accessKeys() {
-        const char* const cases[][3] = {{"&Open", "o", "Open"},         {"Sa&Ve", "v", "SaVe"}, // lowered
-                                        {"Save && Exit", "", "Save & Exit"}, {"A&&B&C", "c", "A&BC"},
-                                        {"Open&", "", "Open"},           {"&Copy &File", "c", "Copy File"}};
+        const char* const cases[][3] = {{"&Open", "o", "Open"},
+                                        {"Sa&Ve", "v", "SaVe"}, // lowered
+                                        {"Save && Exit", "", "Save & Exit"},
+                                        {"A&&B&C", "c", "A&BC"},
+                                        {"Open&", "", "Open"},
+                                        {"&Copy &File", "c", "Copy File"}};
         for (const auto& c : cases) {
             const QChar got = accessKeyOf(QString::fromLatin1(c[0]));
-            QCOMPARE((got.isNull() ? QString() : QString(got)) + '|' + captionWithoutMarkers(QString::fromLatin1(c[0])),
+            QCOMPARE((got.isNull() ? QString() : QString(got)) + '|' +
+                         captionWithoutMarkers(QString::fromLatin1(c[0])),
                      QString::fromLatin1(c[1]) + '|' + c[2]);
         }
     }
@@ -214,8 +219,10 @@ private slots:
         const struct {
             int x1, y1, x2, y2;
             QStringList pixels;
-        } lines[] = {{1, 1, 5, 1, {"1,1", "2,1", "3,1", "4,1"}}, {8, 8, 8, 5, {"8,6", "8,7", "8,8"}},
-                     {5, 5, 2, 5, {"3,5", "4,5", "5,5"}},        {3, 3, 3, 3, {}},
+        } lines[] = {{1, 1, 5, 1, {"1,1", "2,1", "3,1", "4,1"}},
+                     {8, 8, 8, 5, {"8,6", "8,7", "8,8"}},
+                     {5, 5, 2, 5, {"3,5", "4,5", "5,5"}},
+                     {3, 3, 3, 3, {}},
                      {6, 3, 4, 5, {"6,3", "5,4"}}};
         for (const auto& l : lines) {
             QImage img = blank(10, 10);
