@@ -23,7 +23,7 @@ void SystemDesktopFiles::open(const QString& path) {
 
 void SystemDesktopFiles::showInFolder(const QString& path) {
     const QString folder = path.left(std::max<qsizetype>(path.lastIndexOf(QLatin1Char('/')), 1));
-    askFileManager(bus_, QStringLiteral("ShowItems"), path, 10000,
+    askFileManager(busWhenNeeded(bus_), QStringLiteral("ShowItems"), path, 10000,
                    [folder] { QDesktopServices::openUrl(fileUrl(folder)); });
 }
 

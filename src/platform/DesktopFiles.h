@@ -3,6 +3,8 @@
 #include <QDBusConnection>
 #include <QString>
 
+#include <optional>
+
 namespace platform {
 
 // What the desktop does with a found file besides what the buttons do: open it with the
@@ -22,13 +24,14 @@ public:
 // where none answers), the system clipboard.
 class SystemDesktopFiles : public DesktopFiles {
 public:
-    explicit SystemDesktopFiles(QDBusConnection bus = QDBusConnection::sessionBus()) : bus_(std::move(bus)) {}
+    // Without a bus given, the session bus, connected to when first needed.
+    explicit SystemDesktopFiles(std::optional<QDBusConnection> bus = std::nullopt) : bus_(std::move(bus)) {}
     void open(const QString& path) override;
     void showInFolder(const QString& path) override;
     void copyPath(const QString& path) override;
 
 private:
-    QDBusConnection bus_;
+    std::optional<QDBusConnection> bus_;
 };
 
 } // namespace platform

@@ -161,12 +161,17 @@ void askFileManager(const QDBusConnection& bus, const QString& method, const QSt
                      });
 }
 
+const QDBusConnection& busWhenNeeded(std::optional<QDBusConnection>& bus) {
+    if (!bus) bus = QDBusConnection::sessionBus();
+    return *bus;
+}
+
 void DesktopFileProperties::show(const QString& path) {
     if (!pathExists(path)) {
         showPropertiesWindow(path);
         return;
     }
-    askFileManager(bus_, QStringLiteral("ShowItemProperties"), path, timeoutMs_,
+    askFileManager(busWhenNeeded(bus_), QStringLiteral("ShowItemProperties"), path, timeoutMs_,
                    [path] { showPropertiesWindow(path); });
 }
 

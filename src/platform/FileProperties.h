@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QDialog;
 
@@ -22,12 +23,13 @@ public:
 // is empty or names nothing, the program's own properties window is shown instead.
 class DesktopFileProperties : public FileProperties {
 public:
-    explicit DesktopFileProperties(QDBusConnection bus = QDBusConnection::sessionBus(), int timeoutMs = 10000)
+    // Without a bus given, the session bus, connected to when first needed.
+    explicit DesktopFileProperties(std::optional<QDBusConnection> bus = std::nullopt, int timeoutMs = 10000)
         : bus_(std::move(bus)), timeoutMs_(timeoutMs) {}
     void show(const QString& path) override;
 
 private:
-    QDBusConnection bus_;
+    std::optional<QDBusConnection> bus_;
     int timeoutMs_;
 };
 
@@ -35,6 +37,11 @@ private:
 // path, without waiting; noAnswer runs when none answers within timeoutMs (or there is no bus).
 void askFileManager(const QDBusConnection& bus, const QString& method, const QString& path, int timeoutMs,
                     std::function<void()> noAnswer);
+
+// The bus given, or else the session bus, connected to on this first call: not at start,
+// where connecting (and, with no session bus, the D-Bus library starting one) would cost
+// the window its first appearance.
+const QDBusConnection& busWhenNeeded(std::optional<QDBusConnection>& bus);
 
 // The program's own properties window for path: name, folder, type, size, dates, owner
 // and permissions. Not modal; it deletes itself when closed.
