@@ -1,7 +1,6 @@
-// The main window as a screen reader meets it: on an accessibility bus of its own (the
-// test runs in a D-Bus session of its own), the window's role and name as the bus
-// reports them, and what the value labels say, and announce, after a search and after
-// a selection.
+// The main window as a screen reader meets it, on an accessibility bus of its own: the window's role
+// and name as the bus reports them, a press that answers at once, and what the value labels say and
+// announce after a search and after a selection.
 #include "search/FolderWalk.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
@@ -43,20 +42,17 @@ QString heard(QWidget* w) {
 struct AtspiClient {
     QDBusConnection bus = QDBusConnection(QString());
     using Object = QPair<QString, QString>; // service, path
-
     QString address;
-
     bool connect() {
         const QDBusMessage reply = QDBusConnection::sessionBus().call(
             QDBusMessage::createMethodCall("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"));
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
         address = reply.arguments().first().toString();
-        bus = QDBusConnection::connectToBus(address, QStringLiteral("reader"));
+        bus = QDBusConnection::connectToBus(address, "reader");
         return bus.isConnected();
     }
     // The call lets the window's own event loop run, so that the program can answer.
-    QVariant call(const Object& o, const QString& interface, const QString& method,
-                  const QVariantList& args = {}) const {
+    QVariant call(const Object& o, const QString& interface, const QString& method, const QVariantList& args = {}) const {
         QDBusMessage m = QDBusMessage::createMethodCall(o.first, o.second, interface, method);
         m.setArguments(args);
         return bus.call(m, QDBus::BlockWithGui, 5000).arguments().value(0);
@@ -67,23 +63,19 @@ struct AtspiClient {
         if (list.currentType() != QDBusArgument::ArrayType) return out;
         list.beginArray();
         while (!list.atEnd()) {
-            Object child;
             QDBusObjectPath path;
+            out.append(Object());
             list.beginStructure();
-            list >> child.first >> path;
+            list >> out.last().first >> path;
             list.endStructure();
-            child.second = path.path();
-            out << child;
+            out.last().second = path.path();
         }
         list.endArray();
         return out;
     }
     QString roleAndName(const Object& o) const {
-        return call(o, "org.a11y.atspi.Accessible", "GetRoleName").toString() + '|' +
-               call(o, "org.freedesktop.DBus.Properties", "Get", {"org.a11y.atspi.Accessible", "Name"})
-                   .value<QDBusVariant>()
-                   .variant()
-                   .toString();
+        const QVariant name = call(o, "org.freedesktop.DBus.Properties", "Get", {"org.a11y.atspi.Accessible", "Name"});
+        return call(o, "org.a11y.atspi.Accessible", "GetRoleName").toString() + '|' + name.value<QDBusVariant>().variant().toString();
     }
 };
 
@@ -111,8 +103,7 @@ private slots:
         QCOMPARE(window->text(QAccessible::Name), form.windowTitle());
         QStringList windows;
         QString service;
-        for (const auto& app :
-             reader_.children({"org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root"}))
+        for (const auto& app : reader_.children({"org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root"}))
             for (const auto& top : reader_.children(app)) {
                 windows << reader_.roleAndName(top);
                 if (windows.last() == "frame|" + form.windowTitle()) service = app.first;
@@ -121,9 +112,8 @@ private slots:
 
         // Save with an empty list opens a message box. A screen reader in a process of its
         // own presses Save over the bus: the answer comes at once, the box after it.
-        const QString save =
-            QStringLiteral("/org/a11y/atspi/accessible/%1")
-                .arg(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(form.chameleonButton7)));
+        const QString save = QStringLiteral("/org/a11y/atspi/accessible/%1")
+                                 .arg(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(form.chameleonButton7)));
         QProcess press;
         QElapsedTimer clock;
         qint64 answeredAfter = -1;
@@ -131,24 +121,17 @@ private slots:
         QObject::connect(&press, &QProcess::finished, [&] { answeredAfter = clock.elapsed(); });
         QTimer closer; // closes the box a while after it came
         QObject::connect(&closer, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                box && clock.elapsed() > 1500) {
-                boxShown = box->text().contains(QStringLiteral("Filelist is Empty!"));
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && clock.elapsed() > 1500) {
+                boxShown = box->text().contains("Filelist is Empty!");
                 box->done(0);
             }
         });
         closer.start(50);
         clock.start();
-        press.start(QStringLiteral("dbus-send"),
-                    {"--bus=" + reader_.address, "--print-reply", "--dest=" + service, save,
-                     "org.a11y.atspi.Action.DoAction", "int32:0"});
-        QTRY_VERIFY2_WITH_TIMEOUT(boxShown && answeredAfter >= 0,
-                                  qPrintable(QStringLiteral("answered after %1 ms, box %2: %3")
-                                                 .arg(answeredAfter)
-                                                 .arg(boxShown)
-                                                 .arg(QString::fromUtf8(press.readAllStandardError() +
-                                                                        press.readAllStandardOutput()))),
-                                  8000);
+        press.start("dbus-send", {"--bus=" + reader_.address, "--print-reply", "--dest=" + service, save,
+                                  "org.a11y.atspi.Action.DoAction", "int32:0"});
+        QTRY_VERIFY2_WITH_TIMEOUT(boxShown && answeredAfter >= 0, qPrintable(QString("answered after %1 ms, box %2: %3")
+            .arg(answeredAfter).arg(boxShown).arg(QString(press.readAllStandardError() + press.readAllStandardOutput()))), 8000);
         QVERIFY2(answeredAfter < 1000, qPrintable(QString::number(answeredAfter)));
         QCOMPARE(press.exitCode(), 0);
     }
@@ -156,8 +139,7 @@ private slots:
     void valueLabelsSayAndAnnounceTheirValues() {
         TreeBuilder tree;
         tree.folder("docs");
-        tree.file("docs/a.txt");
-        tree.file("docs/b.txt");
+        tree.file("docs/a.txt"), tree.file("docs/b.txt");
         AccessibleEvents events;
         Window w(tree.root());
         QTRY_VERIFY(!w->Label5->text().isEmpty());
@@ -174,8 +156,7 @@ private slots:
         w.search(QStringLiteral("*.txt"));
         QStringList status = events.announced.value(w->Label1);
         status.removeDuplicates();
-        QVERIFY2(status.endsWith(QStringLiteral("\r\nSEARCH OVER")), qPrintable(status.join('|')));
-        QVERIFY2(status.contains("                              SEARCHING \r\n" + tree.root() + "..."),
+        QVERIFY2(status.endsWith("\r\nSEARCH OVER") && status.contains("                              SEARCHING \r\n" + tree.root() + "..."),
                  qPrintable(status.join('|')));
         QVERIFY(events.announced.value(w->Label3).contains(QStringLiteral("2")));
         QCOMPARE(heard(w->Label1), QStringLiteral("\r\nSEARCH OVER (Status)"));

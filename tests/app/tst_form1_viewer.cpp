@@ -1,5 +1,5 @@
-// The file viewer on the real web engine, against real files in a temporary folder: what
-// it shows, and that a viewed file reaches neither other local files nor the network.
+// The file viewer on the real web engine, against real files: what it shows, and that a viewed file
+// reaches neither other local files nor the network.
 #include "../websearch/LocalHttpServer.h"
 
 #include "platform/AppSetup.h"
@@ -15,22 +15,15 @@
 #include <QtTest>
 
 namespace {
-
 constexpr int kLoadTimeout = 30000;
-
 using testsupport::writeBytes;
-
 QString plainText(QWebEnginePage* page) {
-    QString text;
+    QString text = "<no answer>";
     bool done = false;
-    page->toPlainText([&](const QString& t) {
-        text = t;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 5000)) return QStringLiteral("<no answer>");
+    page->toPlainText([&](const QString& t) { text = t, done = true; });
+    (void)QTest::qWaitFor([&] { return done; }, 5000);
     return text;
 }
-
 } // namespace
 
 class Form1ViewerTest : public QObject {
@@ -40,36 +33,24 @@ private slots:
         QVERIFY(server_.start());
         QVERIFY(dir_.isValid());
         writeBytes(dir_.filePath("notes.txt"), "plain words in a text file\n");
-        writeBytes(dir_.filePath("page.html"),
-                   "<html><head><title>a page</title></head><body>hello</body></html>");
+        writeBytes(dir_.filePath("page.html"), "<html><head><title>a page</title></head><body>hello</body></html>");
         writeBytes(dir_.filePath("caf\xc3\xa9 \xe2\x82\xac.txt"), "a name outside ASCII\n");
         writeBytes(dir_.filePath("secret.txt"), "the secret");
         writeBytes(dir_.filePath("data.odt"), QByteArray("PK\x03\x04 not a page", 18));
         // Every way a page could reach another file or the server; the title says what it got.
-        writeBytes(
-            dir_.filePath("reach.html"),
-            QStringLiteral(
-                "<html><head><title>untouched</title></head><body>"
-                "<iframe id=f src='file:///etc/passwd'></iframe>"
-                "<img src='%1'>"
-                "<script>"
-                "var got = [];"
-                "function note(s) { got.push(s); }"
-                "try { var x = new XMLHttpRequest(); x.open('GET', 'secret.txt', false); x.send();"
-                "      note('xhr:' + x.responseText); } catch (e) { note('xhr:refused'); }"
-                "var pending = 2;"
-                "function step() { if (--pending == 0) finish(); }"
-                "fetch('file:///etc/passwd').then(r => r.text()).then(t => note('fetch:' + t),"
-                "  () => note('fetch:refused')).then(step);"
-                "fetch('%2').then(r => r.text()).then(t => note('net:' + t),"
-                "  () => note('net:refused')).then(step);"
-                "function finish() { setTimeout(function() {"
-                "  var d = null; try { d = document.getElementById('f').contentDocument; } catch (e) {}"
-                "  note(d ? 'frame:' + d.documentElement.innerText.length : 'frame:other');"
-                "  document.title = 'done ' + got.sort().join(' '); }, 1500); }"
-                "</script></body></html>")
-                .arg(server_.url("/picture.png"), server_.url("/fetched"))
-                .toUtf8());
+        writeBytes(dir_.filePath("reach.html"), QStringLiteral(
+            "<html><head><title>untouched</title></head><body><iframe id=f src='file:///etc/passwd'></iframe><img src='%1'>"
+            "<script>var got = []; function note(s) { got.push(s); }"
+            "try { var x = new XMLHttpRequest(); x.open('GET', 'secret.txt', false); x.send();"
+            "      note('xhr:' + x.responseText); } catch (e) { note('xhr:refused'); }"
+            "var pending = 2; function step() { if (--pending == 0) finish(); }"
+            "fetch('file:///etc/passwd').then(r => r.text()).then(t => note('fetch:' + t), () => note('fetch:refused')).then(step);"
+            "fetch('%2').then(r => r.text()).then(t => note('net:' + t), () => note('net:refused')).then(step);"
+            "function finish() { setTimeout(function() {"
+            "  var d = null; try { d = document.getElementById('f').contentDocument; } catch (e) {}"
+            "  note(d ? 'frame:' + d.documentElement.innerText.length : 'frame:other');"
+            "  document.title = 'done ' + got.sort().join(' '); }, 1500); }</script></body></html>")
+            .arg(server_.url("/picture.png"), server_.url("/fetched")).toUtf8());
 
         fake_.volumes->list = {{dir_.path(), QStringLiteral("test")}};
         fake_.webPanes = std::make_shared<platform::WebEnginePaneFactory>();
@@ -100,13 +81,12 @@ private slots:
     void aViewedPageReachesNoOtherFileAndNoServer() {
         // As shipped, a viewed page runs no script at all.
         show("reach.html");
-        QTRY_VERIFY_WITH_TIMEOUT(plainText(page()).isEmpty() == false || page()->title() == "untouched",
-                                 kLoadTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!plainText(page()).isEmpty() || page()->title() == "untouched", kLoadTimeout);
         QTest::qWait(2500);
         QCOMPARE(page()->title(), QStringLiteral("untouched"));
 
-        // With scripts let in, every way out is still closed: the other file and the
-        // server give nothing, and the frame never left its empty start page.
+        // With scripts let in, every way out is still closed: the other file and the server give
+        // nothing, and the frame never left its empty start page.
         page()->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
         show("reach.html");
         QTRY_VERIFY_WITH_TIMEOUT(page()->title().startsWith("done"), kLoadTimeout);

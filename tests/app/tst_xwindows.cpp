@@ -1,11 +1,11 @@
-// The windows under a real X server. The real program starts, maps its main window, ignores
-// its command line, registers its document type for the user and quits cleanly on the
-// window manager's close request; windows whose close box was greyed out (the About and
-// Copy File windows among them) refuse that request and close only through their own button.
+// The windows under a real X server: the real program starts, maps its main window, ignores its
+// command line, registers its document type and quits cleanly on the window manager's close request;
+// windows whose close box is greyed (About, Copy File) refuse that request and close by their button.
 #include "about/Form2.h"
 #include "copydialog/Form3.h"
 #include "platform/DesktopFiles.h"
 #include "support/FakeServices.h"
+#include "support/FileBytes.h"
 #include "widgets/button/chameleonButton.h"
 #include "widgets/window/modCloseBtn.h"
 
@@ -20,15 +20,23 @@
 #include <QThread>
 
 // Xlib's macros last: they clash with Qt's and the button's names.
-#include "support/WindowManager.h"
+#include <X11/Xlib.h>
 #include <X11/Xatom.h>
 
 namespace {
-
-// A window may vanish between two requests about it: its errors are ignored, not fatal.
-int ignoreXError(Display*, XErrorEvent*) {
-    return 0;
+// The window manager's close request, of the title bar's close box and of Alt+F4.
+void sendCloseRequest(Display* dpy, Window window) {
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = window;
+    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    XSendEvent(dpy, window, False, NoEventMask, &ev);
+    XFlush(dpy);
 }
+
+int ignoreXError(Display*, XErrorEvent*) { return 0; } // a window may vanish between two requests
 
 // The process that owns a window, as its toolkit tells the window manager.
 long windowPid(Display* dpy, Window w) {
@@ -37,9 +45,8 @@ long windowPid(Display* dpy, Window w) {
     unsigned long count, after;
     unsigned char* data = nullptr;
     long pid = 0;
-    if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type,
-                           &format, &count, &after, &data) == Success &&
-        data && count == 1)
+    if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success && data && count == 1)
         pid = *reinterpret_cast<long*>(data);
     if (data) XFree(data);
     return pid;
@@ -55,8 +62,8 @@ Window findWindow(Display* dpy, Window root, const char* title, long pid) {
         char* name = nullptr;
         XWindowAttributes attrs;
         if (XFetchName(dpy, children[i], &name) && name) {
-            if (qstrcmp(name, title) == 0 && XGetWindowAttributes(dpy, children[i], &attrs) &&
-                attrs.map_state == IsViewable && windowPid(dpy, children[i]) == pid)
+            if (qstrcmp(name, title) == 0 && XGetWindowAttributes(dpy, children[i], &attrs) && attrs.map_state == IsViewable &&
+                windowPid(dpy, children[i]) == pid)
                 found = children[i];
             XFree(name);
         }
@@ -66,15 +73,10 @@ Window findWindow(Display* dpy, Window root, const char* title, long pid) {
     return found;
 }
 
-QByteArray readAll(const QString& name) {
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void sendDeleteWindow(WId window) {
     Display* dpy = XOpenDisplay(nullptr);
     QVERIFY(dpy);
-    testsupport::sendCloseRequest(dpy, Window(window));
+    sendCloseRequest(dpy, Window(window));
     XCloseDisplay(dpy);
 }
 
@@ -97,8 +99,7 @@ class TestXWindows : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            QFAIL("this test needs an X server (run it under xvfb-run)");
+        if (QGuiApplication::platformName() != "xcb") QFAIL("this test needs an X server (run it under xvfb-run)");
     }
 
     void theProgramStartsShowsItsWindowAndQuitsOnClose() {
@@ -108,8 +109,8 @@ private slots:
         QTemporaryDir home;
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.remove(QStringLiteral("XDG_DATA_HOME"));
+        env.insert("HOME", home.path());
+        env.remove("XDG_DATA_HOME");
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         program.start(QStringLiteral(ORVIK_PROGRAM), {home.path() + "/list.f4u"}); // a document: ignored
@@ -118,8 +119,7 @@ private slots:
         clock.start();
         Window w = 0;
         while (!w && clock.elapsed() < 20000 && program.state() == QProcess::Running) {
-            w = findWindow(dpy, DefaultRootWindow(dpy), "ORVIK  SEARCHER   V 1.00",
-                           long(program.processId()));
+            w = findWindow(dpy, DefaultRootWindow(dpy), "ORVIK  SEARCHER   V 1.00", long(program.processId()));
             if (!w) QThread::msleep(50);
         }
         QVERIFY2(w, "the main window was not mapped");
@@ -133,9 +133,8 @@ private slots:
         QVERIFY(entry.open(QIODevice::ReadOnly));
         QVERIFY(entry.readAll().contains("\nExec=\"" ORVIK_PROGRAM "\" %f\n"));
         QVERIFY(QFile::exists(home.path() + "/.local/share/mime/packages/orvik-searcher-f4u.xml"));
-        QVERIFY(
-            QFile::exists(home.path() + "/.local/share/icons/hicolor/48x48/mimetypes/application-x-f4u.png"));
-        testsupport::sendCloseRequest(dpy, w);
+        QVERIFY(QFile::exists(home.path() + "/.local/share/icons/hicolor/48x48/mimetypes/application-x-f4u.png"));
+        sendCloseRequest(dpy, w);
         const bool finished = program.waitForFinished(10000);
         if (!finished) program.kill();
         XCloseDisplay(dpy);
@@ -145,37 +144,28 @@ private slots:
     }
 
     void theDesktopsDefaultApplicationOpensAFileAndItsFolder() {
-        // A desktop of our own: an application that writes down what it was given is the
-        // default for text files and for folders.
+        // A desktop of our own: an application that writes down what it was given opens text files and folders.
         QTemporaryDir desktop;
         const QString record = desktop.filePath("record"), opened = desktop.filePath("opened");
         QDir().mkpath(desktop.filePath("data/applications"));
         QDir().mkpath(desktop.filePath("config"));
-        const auto write = [](const QString& name, const QByteArray& text) {
-            QFile f(name);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(text);
-        };
+        const auto write = [](const QString& name, const QByteArray& text) { testsupport::writeBytes(name, text); };
         write(record, "#!/bin/sh\necho \"$1\" >> " + opened.toUtf8() + "\n");
         QFile::setPermissions(record, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        write(desktop.filePath("data/applications/recorder.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + record.toUtf8() +
-                  " %f\nMimeType=text/plain;inode/directory;\n");
-        write(desktop.filePath("config/mimeapps.list"),
-              "[Default Applications]\ntext/plain=recorder.desktop\ninode/directory=recorder.desktop\n");
+        write(desktop.filePath("data/applications/recorder.desktop"), "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" +
+                                                                           record.toUtf8() + " %f\nMimeType=text/plain;inode/directory;\n");
+        write(desktop.filePath("config/mimeapps.list"), "[Default Applications]\ntext/plain=recorder.desktop\ninode/directory=recorder.desktop\n");
         const QString file = desktop.filePath("notes.txt");
         write(file, "some words\n");
-        const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("XDG_CONFIG_HOME"),
-                                    qgetenv("XDG_DATA_DIRS")};
+        const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_DIRS")};
         qputenv("XDG_DATA_HOME", QFile::encodeName(desktop.filePath("data")));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.filePath("config")));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(desktop.filePath("data")) + ":/usr/share");
         platform::SystemDesktopFiles files(QDBusConnection(QStringLiteral("no bus"))); // no file manager
         files.open(file);
-        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(readAll(opened)), file + "\n", 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)), file + "\n", 10000);
         files.showInFolder(file); // no file manager answers: the folder, with its application
-        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(readAll(opened)), file + "\n" + desktop.path() + "\n",
-                                  10000);
+        QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)), file + "\n" + desktop.path() + "\n", 10000);
         qputenv("XDG_DATA_HOME", saved[0]);
         qputenv("XDG_CONFIG_HOME", saved[1]);
         qputenv("XDG_DATA_DIRS", saved[2]);
@@ -216,8 +206,7 @@ private slots:
         QVERIFY(mainWindow.isVisible());
         mainWindow.hide();
         testsupport::FakeServices fake;
-        QPointer<Form3> copy = new Form3(
-            fake.services(), [] { return QStringLiteral("/tmp/a.txt"); }, &mainWindow);
+        QPointer<Form3> copy = new Form3(fake.services(), [] { return QStringLiteral("/tmp/a.txt"); }, &mainWindow);
         verifyOnlyItsButtonCloses(copy, copy->chameleonButton3);
         QVERIFY(mainWindow.isVisible());
         QTRY_VERIFY(copy.isNull()); // discarded: the next one opens afresh

@@ -1,50 +1,35 @@
-// The path codec against any bytes. Checks:
-// - decoding and encoding again gives back exactly the bytes;
-// - appending the decoded form to a text gives that text followed by the decoded form;
-// - the decoded text holds U+FFFD only where the bytes hold its own UTF-8 form, and
-//   bytes that are valid UTF-8 decode as Qt decodes them;
-// - read as UTF-16 text without lone surrogates, the input survives encoding and
-//   decoding unchanged.
+// The path codec against any bytes: decoding and encoding again gives back the bytes; appending the
+// decoded form to a text appends just that; U+FFFD appears only where the bytes hold its own UTF-8
+// form, and valid UTF-8 decodes as Qt decodes it; UTF-16 text without lone surrogates survives
+// encoding and decoding.
 #include "platform/PathCodec.h"
 
-#include <QString>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "path codec: %s\n", what);
     std::abort();
 }
-
 bool hasLoneSurrogate(QStringView s) {
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
-            ++i;
-        else if (s[i].isSurrogate())
-            return true;
-    }
+    for (qsizetype i = 0; i < s.size(); ++i)
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) ++i;
+        else if (s[i].isSurrogate()) return true;
     return false;
 }
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const QString text = platform::decodePath(bytes);
     if (platform::encodePath(text) != bytes) fail("decode then encode changed the bytes");
-
-    QString appended = QStringLiteral("/a/");
+    QString appended = "/a/";
     platform::appendDecodedPath(appended, bytes);
     if (QStringView(appended).sliced(3) != text) fail("appending decodes differently");
-
-    if (text.count(QChar(0xFFFD)) != QByteArray(bytes.data(), bytes.size()).count("\xEF\xBF\xBD"))
-        fail("a replacement character stands for bytes that were not one");
+    if (text.count(QChar(0xFFFD)) != bytes.toByteArray().count("\xEF\xBF\xBD")) fail("a replacement character stands for other bytes");
     const QString qtText = QString::fromUtf8(bytes);
     if (qtText.toUtf8() == bytes && qtText != text) fail("valid UTF-8 decodes differently from Qt");
-
     const QStringView units(reinterpret_cast<const char16_t*>(data), qsizetype(size / 2));
     if (!hasLoneSurrogate(units) && platform::decodePath(platform::encodePath(units)) != units)
         fail("text without lone surrogates did not survive encoding and decoding");

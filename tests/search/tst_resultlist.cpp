@@ -1,7 +1,6 @@
-// The result list: its store keeps every entry and gives it back byte for byte, shares
-// folders, announces batches to views and survives a Clear in between; its control places
-// and finds rows at any scroll position, moves the selection by key and click, lets
-// assistive technology hear the entries and keeps its scroll bars with the entries.
+// The result list: its store keeps every entry byte for byte, announces batches to views and survives
+// a Clear in between; its control places and finds rows at any scroll position, moves the selection by
+// key, click and typing, lets assistive technology hear the entries and keeps its scroll bars with them.
 #include "platform/PathCodec.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
@@ -14,21 +13,17 @@
 #include <QTest>
 
 namespace {
-
 QStringList entries(const search::ResultList& list) {
     QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.entry(i);
+    for (int i = 0; i < list.count(); ++i) out << list.entry(i);
     return out;
 }
-
 struct Fixture {
     search::ResultList list;
     search::ResultListView view{&list};
     explicit Fixture(int entries) {
         list.setFolder("/data/photos");
-        for (int i = 0; i < entries; ++i)
-            list.appendName("picture-" + std::to_string(i) + ".jpg");
+        for (int i = 0; i < entries; ++i) list.appendName("picture-" + std::to_string(i) + ".jpg");
         list.flush();
         view.resize(300, 200);
         view.show();
@@ -37,7 +32,6 @@ struct Fixture {
     QRect rect(int row) const { return view.visualRect(list.index(row)); }
     int rowHeight() const { return rect(0).height(); }
 };
-
 } // namespace
 
 class TestResultList : public QObject {
@@ -47,15 +41,12 @@ private slots:
         search::ResultList list;
         for (int folder = 0; folder < 100; ++folder) {
             list.setFolder("/data/f" + std::to_string(folder));
-            for (int i = 0; i < 1000; ++i)
-                list.appendName("file" + std::to_string(i) + ".txt");
+            for (int i = 0; i < 1000; ++i) list.appendName("file" + std::to_string(i) + ".txt");
         }
         list.flush();
-        QCOMPARE(list.count(), 100000);
-        QCOMPARE(list.rowCount(), 100000);
-        QCOMPARE(list.entry(0) + list.entry(32767) + list.entry(99999),
-                 QStringLiteral("/data/f0/file0.txt/data/f32/file767.txt/data/f99/file999.txt"));
-        QCOMPARE(list.data(list.index(70001)).toString(), QStringLiteral("/data/f70/file1.txt"));
+        QCOMPARE(list.count() + list.rowCount(), 200000);
+        QCOMPARE(list.entry(0) + list.entry(32767) + list.entry(99999), "/data/f0/file0.txt/data/f32/file767.txt/data/f99/file999.txt");
+        QCOMPARE(list.data(list.index(70001)).toString(), "/data/f70/file1.txt");
         QCOMPARE(list.entry(100000) + list.entry(-1), QString());
 
         list.clear();
@@ -63,14 +54,13 @@ private slots:
         list.appendName("root.txt"); // the root is not doubled
         list.setFolder("/m\xc3\xbcsic");
         list.appendName("bad\xff.mp3");
-        list.append(QStringLiteral("C:\\Docs\\old.txt")); // an entry from a Windows list document
-        list.append(QStringLiteral("relative.txt"));
+        list.append("C:\\Docs\\old.txt"); // an entry from a Windows list document
+        list.append("relative.txt");
         list.appendBytes("");
         list.flush();
-        QCOMPARE(entries(list),
-                 (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
-                              "C:\\Docs\\old.txt", "relative.txt", ""}));
-        QCOMPARE(list.entryBytes(1), QByteArray("/m\xc3\xbcsic/bad\xff.mp3"));
+        QCOMPARE(entries(list), (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
+                                             "C:\\Docs\\old.txt", "relative.txt", ""}));
+        QCOMPARE(list.entryBytes(1), "/m\xc3\xbcsic/bad\xff.mp3");
         list.append(list.entry(1)); // text given back as an entry leads to the same bytes
         QCOMPARE(list.entryBytes(5), list.entryBytes(1));
 
@@ -91,8 +81,7 @@ private slots:
         search::ResultList list;
         QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
         list.setFolder("/walk/here");
-        list.appendName("1");
-        list.appendName("2");
+        list.appendName("1"), list.appendName("2");
         QCOMPARE(list.count(), 2);
         QCOMPARE(list.rowCount(), 0); // views hear of them at the next flush
         list.flush();
@@ -105,7 +94,7 @@ private slots:
 
         list.clear(); // the user clears the list while the walk is inside /walk/here
         list.appendName("two");
-        list.append(QStringLiteral("/elsewhere/doc.txt")); // or opens a document
+        list.append("/elsewhere/doc.txt"); // or opens a document
         list.appendName("three");
         list.flush();
         QCOMPARE(entries(list), (QStringList{"/walk/here/two", "/elsewhere/doc.txt", "/walk/here/three"}));
@@ -125,16 +114,14 @@ private slots:
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 200000 * h - f.view.viewport()->height());
         const QRect viewport = f.view.viewport()->rect();
         for (const int row : {0, 1, 99999, 123457, 199999}) {
-            for (const auto hint : {QAbstractItemView::PositionAtCenter, QAbstractItemView::EnsureVisible,
-                                    QAbstractItemView::PositionAtTop, QAbstractItemView::PositionAtBottom}) {
+            for (const auto hint : {QAbstractItemView::PositionAtCenter, QAbstractItemView::EnsureVisible, QAbstractItemView::PositionAtTop,
+                                    QAbstractItemView::PositionAtBottom}) {
                 f.view.scrollTo(f.list.index(row), hint);
                 const QRect r = f.rect(row);
-                QVERIFY2(viewport.contains(r.topLeft()) && viewport.bottom() >= r.bottom(),
-                         qPrintable(QStringLiteral("row %1 hint %2").arg(row).arg(int(hint))));
+                QVERIFY2(viewport.contains(r.topLeft()) && viewport.bottom() >= r.bottom(), qPrintable(QString("row %1 hint %2").arg(row).arg(int(hint))));
                 QCOMPARE(f.view.indexAt(r.center()).row(), row);
                 QCOMPARE(f.view.indexAt(r.topLeft()).row(), row);
-                QCOMPARE(f.view.indexAt(r.bottomLeft() + QPoint(0, 1)).row(),
-                         row + 1 < 200000 ? row + 1 : -1);
+                QCOMPARE(f.view.indexAt(r.bottomLeft() + QPoint(0, 1)).row(), row + 1 < 200000 ? row + 1 : -1);
             }
         }
         f.view.scrollTo(f.list.index(0));
@@ -163,21 +150,12 @@ private slots:
         QCOMPARE(doubleClicked.size(), 1);
 
         const int page = f.view.viewport()->height() / f.rowHeight() - 1;
-        const struct {
-            Qt::Key key;
-            int row;
-        } steps[] = {{Qt::Key_Down, 3},
-                     {Qt::Key_Up, 2},
-                     {Qt::Key_End, 4999},
-                     {Qt::Key_Down, 4999},
-                     {Qt::Key_PageUp, 4999 - page},
-                     {Qt::Key_Home, 0},
-                     {Qt::Key_Up, 0},
-                     {Qt::Key_PageDown, page}};
-        for (const auto& s : steps) {
-            QTest::keyClick(&f.view, s.key);
-            QCOMPARE(f.view.ListIndex(), s.row);
-            QVERIFY(f.view.viewport()->rect().contains(f.rect(s.row)));
+        const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 3}, {Qt::Key_Up, 2}, {Qt::Key_End, 4999}, {Qt::Key_Down, 4999},
+                                                 {Qt::Key_PageUp, 4999 - page}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0}, {Qt::Key_PageDown, page}};
+        for (const auto& [key, row] : steps) {
+            QTest::keyClick(&f.view, key);
+            QCOMPARE(f.view.ListIndex(), row);
+            QVERIFY(f.view.viewport()->rect().contains(f.rect(row)));
         }
         f.view.setListIndex(4321);
         QCOMPARE(f.view.indexAt(f.rect(4321).center()).row(), 4321);
@@ -189,22 +167,19 @@ private slots:
         QCOMPARE(list->role(), QAccessible::List);
         QCOMPARE(list->childCount(), 5000);
         QCOMPARE(list->child(4321)->text(QAccessible::Name), f.list.entry(4321));
-        QCOMPARE(list->child(4321)->rect(),
-                 QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
+        QCOMPARE(list->child(4321)->rect(), QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
     }
 
     void typingFindsTheNextFileNameStartingWithIt() {
         Fixture f(0);
         f.list.setFolder("/data/Bern");
-        for (const char* name : {"alpha.txt", "Beta.txt", "gamma.txt", "bravo.txt", "beta-2.txt"})
-            f.list.appendName(name);
-        f.list.append(QStringLiteral("/b-folder/zeta.txt")); // a whole path: its folder is no file name
+        for (const char* name : {"alpha.txt", "Beta.txt", "gamma.txt", "bravo.txt", "beta-2.txt"}) f.list.appendName(name);
+        f.list.append("/b-folder/zeta.txt"); // a whole path: its folder is no file name
         f.list.append(QString::fromUtf8("/x/\xc3\x84rger.txt"));
         f.list.flush();
         const auto type = [&](const QString& keys) {
-            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() +
-                         50);            // a pause: a new prefix
-            for (const QChar c : keys) { // each as the keyboard sends it
+            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() + 50); // a pause: a new prefix
+            for (const QChar c : keys) {                                              // each as the keyboard sends it
                 QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
                 QApplication::sendEvent(&f.view, &press);
             }
@@ -219,16 +194,15 @@ private slots:
         QCOMPARE(type(QString::fromUtf8("\xc3\xa4")), 6);
         f.view.setListIndex(0);
         QCOMPARE(type("bet"), 1);
-        QCOMPARE(f.list.findFileName(QStringLiteral("BETA-"), 2), 4);
-        QCOMPARE(f.list.findFileName(QStringLiteral("bern"), 0), -1);
+        QCOMPARE(f.list.findFileName("BETA-", 2), 4);
+        QCOMPARE(f.list.findFileName("bern", 0), -1);
     }
 
     void scrollBarsFollowTheEntries() {
         Fixture f(10);
         const int h = f.rowHeight();
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 0);
-        for (int i = 0; i < 90; ++i)
-            f.list.appendName("more.jpg");
+        for (int i = 0; i < 90; ++i) f.list.appendName("more.jpg");
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 0); // not yet announced
         f.list.flush();
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 100 * h - f.view.viewport()->height());
@@ -236,7 +210,7 @@ private slots:
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 99 * h - f.view.viewport()->height());
         // An entry wider than the list, once on the screen, can be scrolled into view.
         QCOMPARE(f.view.horizontalScrollBar()->maximum(), 0);
-        f.list.append(QStringLiteral("/wide/") + QString(200, QLatin1Char('w')));
+        f.list.append("/wide/" + QString(200, 'w'));
         f.list.flush();
         f.view.scrollToBottom();
         QTRY_VERIFY(f.view.horizontalScrollBar()->maximum() > 0);

@@ -18,17 +18,27 @@
 
 namespace testsupport {
 
-// A viewer or engine pane that records where it was sent.
-class RecordingPane : public platform::BlankWebPane {
+// A viewer or engine pane that records where it was sent, and every call made of any pane in one
+// log ("WB4 Navigate <address>", "WB2 Stop", ...); the location is set by the test.
+class RecordingPane : public platform::WebPane {
 public:
-    using BlankWebPane::BlankWebPane;
+    RecordingPane(std::shared_ptr<QStringList> log, QWidget* parent) : WebPane(parent), log_(std::move(log)) {}
     QStringList navigated;
-    void Navigate(const QString& address) override { navigated << address; }
-};
+    QString location;
+    void Navigate(const QString& address) override { navigated << address, record("Navigate " + address); }
+    void Stop() override { record("Stop"); }
+    bool GoBack() override { return record("GoBack"); }
+    bool GoForward() override { return record("GoForward"); }
+    QString LocationURL() const override { return record("LocationURL"), location; }
 
+private:
+    bool record(const QString& what) const { return log_->append(objectName() + ' ' + what), false; }
+    std::shared_ptr<QStringList> log_;
+};
 class RecordingPanes : public platform::WebPaneFactory {
 public:
-    platform::WebPane* create(QWidget* parent) override { return new RecordingPane(parent); }
+    std::shared_ptr<QStringList> log = std::make_shared<QStringList>();
+    platform::WebPane* create(QWidget* parent) override { return new RecordingPane(log, parent); }
 };
 
 inline void click(QWidget* b) {
@@ -40,8 +50,10 @@ struct Window {
     FakeServices fake;
     std::unique_ptr<Form1> form;
 
+    std::shared_ptr<RecordingPanes> panes = std::make_shared<RecordingPanes>();
+
     explicit Window(const QString& root = QString(), bool show = true) : fake(root) {
-        fake.webPanes = std::make_shared<RecordingPanes>();
+        fake.webPanes = panes;
         form = std::make_unique<Form1>(fake.services());
         if (!show) return;
         form->show();
@@ -49,6 +61,8 @@ struct Window {
     }
     Form1* operator->() const { return form.get(); }
     RecordingPane* viewer() const { return static_cast<RecordingPane*>(form->WB1); }
+    RecordingPane* pane(int engine) const { return static_cast<RecordingPane*>(form->enginePane(engine)); }
+    QStringList takeLog() { return std::exchange(*panes->log, {}); }
     QString path(const QString& name) const { return dir.filePath(name); }
 
     QStringList entries() const {

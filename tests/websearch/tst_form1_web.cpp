@@ -1,6 +1,5 @@
-// The main window's internet search on the real web engine, with every engine pointed at
-// a local HTTP server: the lazy start, real navigations and their events, history, stop,
-// progress, and the shielding of local files.
+// The internet search on the real web engine, every engine pointed at a local HTTP server: the lazy
+// start, real navigations and their events, history, stop, progress, and the shielding of local files.
 #include "LocalHttpServer.h"
 
 #include "app/Form1.h"
@@ -11,6 +10,8 @@
 #include "websearch/SearchAddress.h"
 #include "widgets/button/chameleonButton.h"
 #include "widgets/progressbar/ProgressBar.h"
+
+#include "support/FileBytes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,17 +27,14 @@
 #include <unistd.h>
 
 namespace {
-
 constexpr int kLoadTimeout = 30000;
 constexpr int kEngines = websearch::kEngineCount;
 
 // The web engine's helper processes that this test process has started.
 int webEngineProcessCount() {
     int count = 0;
-    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly)) continue;
-        const QByteArray line = stat.readAll(); // pid (comm) state ppid ...
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        const QByteArray line = testsupport::readBytes("/proc/" + pid + "/stat"); // pid (comm) state ppid ...
         const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
         count += line.contains("(QtWebEngine") && rest.value(1).toLongLong() == getpid();
     }
@@ -45,11 +43,9 @@ int webEngineProcessCount() {
 
 QStringList searchAddresses(const QString& query) {
     QStringList addresses;
-    for (int engine = 0; engine < kEngines; ++engine)
-        addresses << websearch::searchAddress(engine, query);
+    for (int engine = 0; engine < kEngines; ++engine) addresses << websearch::searchAddress(engine, query);
     return addresses;
 }
-
 } // namespace
 
 class Form1WebTest : public QObject {
@@ -70,43 +66,39 @@ private slots:
     }
 
     void panesStartNoEngineUntilUsed() {
-        // Every pane on screen in turn, and Stop, Back and Forward on panes that never loaded
-        // anything: nothing of the web engine has started.
+        // Every pane on screen in turn, and Stop, Back and Forward on panes that never loaded anything:
+        // nothing of the web engine has started.
         for (int tab = 0; tab < kEngines; ++tab) {
             form_->SSTab1->setCurrentIndex(tab);
             QTest::qWait(20);
         }
         form_->SSTab1->setCurrentIndex(0);
-        for (auto* button : {form_->chameleonButton12, form_->chameleonButton13, form_->chameleonButton14})
-            click(button);
+        for (auto* button : {form_->chameleonButton12, form_->chameleonButton13, form_->chameleonButton14}) click(button);
         QTest::qWait(200);
         QVERIFY(!platform::WebEnginePane::engineStarted());
         QCOMPARE(webEngineProcessCount(), 0);
-        for (int engine = 0; engine < kEngines; ++engine)
-            QVERIFY(static_cast<platform::LazyWebPane*>(pane(engine))->inner() == nullptr);
+        for (int engine = 0; engine < kEngines; ++engine) QVERIFY(!static_cast<platform::LazyWebPane*>(pane(engine))->inner());
     }
     void searchAllSendsEveryPaneToItsAddress() {
         QSignalSpy addressChanges(form_->Text4, &QLineEdit::textChanged);
-        form_->Text2->setText(QStringLiteral("orvik searcher"));
+        form_->Text2->setText("orvik searcher");
         click(form_->chameleonButton11);
-        const QStringList addresses = searchAddresses(QStringLiteral("orvik+searcher"));
+        const QStringList addresses = searchAddresses("orvik+searcher");
         QVERIFY(waitForLocations(addresses));
         QVERIFY(webEngineProcessCount() > 0);
-        // Each pane asked the server for exactly its engine's result page, and the address
-        // box followed every pane's navigation, hidden tabs' too, and holds the last one.
+        // Each pane asked the server for exactly its engine's result page, and the address box followed
+        // every pane's navigation, hidden tabs' too, and holds the last one.
         QTRY_COMPARE_WITH_TIMEOUT(server_.requests.size(), kEngines, kLoadTimeout);
-        for (const QString& address : addresses)
-            QVERIFY(server_.requests.contains(address.mid(address.indexOf('/', 7))));
+        for (const QString& address : addresses) QVERIFY(server_.requests.contains(address.mid(address.indexOf('/', 7))));
         QStringList shown;
-        for (const QList<QVariant>& change : addressChanges)
-            shown << change.at(0).toString();
+        for (const QList<QVariant>& change : addressChanges) shown << change.at(0).toString();
         QCOMPARE(form_->Text4->text(), shown.last());
         QVERIFY(std::is_permutation(shown.begin(), shown.end(), addresses.begin(), addresses.end()));
     }
     void backAndForwardMoveThroughRealHistory() {
         // Home pages first: every pane reads its home address with "/" once loaded...
         click(form_->chameleonButton15);
-        const QStringList homes(kEngines, server_.url(QStringLiteral("/"))); // every engine at the server
+        const QStringList homes(kEngines, server_.url("/")); // every engine at the server
         QVERIFY(waitForLocations(homes));
         // ...so Back leaves every pane where it is, though each has an earlier page.
         click(form_->chameleonButton13);
@@ -114,9 +106,9 @@ private slots:
         QVERIFY(waitForLocations(homes));
 
         // Once the panes are elsewhere, each goes back one page, and forward again.
-        form_->Text2->setText(QStringLiteral("two words"));
+        form_->Text2->setText("two words");
         click(form_->chameleonButton11);
-        const QStringList results = searchAddresses(QStringLiteral("two+words"));
+        const QStringList results = searchAddresses("two+words");
         QVERIFY(waitForLocations(results));
         click(form_->chameleonButton13);
         QVERIFY(waitForLocations(homes));
@@ -136,39 +128,26 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(form_->Text4->text(), msnHome, kLoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(pane(websearch::Msn)->LocationURL(), msnHome, kLoadTimeout);
 
-        // Typed without a scheme, the text is a web address; the inner frame's navigation
-        // shows in the address box too, while the pane's location stays its page's.
+        // Typed without a scheme, the text is a web address; the inner frame's navigation shows in the
+        // address box too (its request may reach the server a moment later); the location stays the page's.
         form_->SSTab1->setCurrentIndex(0);
         server_.requests.clear();
-        enterAddress(server_.host() + QStringLiteral("/frames"));
-        QTRY_COMPARE_WITH_TIMEOUT(form_->Text4->text(), server_.url(QStringLiteral("/inner")), kLoadTimeout);
-        // The address box shows the inner frame as it is asked for; its request may
-        // reach the server a moment later.
+        enterAddress(server_.host() + "/frames");
+        QTRY_COMPARE_WITH_TIMEOUT(form_->Text4->text(), server_.url("/inner"), kLoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(server_.requests, (QStringList{"/frames", "/inner"}), kLoadTimeout);
-        QCOMPARE(pane(websearch::Msn)->LocationURL(), server_.url(QStringLiteral("/frames")));
+        QCOMPARE(pane(websearch::Msn)->LocationURL(), server_.url("/frames"));
     }
     void localPagesCannotReadOtherLocalFiles() {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QFile secret(dir.filePath(QStringLiteral("secret.txt")));
-        QVERIFY(secret.open(QIODevice::WriteOnly) && secret.write("the secret") > 0);
-        secret.close();
-        QFile page(dir.filePath(QStringLiteral("page.html")));
-        QVERIFY(page.open(QIODevice::WriteOnly));
-        page.write("<html><head><title>start</title><script>"
-                   "var x = new XMLHttpRequest();"
-                   "try { x.open('GET', 'secret.txt', false); x.send();"
-                   "      document.title = 'read:' + x.responseText; }"
-                   "catch (e) { document.title = 'refused'; }"
-                   "</script></head><body>local page</body></html>");
-        page.close();
-        enterAddress(QString());       // harmless: the pane goes on to the next address
-        enterAddress(page.fileName()); // a plain path, into the chosen engine's pane
-        auto* view = static_cast<platform::WebEnginePane*>(
-                         static_cast<platform::LazyWebPane*>(pane(websearch::Msn))->inner())
-                         ->view();
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("refused"), kLoadTimeout);
-        QCOMPARE(pane(websearch::Msn)->LocationURL(), QUrl::fromLocalFile(page.fileName()).toString());
+        testsupport::writeBytes(dir.filePath("secret.txt"), "the secret");
+        testsupport::writeBytes(dir.filePath("page.html"), "<html><head><title>start</title><script>var x = new XMLHttpRequest();"
+                                "try { x.open('GET', 'secret.txt', false); x.send(); document.title = 'read:' + x.responseText; }"
+                                "catch (e) { document.title = 'refused'; }</script></head><body>local page</body></html>");
+        enterAddress(QString());                // harmless: the pane goes on to the next address
+        enterAddress(dir.filePath("page.html")); // a plain path, into the chosen engine's pane
+        auto* view = static_cast<platform::WebEnginePane*>(static_cast<platform::LazyWebPane*>(pane(websearch::Msn))->inner())->view();
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), "refused", kLoadTimeout);
+        QCOMPARE(pane(websearch::Msn)->LocationURL(), QUrl::fromLocalFile(dir.filePath("page.html")).toString());
     }
     void progressDisplayMovesWhileAPageLoads() {
         // A big page in the visible pane: the label and the bar follow its progress.
@@ -177,25 +156,19 @@ private slots:
         QList<int> percents, totals, widths;
         QStringList texts;
         // Connected after the window's own handler, so it sees what the handler showed.
-        connect(pane(websearch::Google), &platform::WebPane::ProgressChange, this,
-                [&](int progress, int max) {
-                    percents << progress;
-                    totals << max;
-                    texts << form_->Label8->text();
-                    widths << form_->PB1->shpValue()->width();
-                });
-        enterAddress(server_.url(QStringLiteral("/big")));
+        connect(pane(websearch::Google), &platform::WebPane::ProgressChange, this, [&](int progress, int max) {
+            percents << progress, totals << max, texts << form_->Label8->text(), widths << form_->PB1->shpValue()->width();
+        });
+        enterAddress(server_.url("/big"));
         QTRY_VERIFY_WITH_TIMEOUT(percents.contains(-1), kLoadTimeout);
         disconnect(pane(websearch::Google), nullptr, this, nullptr);
         QVERIFY(form_->PB1->isVisible() && form_->Label8->isVisible());
         // Percentages of 100 that never go down, from the start's 0 to 100, then -1 once complete.
         QCOMPARE(totals, QList<int>(totals.size(), 100));
-        QCOMPARE(percents.first(), 0);
-        QCOMPARE(percents.last(), -1);
-        QCOMPARE(percents.at(percents.size() - 2), 100);
+        QCOMPARE(QList<int>({percents.first(), percents.at(percents.size() - 2), percents.last()}), QList<int>({0, 100, -1}));
         QVERIFY(std::is_sorted(percents.begin(), percents.end() - 1));
-        QCOMPARE(texts.first(), QStringLiteral("Download Progress  100 %  Completed"));
-        QCOMPARE(texts.last(), QStringLiteral(" Download Progress   100   %   Completed"));
+        QCOMPARE(texts.first(), "Download Progress  100 %  Completed");
+        QCOMPARE(texts.last(), " Download Progress   100   %   Completed");
         QCOMPARE(widths.last(), form_->PB1->clientRect().width());
         texts.removeDuplicates();
         QVERIFY2(texts.size() >= 3, qPrintable(texts.join('|'))); // it moved in steps
@@ -205,13 +178,12 @@ private slots:
         QList<std::shared_ptr<QSignalSpy>> spies;
         for (int engine = 0; engine < kEngines; ++engine) {
             spies << std::make_shared<QSignalSpy>(pane(engine), &platform::WebPane::ProgressChange);
-            pane(engine)->Navigate(server_.url(QStringLiteral("/slow%1").arg(engine)));
+            pane(engine)->Navigate(server_.url(QString("/slow%1").arg(engine)));
         }
         QTRY_COMPARE_WITH_TIMEOUT(server_.requests.size(), kEngines, kLoadTimeout);
         QTest::qWait(200);
         for (const auto& spy : spies)
-            for (const QList<QVariant>& event : *spy)
-                QVERIFY(event.at(0).toInt() != -1);
+            for (const QList<QVariant>& event : *spy) QVERIFY(event.at(0).toInt() != -1);
         click(form_->chameleonButton12);
         for (const auto& spy : spies)
             QTRY_VERIFY_WITH_TIMEOUT(!spy->isEmpty() && spy->last().at(0).toInt() == -1, 5000);
@@ -238,13 +210,11 @@ bool Form1WebTest::waitForLocations(const QStringList& locations) {
     timer.start();
     while (timer.elapsed() < kLoadTimeout) {
         bool all = true;
-        for (int engine = 0; engine < kEngines; ++engine)
-            all = all && pane(engine)->LocationURL() == locations[engine];
+        for (int engine = 0; engine < kEngines; ++engine) all = all && pane(engine)->LocationURL() == locations[engine];
         if (all) return true;
         QTest::qWait(20);
     }
-    for (int engine = 0; engine < kEngines; ++engine)
-        qWarning() << engine << pane(engine)->LocationURL() << "expected" << locations[engine];
+    for (int engine = 0; engine < kEngines; ++engine) qWarning() << engine << pane(engine)->LocationURL() << "expected" << locations[engine];
     return false;
 }
 

@@ -7,86 +7,65 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFocusEvent>
-#include <QList>
 #include <QMouseEvent>
 #include <QTest>
-#include <QWidget>
 #include <memory>
 
-// One expected pixel: position and colour as 0x00BBGGRR.
-struct Px {
+struct Px { // one expected pixel, its colour as 0x00BBGGRR
     int x, y;
     quint32 c;
 };
 
-// A shown container holding one button loaded from the windows' stored settings, with the
-// given style and size. The container's background is a colour no style uses.
+// A shown container, in a colour no style uses, holding one button loaded from the windows' stored
+// settings with the given style and size.
 struct ButtonHost {
     static constexpr QRgb kContainerColour = 0xFF9FC8C8;
-
-    explicit ButtonHost(int style = 3, int width = 67, int height = 25,
-                        const QString& caption = QStringLiteral("Search")) {
-        container = std::make_unique<QWidget>();
+    explicit ButtonHost(int style = 3, int width = 67, int height = 25, const QString& caption = "Search") {
         container->resize(width + 40, height + 40);
         QPalette pal = container->palette();
         pal.setColor(QPalette::Window, QColor::fromRgb(kContainerColour));
         container->setPalette(pal);
         container->setAutoFillBackground(true);
-        button = new chameleonButton(container.get());
         PropertyBag bag = standardButtonProperties(caption);
-        bag.setInt(QStringLiteral("BTYPE"), style);
+        bag.setInt("BTYPE", style);
         button->ReadProperties(bag);
         button->setGeometry(20, 20, width, height);
         container->show();
     }
-
     quint32 px(int x, int y) const { return buttoncolor::fromQRgb(button->surface().pixel(x, y)); }
-
-    // The listed pixels whose colour differs, as "x,y=found" (empty when all match).
+    // The listed pixels whose colour differs, as "x,y=found".
     QString mismatches(const QList<Px>& expected) const {
         QStringList out;
         for (const Px& e : expected)
-            if (px(e.x, e.y) != e.c)
-                out << QStringLiteral("%1,%2=%3").arg(e.x).arg(e.y).arg(px(e.x, e.y), 6, 16, QChar(u'0'));
+            if (px(e.x, e.y) != e.c) out << QStringLiteral("%1,%2=%3").arg(e.x).arg(e.y).arg(px(e.x, e.y), 6, 16, QChar(u'0'));
         return out.join(u' ');
     }
-
-    // True when some pixel inside r has exactly the colour c.
     bool hasColourIn(const QRect& r, quint32 c) const {
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
                 if (px(x, y) == c) return true;
         return false;
     }
-
     void send(QEvent&& e) { QApplication::sendEvent(button, &e); }
-    // The pointer moved to local point at of the button (no button held): the cursor goes
-    // there and the button gets the move.
-    void pointTo(QPoint at) {
-        const QPoint global = button->mapToGlobal(at);
+    void hover() { // the cursor goes to the button's centre and the button gets the move
+        const QPoint at = button->rect().center(), global = button->mapToGlobal(at);
         QCursor::setPos(global);
-        send(QMouseEvent(QEvent::MouseMove, QPointF(at), QPointF(global), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier));
+        send(QMouseEvent(QEvent::MouseMove, QPointF(at), QPointF(global), Qt::NoButton, Qt::NoButton, Qt::NoModifier));
     }
-    void hover() { pointTo(button->rect().center()); }
-    // The pointer leaves the button; the hover timer notices it.
-    bool unhover() {
+    bool unhover() { // the pointer leaves; the hover timer notices it
         QCursor::setPos(container->mapToGlobal(QPoint(2, 2)));
         return QTest::qWaitFor([&] { return !button->isHovered(); }, 1000);
     }
     void focusIn() { send(QFocusEvent(QEvent::FocusIn, Qt::TabFocusReason)); }
     void focusOut() { send(QFocusEvent(QEvent::FocusOut, Qt::TabFocusReason)); }
-    void press(Qt::MouseButton b = Qt::LeftButton, QPointF at = QPointF(10, 10)) {
-        send(QMouseEvent(QEvent::MouseButtonPress, at, button->mapToGlobal(at), b, b, Qt::NoModifier));
+    void press(QPointF at = QPointF(10, 10)) {
+        send(QMouseEvent(QEvent::MouseButtonPress, at, button->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
     }
-    void release(Qt::MouseButton b = Qt::LeftButton, QPointF at = QPointF(10, 10)) {
-        send(QMouseEvent(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), b, Qt::NoButton,
-                         Qt::NoModifier));
+    void release(QPointF at = QPointF(10, 10)) {
+        send(QMouseEvent(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
     }
-
-    std::unique_ptr<QWidget> container;
-    chameleonButton* button = nullptr;
+    std::unique_ptr<QWidget> container = std::make_unique<QWidget>();
+    chameleonButton* button = new chameleonButton(container.get());
 };
 
-// Compares the listed pixels of a drawn button, naming every one that differs.
 #define CHECK_PIXELS(host, ...) QCOMPARE((host).mismatches({__VA_ARGS__}), QString())
