@@ -1,7 +1,7 @@
 #pragma once
 
-// Desktop services that a test scripts: the volumes it offers, the time it shows,
-// the answers it gives to message boxes, file dialogs and the copy's questions.
+// Desktop services that a test scripts: the volumes it offers, the time it shows, the answers it
+// gives to message boxes, file dialogs and the copy's questions, and what it was asked to do.
 #include "platform/Clock.h"
 #include "platform/DesktopFiles.h"
 #include "platform/DriveList.h"
@@ -12,99 +12,71 @@
 #include "platform/Services.h"
 #include "platform/WebPane.h"
 
-#include <QList>
-#include <QStringList>
 #include <functional>
 #include <memory>
 
 namespace testsupport {
+using Box = platform::MessageBoxRequest;
 
-class FixedVolumes : public platform::DriveList {
-public:
+struct FixedVolumes : platform::DriveList {
     QList<platform::Volume> list;
     int start = 0;
     QList<platform::Volume> volumes() const override { return list; }
     int startIndex(const QList<platform::Volume>&) const override { return start; }
 };
-
-class FixedClock : public platform::Clock {
-public:
+struct FixedClock : platform::Clock {
     QDateTime time = QDateTime(QDate(2026, 12, 4), QTime(9, 5, 7));
     QDateTime now() const override { return time; }
 };
-
-class ScriptedMessageBoxes : public platform::MessageBoxes {
-public:
-    QList<platform::MessageBoxRequest> shown;
-    QList<platform::MessageBoxRequest::Answer> answers; // taken from the front; Ok/Yes when empty
-    platform::MessageBoxRequest::Answer show(QWidget*, const platform::MessageBoxRequest& request) override {
+struct ScriptedMessageBoxes : platform::MessageBoxes {
+    QList<Box> shown;
+    QList<Box::Answer> answers; // taken from the front; Ok or Yes when empty
+    Box::Answer show(QWidget*, const Box& request) override {
         shown.append(request);
         if (!answers.isEmpty()) return answers.takeFirst();
-        return request.buttons == platform::MessageBoxRequest::Buttons::YesNo
-                   ? platform::MessageBoxRequest::Answer::Yes
-                   : platform::MessageBoxRequest::Answer::Ok;
+        return request.buttons == Box::Buttons::YesNo ? Box::Answer::Yes : Box::Answer::Ok;
     }
 };
-
-class ScriptedFileDialogs : public platform::FileDialogs {
-public:
+struct ScriptedFileDialogs : platform::FileDialogs {
     QStringList openAnswers, saveAnswers; // taken from the front; empty = cancelled
     QStringList titles, filters, suggestedNames;
     QString openFileName(QWidget*, const QString& title, const QString& filter) override {
-        titles << title;
-        filters << filter;
+        titles << title, filters << filter;
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
-    QString saveFileName(QWidget*, const QString& title, const QString& filter,
-                         const QString& suggestedName) override {
-        titles << title;
-        filters << filter;
-        suggestedNames << suggestedName;
+    QString saveFileName(QWidget*, const QString& title, const QString& filter, const QString& suggested) override {
+        titles << title, filters << filter, suggestedNames << suggested;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 };
-
-// The copy's questions answered by the test; its progress can cancel after a number of
-// steps and lets the test look at the disk in between.
-class ScriptedCopyPrompts : public platform::CopyPrompts {
-public:
+// The copy's questions answered by the test; its progress can cancel after a number of steps and lets
+// the test look at the disk in between.
+struct ScriptedCopyPrompts : platform::CopyPrompts {
     QList<bool> replaceAnswers; // taken from the front; keep the target when empty
     QStringList replaceAsked, errors;
-    int cancelAfterSteps = -1; // -1: never cancel
-    int steps = 0;
+    int cancelAfterSteps = -1, steps = 0; // -1: never cancel
     std::function<void(qint64 done, qint64 total)> onStep;
-
     bool confirmReplace(QWidget*, const QString&, const QString& target) override {
-        replaceAsked << target;
-        return !replaceAnswers.isEmpty() && replaceAnswers.takeFirst();
+        return replaceAsked << target, !replaceAnswers.isEmpty() && replaceAnswers.takeFirst();
     }
-    void reportError(QWidget*, const QString&, const QString&, const QString& reason) override {
-        errors << reason;
-    }
-    std::unique_ptr<platform::CopyProgress> startProgress(QWidget*, const QString&, const QString&,
-                                                          qint64) override {
+    void reportError(QWidget*, const QString&, const QString&, const QString& reason) override { errors << reason; }
+    std::unique_ptr<platform::CopyProgress> startProgress(QWidget*, const QString&, const QString&, qint64) override {
         struct Progress : platform::CopyProgress {
-            ScriptedCopyPrompts* prompts;
-            explicit Progress(ScriptedCopyPrompts* p) : prompts(p) {}
+            ScriptedCopyPrompts* p;
+            explicit Progress(ScriptedCopyPrompts* p) : p(p) {}
             bool update(qint64 done, qint64 total) override {
-                ++prompts->steps;
-                if (prompts->onStep) prompts->onStep(done, total);
-                return prompts->cancelAfterSteps < 0 || prompts->steps < prompts->cancelAfterSteps;
+                if (++p->steps, p->onStep) p->onStep(done, total);
+                return p->cancelAfterSteps < 0 || p->steps < p->cancelAfterSteps;
             }
         };
         return std::make_unique<Progress>(this);
     }
 };
-
-class RecordingFileProperties : public platform::FileProperties {
-public:
+struct RecordingFileProperties : platform::FileProperties {
     QStringList shown;
     void show(const QString& path) override { shown << path; }
 };
-
-// The desktop's ways with a file, written down as "open PATH", "folder PATH", "copy PATH".
-class RecordingDesktopFiles : public platform::DesktopFiles {
-public:
+struct RecordingDesktopFiles : platform::DesktopFiles { // "open PATH", "folder PATH", "copy PATH"
     QStringList asked;
     void open(const QString& path) override { asked << "open " + path; }
     void showInFolder(const QString& path) override { asked << "folder " + path; }
@@ -118,24 +90,16 @@ struct FakeServices {
     std::shared_ptr<ScriptedFileDialogs> fileDialogs = std::make_shared<ScriptedFileDialogs>();
     std::shared_ptr<platform::WebPaneFactory> webPanes = std::make_shared<platform::BlankWebPaneFactory>();
     std::shared_ptr<ScriptedCopyPrompts> copyPrompts = std::make_shared<ScriptedCopyPrompts>();
-    std::shared_ptr<platform::FileCopier> fileCopier = std::make_shared<platform::OwnFileCopier>(copyPrompts);
     std::shared_ptr<RecordingFileProperties> fileProperties = std::make_shared<RecordingFileProperties>();
     std::shared_ptr<RecordingDesktopFiles> desktopFiles = std::make_shared<RecordingDesktopFiles>();
-
-    // One volume whose root is the given folder.
-    explicit FakeServices(const QString& root = QString()) {
-        if (!root.isEmpty()) volumes->list.append({root, QStringLiteral("test")});
+    explicit FakeServices(const QString& root = QString()) { // one volume whose root is the given folder
+        if (!root.isEmpty()) volumes->list.append({root, "test"});
     }
     platform::Services services() const {
         platform::Services s;
-        s.drives = volumes;
-        s.clock = clock;
-        s.messageBoxes = messageBoxes;
-        s.fileDialogs = fileDialogs;
-        s.webPanes = webPanes;
-        s.fileCopier = fileCopier;
-        s.fileProperties = fileProperties;
-        s.desktopFiles = desktopFiles;
+        s.drives = volumes, s.clock = clock, s.messageBoxes = messageBoxes, s.fileDialogs = fileDialogs;
+        s.webPanes = webPanes, s.fileProperties = fileProperties, s.desktopFiles = desktopFiles;
+        s.fileCopier = std::make_shared<platform::OwnFileCopier>(copyPrompts);
         return s;
     }
 };

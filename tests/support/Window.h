@@ -1,7 +1,7 @@
 #pragma once
 
-// The main window with scripted services, shown, as every window test drives it: clicks on
-// its buttons, the list's entries, documents opened through Open, and what its labels say.
+// The main window with scripted services, shown, as every window test drives it: clicks on its
+// buttons, the list's entries, documents opened and saved through its dialogs, what its labels say.
 #include "app/Form1.h"
 #include "search/ResultListView.h"
 #include "support/FakeServices.h"
@@ -9,7 +9,6 @@
 #include "widgets/button/chameleonButton.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -35,27 +34,22 @@ private:
     bool record(const QString& what) const { return log_->append(objectName() + ' ' + what), false; }
     std::shared_ptr<QStringList> log_;
 };
-class RecordingPanes : public platform::WebPaneFactory {
-public:
+struct RecordingPanes : platform::WebPaneFactory {
     std::shared_ptr<QStringList> log = std::make_shared<QStringList>();
     platform::WebPane* create(QWidget* parent) override { return new RecordingPane(log, parent); }
 };
 
-inline void click(QWidget* b) {
-    QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
-}
+inline void click(QWidget* b) { QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center()); }
 
 struct Window {
     QTemporaryDir dir; // for the documents a test opens and saves
     FakeServices fake;
+    std::shared_ptr<RecordingPanes> panes = std::make_shared<RecordingPanes>();
     std::unique_ptr<Form1> form;
 
-    std::shared_ptr<RecordingPanes> panes = std::make_shared<RecordingPanes>();
-
-    explicit Window(const QString& root = QString(), bool show = true) : fake(root) {
+    explicit Window(const QString& root = QString()) : fake(root) {
         fake.webPanes = panes;
         form = std::make_unique<Form1>(fake.services());
-        if (!show) return;
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -64,11 +58,9 @@ struct Window {
     RecordingPane* pane(int engine) const { return static_cast<RecordingPane*>(form->enginePane(engine)); }
     QStringList takeLog() { return std::exchange(*panes->log, {}); }
     QString path(const QString& name) const { return dir.filePath(name); }
-
     QStringList entries() const {
         QStringList out;
-        for (int i = 0; i < form->List1->ListCount(); ++i)
-            out << form->List1->List(i);
+        for (int i = 0; i < form->List1->ListCount(); ++i) out << form->List1->List(i);
         return out;
     }
     // A file-type search as a user runs it: type the pattern, click Search, wait for its end.
@@ -76,20 +68,20 @@ struct Window {
         form->Option2->click();
         form->Combo1->setEditText(pattern);
         click(form->chameleonButton1);
-        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, 10000))
-            return {QStringLiteral("<still searching>")};
+        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, 10000)) return {"<still searching>"};
         return entries();
     }
+    // Open and Save, their dialogs answering with the given name.
+    void openFile(const QString& name) { fake.fileDialogs->openAnswers = {name}, click(form->chameleonButton6); }
+    void saveAs(const QString& name) { fake.fileDialogs->saveAnswers = {name}, click(form->chameleonButton7); }
     // Writes the document and opens it through the Open button.
-    void open(const QByteArray& document, const QString& name = QStringLiteral("list.f4u")) {
+    void open(const QByteArray& document, const QString& name = "list.f4u") {
         writeBytes(path(name), document);
-        fake.fileDialogs->openAnswers = {path(name)};
-        click(form->chameleonButton6);
+        openFile(path(name));
     }
     void loadEntries(int count) {
         QByteArray document;
-        for (int i = 1; i <= count; ++i)
-            document += "/files/f" + QByteArray::number(i) + ".txt\r\n";
+        for (int i = 1; i <= count; ++i) document += "/files/f" + QByteArray::number(i) + ".txt\r\n";
         open(document);
     }
     void clickRow(int row, bool twice = false) {
@@ -97,6 +89,7 @@ struct Window {
         QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {}, at);
         if (twice) QTest::mouseDClick(form->List1->viewport(), Qt::LeftButton, {}, at);
     }
+    void select(const QString& entry) { form->List1->setListIndex(int(entries().indexOf(entry))); }
     // Status line, count and position as the user reads them, and which of list and viewer shows.
     QString labels() const {
         return form->Label1->text() + '|' + form->Label3->text() + '|' + form->Label7->text() +
@@ -105,11 +98,9 @@ struct Window {
     // Every message box shown so far as "title|text", then forgotten.
     QStringList takeBoxes() {
         QStringList out;
-        for (const auto& b : std::exchange(fake.messageBoxes->shown, {}))
-            out << b.title + '|' + b.text;
+        for (const auto& b : std::exchange(fake.messageBoxes->shown, {})) out << b.title + '|' + b.text;
         return out;
     }
-    const platform::MessageBoxRequest& lastBox() const { return fake.messageBoxes->shown.last(); }
 };
 
 } // namespace testsupport
