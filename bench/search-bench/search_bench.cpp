@@ -89,6 +89,10 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
 
     bench::EventLoopGaps gaps;
+    const auto search = [&form] { // the search runs on a thread of its own; the window goes on meanwhile
+        form.chameleonButton1_Click();
+        while (form.isSearching()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    };
 
     runFind(tree); // warms the cache for both
 
@@ -97,7 +101,7 @@ int main(int argc, char* argv[]) {
     form.Combo1->setEditText(QStringLiteral("*"));
     const long rssBefore = bench::statusKb("VmRSS");
     resetPeakMemory();
-    form.chameleonButton1_Click();
+    search();
     QApplication::processEvents(); // the list lays out and paints its entries
     const long peak = bench::statusKb("VmHWM");
     const int allEntries = form.List1->ListCount();
@@ -105,14 +109,14 @@ int main(int argc, char* argv[]) {
     // The same search again with the list on the screen, for the window's pauses while
     // a long list grows.
     gaps.start();
-    form.chameleonButton1_Click();
+    search();
     QApplication::processEvents();
     const double allWorstGapMs = gaps.stop();
     form.chameleonButton8_Click(); // Clear
 
     // Time: '*.txt' searches against find.
     form.Combo1->setEditText(QStringLiteral("*.txt"));
-    form.chameleonButton1_Click(); // once untimed, so that every timed run starts with the list shown
+    search(); // once untimed, so that every timed run starts with the list shown
     std::vector<double> searchTimes, findTimes;
     int entries = 0, findEntries = 0;
     double worstGapMs = 0;
@@ -120,7 +124,7 @@ int main(int argc, char* argv[]) {
         gaps.start();
         QElapsedTimer t;
         t.start();
-        form.chameleonButton1_Click();
+        search();
         QApplication::processEvents(); // what the search left to lay out belongs to it
         searchTimes.push_back(t.nsecsElapsed() / 1e9);
         worstGapMs = std::max(worstGapMs, gaps.stop());

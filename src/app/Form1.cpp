@@ -7,9 +7,9 @@
 #include "platform/DriveList.h"
 #include "platform/PathCodec.h"
 #include "platform/WebPane.h"
-#include "search/FolderWalk.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
+#include "search/SearchJob.h"
 #include "websearch/Engines.h"
 #include "widgets/PropertyBag.h"
 #include "widgets/Twips.h"
@@ -80,46 +80,6 @@ int keyAscii(const QKeyEvent* e) {
     return t.isEmpty() ? 0 : t.at(0).unicode();
 }
 
-// Walk results go straight into the result list; the status label and the list's
-// views catch up when the walk lets the window handle its events, at most every
-// refreshMs (0: at every yield). That looks the same as setting them for every file
-// and every folder, and leaves the window's turns to the user.
-class ListSink : public search::WalkSink {
-public:
-    ListSink(search::ResultList* list, int refreshMs, std::function<bool(const QString&)> yield)
-        : list_(list), refreshMs_(refreshMs), yield_(std::move(yield)) {}
-
-    void fileFound(std::string_view folder, std::string_view name, bool firstInFolder) override {
-        if (firstInFolder) list_->setFolder(folder);
-        list_->appendName(name);
-    }
-    void folderListed(std::string_view folder) override {
-        listed_.assign(folder.data(), folder.size());
-        statusChanged_ = true;
-    }
-    // The status label shows the folder listed last.
-    bool yield() override {
-        QString status;
-        if (!sinceRefresh_.isValid() || sinceRefresh_.elapsed() >= refreshMs_) {
-            list_->flush();
-            if (statusChanged_) {
-                status = platform::decodePath(QByteArrayView(listed_.data(), qsizetype(listed_.size())));
-                statusChanged_ = false;
-            }
-            sinceRefresh_.start();
-        }
-        return yield_(status);
-    }
-
-private:
-    search::ResultList* list_;
-    int refreshMs_;
-    std::function<bool(const QString&)> yield_;
-    std::string listed_;
-    bool statusChanged_ = false;
-    QElapsedTimer sinceRefresh_;
-};
-
 } // namespace
 
 Form1::Form1(platform::Services services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
@@ -137,11 +97,6 @@ Form1::Form1(platform::Services services, QWidget* parent) : QWidget(parent), se
 
 Form1::~Form1() = default;
 
-search::FolderWalk& Form1::folderWalk() {
-    if (!walk_) // the walker is made the first time a search needs it
-        walk_ = std::make_unique<search::FolderWalk>();
-    return *walk_;
-}
 
 platform::WebPane* Form1::enginePane(int engine) const {
     platform::WebPane* const panes[] = {WB2, WB3, WB4, WB5, WB6, WB7};
@@ -215,6 +170,9 @@ void Form1::buildControls() {
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setFrameShadow(QFrame::Sunken);
     results_ = new search::ResultList(this);
+    job_ = new search::SearchJob(results_, this);
+    connect(job_, &search::SearchJob::folderListed, this, &Form1::showSearchingStatus);
+    connect(job_, &search::SearchJob::finished, this, &Form1::searchFinished);
     List1 = place(new search::ResultListView(results_, Frame1), "List1", 120, 240, 10575, 5100,
                   QStringLiteral("Files found"));
     List1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
@@ -427,7 +385,7 @@ void Form1::Form_Activate() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    closing_ = true; // a running search stops at its next yield
+    stopSearch(); // abandoned, not waited for: the program ends even while a listing hangs
     event->accept();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible()) w->close();
@@ -524,27 +482,21 @@ void Form1::StartSearch() {
     if (searching_) // one walk at a time: a search asked for during a search is refused
         return;
     searching_ = true;
-    stopRequested_ = false;
 
     Label1->show();
     results_->clear();
+    showSearchingStatus(Drive1->currentData().toString()); // until the first folder is listed
     const std::string root = platform::encodePath(Drive1->currentData().toString()).toStdString();
     QString pattern;
     if (Option2->isChecked()) pattern = windowtext::trimLeadingBlanks(Combo1->currentText());
     if (Option1->isChecked()) pattern = windowtext::trimLeadingBlanks(Text1->text());
 
-    search::FolderWalk& walk = folderWalk();
-    const int refreshMs = walk.yieldInterval() > 0 ? search::ResultList::kViewRefreshMs : 0;
-    ListSink sink(results_, refreshMs, [this](const QString& listedFolder) {
-        if (!listedFolder.isNull()) showSearchingStatus(listedFolder);
-        QCoreApplication::processEvents();
-        return !closing_ && !stopRequested_;
-    });
-    const search::WildcardPattern wildcard(pattern);
-    const bool finished = walk.run(root, wildcard, sink);
+    job_->start(root, search::WildcardPattern(pattern));
+}
+
+// The walk ended on its own (one that was stopped never gets here: whoever stopped it says so).
+void Form1::searchFinished() {
     searching_ = false;
-    if (!finished) return; // stopped (Clear, Open) or the window is closing: whoever stopped it says so
-    results_->flush();
 
     QFont f = Label1->font();
     f.setPointSize(8);
@@ -580,7 +532,8 @@ void Form1::List1_Click() {
 }
 
 void Form1::stopSearch() {
-    if (searching_) stopRequested_ = true; // the walk ends at its next yield, right after this handler
+    job_->stop();
+    searching_ = false;
 }
 
 void Form1::chameleonButton8_Click() {

@@ -23,9 +23,9 @@ namespace platform {
 class WebPane;
 }
 namespace search {
-class FolderWalk;
 class ResultList;
 class ResultListView;
+class SearchJob;
 } // namespace search
 
 // The main window: every control of the local file search and of the internet search.
@@ -44,12 +44,13 @@ public:
     static constexpr int kFileModeHeight = 9900;
     static constexpr int kInternetModeHeight = 10600;
 
-    // The local search: runs the whole walk, yielding to the event loop on the way.
+    // The local search: starts the walk on a thread of its own and returns; the results come in
+    // while the window goes on, and the status line says when the search is over.
     void StartSearch();
     bool isSearching() const { return searching_; }
-    // Ends a running search at its next yield, its list as it stands; nothing when none runs.
+    // Abandons a running search, its list as it stands; nothing when none runs.
     void stopSearch();
-    search::FolderWalk& folderWalk();
+    search::SearchJob& searchJob() { return *job_; }
 
     // --- controls --------------------------------------------------------------------
     QRadioButton* Option1 = nullptr; // file-name mode
@@ -178,14 +179,13 @@ private:
     void setOuterHeight(int twips);
     void showFileModeLayout(bool fileNameMode);
     void showSearchingStatus(const QString& folder);
+    void searchFinished();
     std::array<chameleonButton*, 10> fileButtons() const;
     std::array<chameleonButton*, 6> internetButtons() const;
 
     platform::Services services_;
     search::ResultList* results_ = nullptr;
-    std::unique_ptr<search::FolderWalk> walk_;
+    search::SearchJob* job_ = nullptr;
     bool searching_ = false;
-    bool stopRequested_ = false;
-    bool closing_ = false;
     QMenu* listMenu_ = nullptr;
 };

@@ -72,6 +72,7 @@ private slots:
         form.Option1->click();
         form.Text1->setText("*.txt");
         form.StartSearch();
+        QTRY_COMPARE(form.List1->ListCount(), 2);
         form.List1->setListIndex(1);
         const QString labels = w.labels();
         form.Option3->click(); // the internet mode's taller window, its tabs over the frame

@@ -1,7 +1,7 @@
 // The main window as a screen reader meets it, on an accessibility bus of its own: the window's role
 // and name as the bus reports them, a press that answers at once, and what the value labels say and
 // announce after a search and after a selection.
-#include "search/FolderWalk.h"
+#include "search/SearchJob.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
 
@@ -147,7 +147,7 @@ private slots:
         // During and after a search: the status line is announced (it shows the root once its files are
         // listed); the end text, the count and the position are heard.
         events.announced.clear();
-        w->folderWalk().setYieldInterval(0); // every folder shows in the status line
+        w->searchJob().setPause(std::chrono::milliseconds(1)); // every folder shows in the status line
         w.search("*.txt");
         QStringList status = events.announced.value(w->Label1);
         status.removeDuplicates();

@@ -75,6 +75,7 @@ private slots:
         QCOMPARE(w.fake.fileDialogs->filters, (QStringList{"Filelist (*.f4u)|*.f4u|All Files (*.*)|*.*",
                                                            "Filelist (*.f4u)|*.f4u|All Files (*.*)|*.*", "File List (*.f4u)|*.f4u"}));
         w->StartSearch(); // after a search, a document replaces the results, whatever its extension's case
+        QTRY_VERIFY(!w->isSearching());
         w->List1->setListIndex(0);
         click(w->chameleonButton2);
         writeBytes(w.path("notes.F4U"), "C:\\caf\xe9 \x80.txt\r\n/b\nc\r/d  \r\n\r\n  /e "); // leniently read
@@ -87,6 +88,7 @@ private slots:
         QCOMPARE(w->Label3->text() + w->Label7->text(), "62");
         click(w->chameleonButton8); // a name that is not UTF-8 goes out and comes back as its bytes
         w->StartSearch();
+        QTRY_VERIFY(!w->isSearching());
         const QString entry = w->List1->List(0);
         w.saveAs(w.path("odd.f4u"));
         QCOMPARE(readBytes(w.path("odd.f4u")), tree.path("caf\xe9.txt") + "\r\n");

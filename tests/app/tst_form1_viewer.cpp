@@ -59,7 +59,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form_));
         form_->Combo1->setEditText(QStringLiteral("*.*"));
         form_->StartSearch();
-        QCOMPARE(form_->List1->ListCount(), 6);
+        QTRY_COMPARE(form_->List1->ListCount(), 6);
     }
     void cleanupTestCase() { delete form_; }
 

@@ -1,10 +1,13 @@
 // The local search through the real main window: matching, the odd kinds of entries a Linux volume
 // holds, the status texts, selection, Clear, the keys, and what other buttons do meanwhile.
 #include "platform/PathCodec.h"
-#include "search/FolderWalk.h"
+#include "search/SearchJob.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTimer>
 
@@ -109,7 +112,7 @@ private slots:
         TreeBuilder tree;
         threeFolders(tree, 20);
         Window w(tree.root());
-        w->folderWalk().setYieldInterval(0);
+        w->searchJob().setPause(std::chrono::milliseconds(1));
         writeBytes(w.path("doc.f4u"), "/doc/a.txt\r\n/doc/b.txt\r\n");
         const auto during = [&](const QList<std::function<void()>>& actions) { // each at a yield, once 5 entries are listed
             int next = 0;
@@ -142,6 +145,38 @@ private slots:
         QTimer::singleShot(0, w.form.get(), [&] { w->close(); }); // closing the window stops the walk
         w.search("*.txt");
         QVERIFY(!w->isSearching() && w.entries().size() < 40 && w->Label1->text() != kOver);
+    }
+
+    // A volume whose listing hangs: what was found shows, the window goes on, Clear abandons the
+    // listing, another volume can be searched, and the window closes at once.
+    void aHungVolumeNeverHoldsTheWindow() {
+        QTemporaryDir mount;
+        QProcess volume;
+        volume.start("/usr/bin/python3", {QFINDTESTDATA("../support/hungfs.py"), mount.path()});
+        const auto unmount = qScopeGuard([&] {
+            volume.kill(); // the stuck listing then fails, and its thread ends
+            volume.waitForFinished();
+            QProcess::execute("fusermount", {"-u", "-z", mount.path()});
+        });
+        if (!QTest::qWaitFor([&] { return QFile::exists(mount.path() + "/a.txt"); }, 5000))
+            QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse and python3-fusepy");
+        TreeBuilder other;
+        other.file("b.txt");
+        auto w = std::make_unique<Window>(mount.path());
+        (*w)->Drive1->addItem(other.root(), other.root());
+        QCOMPARE(w->search("*.txt", 1000), QStringList{"<still searching>"}); // the window went on meanwhile
+        QCOMPARE(w->labels(), "                              SEARCHING \r\n" + mount.path() + "...||");
+        QCOMPARE(w->entries(), QStringList{mount.path() + "/a.txt"});
+        click((*w)->chameleonButton8);
+        QVERIFY(!(*w)->isSearching());
+        (*w)->Drive1->setCurrentIndex(1);
+        QCOMPARE(w->search("*.txt"), QStringList{other.root() + "/b.txt"});
+        (*w)->Drive1->setCurrentIndex(0);
+        click((*w)->chameleonButton1);
+        QElapsedTimer closing;
+        closing.start();
+        w.reset();
+        QVERIFY(closing.elapsed() < 1000);
     }
 
     void enterSearchesFromTheFileNameBoxOnly() {

@@ -64,11 +64,11 @@ struct Window {
         return out;
     }
     // A file-type search as a user runs it: type the pattern, click Search, wait for its end.
-    QStringList search(const QString& pattern) {
+    QStringList search(const QString& pattern, int timeoutMs = 10000) {
         form->Option2->click();
         form->Combo1->setEditText(pattern);
         click(form->chameleonButton1);
-        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, 10000)) return {"<still searching>"};
+        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, timeoutMs)) return {"<still searching>"};
         return entries();
     }
     // Open and Save, their dialogs answering with the given name.
