@@ -64,7 +64,8 @@ private:
 } // namespace
 
 SearchJob::SearchJob(ResultList* list, QObject* parent)
-    : QObject(parent), list_(list), timer_(new QTimer(this)), yieldIntervalMs_(FolderWalk::kDefaultYieldIntervalMs) {
+    : QObject(parent), list_(list), timer_(new QTimer(this)),
+      yieldIntervalMs_(FolderWalk::kDefaultYieldIntervalMs) {
     connect(timer_, &QTimer::timeout, this, &SearchJob::takeFound);
 }
 
@@ -122,7 +123,8 @@ void SearchJob::takeFound() {
         at = end + 1;
     }
     list_->flush();
-    if (listedChanged) emit folderListed(platform::decodePath(QByteArrayView(listed.data(), qsizetype(listed.size()))));
+    if (listedChanged)
+        emit folderListed(platform::decodePath(QByteArrayView(listed.data(), qsizetype(listed.size()))));
     if (!done) return;
     shared_.reset();
     timer_->stop();

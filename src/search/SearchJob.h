@@ -16,8 +16,8 @@ class ResultList;
 
 // One local search on a thread of its own. The walk opens and reads folders there; the window's thread
 // takes what it found so far at the pace the list's views catch up, adds it to the result list in the
-// walk's order, and never waits on the file system. A stopped job is abandoned, not waited for: its thread ends at
-// its next yield, or never if a listing hangs, and no longer touches anything of the window's.
+// walk's order, and never waits on the file system. A stopped job is abandoned, not waited for: its thread
+// ends at its next yield, or never if a listing hangs, and no longer touches anything of the window's.
 class SearchJob : public QObject {
     Q_OBJECT
 public:

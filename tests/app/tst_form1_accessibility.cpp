@@ -98,14 +98,11 @@ private slots:
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&form);
         QCOMPARE(window->role(), QAccessible::Window);
         QCOMPARE(window->text(QAccessible::Name), form.windowTitle());
-        QStringList windows;
-        QString service;
+        QString service; // the bus reports the window as a frame with the window's title
         for (const auto& app : reader_.children({"org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root"}))
-            for (const auto& top : reader_.children(app)) {
-                windows << reader_.roleAndName(top);
-                if (windows.last() == "frame|" + form.windowTitle()) service = app.first;
-            }
-        QVERIFY2(!service.isEmpty(), qPrintable(windows.join(", ")));
+            for (const auto& top : reader_.children(app))
+                if (reader_.roleAndName(top) == "frame|" + form.windowTitle()) service = app.first;
+        QVERIFY(!service.isEmpty());
 
         // Save with an empty list opens a message box. A screen reader in a process of its own presses
         // Save over the bus: the answer comes at once, the box after it.
