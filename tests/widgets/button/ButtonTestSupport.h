@@ -57,7 +57,6 @@ struct ButtonHost {
         return QTest::qWaitFor([&] { return !button->isHovered(); }, 1000);
     }
     void focusIn() { send(QFocusEvent(QEvent::FocusIn, Qt::TabFocusReason)); }
-    void focusOut() { send(QFocusEvent(QEvent::FocusOut, Qt::TabFocusReason)); }
     void press(QPointF at = QPointF(10, 10)) {
         send(QMouseEvent(QEvent::MouseButtonPress, at, button->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
     }
