@@ -22,7 +22,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -96,7 +95,6 @@ Form1::Form1(platform::Services services, QWidget* parent) : QWidget(parent), se
 }
 
 Form1::~Form1() = default;
-
 
 platform::WebPane* Form1::enginePane(int engine) const {
     platform::WebPane* const panes[] = {WB2, WB3, WB4, WB5, WB6, WB7};
