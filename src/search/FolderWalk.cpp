@@ -1,5 +1,6 @@
 #include "search/FolderWalk.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <dirent.h>
@@ -38,6 +39,7 @@ bool FolderWalk::run(const std::string& root, const WildcardPattern& pattern, Wa
     subNames_.clear();
     subOffsets_.clear();
     levels_.clear();
+    readAhead_.reset();
     if (!listing_) listing_ = std::make_unique<char[]>(kListingBytes);
     sinceYield_.start();
     struct stat st {};
@@ -54,14 +56,32 @@ bool FolderWalk::run(const std::string& root, const WildcardPattern& pattern, Wa
             goOn_ = false;
             continue;
         }
+        ReadAhead::Ticket ticket;
+        if (readAhead_) {
+            askAhead(top);
+            if (!top.ahead.empty() && top.ahead.front().first == top.next)
+                ticket = std::move(top.ahead.front().second), top.ahead.erase(top.ahead.begin());
+        }
         const char* sub = subNames_.c_str() + top.namesBase + subOffsets_[top.next++];
         const int parentFd = top.fd;
         if (path_.empty() || path_.back() != '/') path_.push_back('/');
         path_.append(sub);
         // The name stays untouched until the sub-folder is open.
-        if (!SearchFolder(parentFd, sub)) path_.resize(levels_.back().pathLen);
+        if (!SearchFolder(parentFd, sub, ticket)) path_.resize(levels_.back().pathLen);
     }
     return goOn_;
+}
+
+// Asks for the sub-folders of level the walk reaches next, from the one it enters now on, as long
+// as fewer than ReadAhead::kMaxInFlight are under way.
+void FolderWalk::askAhead(Level& level) {
+    if (level.fd < 0) return;
+    level.aheadFrom = std::max(level.aheadFrom, level.next);
+    while (level.aheadFrom < level.subEnd && readAhead_->inFlight() < ReadAhead::kMaxInFlight) {
+        const size_t index = level.aheadFrom++;
+        level.ahead.emplace_back(
+            index, readAhead_->request(level.fd, subNames_.c_str() + level.namesBase + subOffsets_[index]));
+    }
 }
 
 bool FolderWalk::yieldPoint() {
@@ -80,8 +100,11 @@ bool FolderWalk::onCurrentPath(dev_t device, ino_t inode) const {
 // Opens the folder name (relative to parentFd), whose full path is path_, lists its
 // matching files and puts it on the walk's path with its sub-folders still to be
 // walked. Returns false, having listed nothing, where it may not be entered.
-bool FolderWalk::SearchFolder(int parentFd, const char* name) {
-    const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+bool FolderWalk::SearchFolder(int parentFd, const char* name, const ReadAhead::Ticket& ticket) {
+    ReadAhead::Listing ahead;
+    if (ticket) ahead = readAhead_->take(ticket);
+    const int fd =
+        ticket ? ahead.fd : ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || st.st_dev != device_ // another volume is mounted here
@@ -101,11 +124,20 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name) {
     // are read straight from the system, a buffer at a time; a failed read ends them.
     const std::string_view folder(path_);
     bool first = true;
-    while (goOn_) {
-        const ssize_t got = ::getdents64(fd, listing_.get(), kListingBytes);
+    QElapsedTimer firstRead;
+    for (bool fromAhead = ticket != nullptr; goOn_; fromAhead = false) {
+        if (fromAhead && ahead.bytes.empty() && ahead.complete) break;
+        if (!fromAhead && ticket && ahead.complete) break;
+        const char* buffer = fromAhead ? ahead.bytes.data() : listing_.get();
+        if (!fromAhead && !readAhead_) firstRead.start();
+        const ssize_t got =
+            fromAhead ? ssize_t(ahead.bytes.size()) : ::getdents64(fd, listing_.get(), kListingBytes);
+        if (firstRead.isValid() && firstRead.nsecsElapsed() >= slowListingNs_)
+            readAhead_ = std::make_unique<ReadAhead>();
+        firstRead.invalidate();
         if (got <= 0) break;
         for (ssize_t at = 0; at < got;) {
-            const auto* e = reinterpret_cast<const struct dirent64*>(listing_.get() + at);
+            const auto* e = reinterpret_cast<const struct dirent64*>(buffer + at);
             at += e->d_reclen;
             const char* n = e->d_name;
             if (isDotOrDotDot(n)) continue;
@@ -150,6 +182,8 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name) {
 // Takes the folder being walked off the path; its parent is walked on.
 void FolderWalk::leaveFolder() {
     const Level done = levels_.back();
+    for (const auto& [index, ticket] : done.ahead)
+        readAhead_->abandon(ticket);
     levels_.pop_back();
     if (!levels_.empty()) {
         Level& up = levels_.back();

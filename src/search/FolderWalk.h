@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/ReadAhead.h"
 #include "search/WildcardPattern.h"
 
 #include <QElapsedTimer>
@@ -37,6 +38,10 @@ public:
 // and again), keeps its own stack instead of recursing, and opens every folder
 // relative to its open parent, so trees of any depth are walked, also where their
 // paths are longer than the system's path limit.
+//
+// Once a listing has been slow (a network share, a FUSE mount), the walk has the sub-folders
+// it will reach next opened and read ahead (ReadAhead), several at a time; the results keep
+// their order and rules.
 class FolderWalk {
 public:
     // The walk offers the sink a yield after every file it lists and before every
@@ -45,6 +50,9 @@ public:
     static constexpr int kDefaultYieldIntervalMs = 3;
     void setYieldInterval(int milliseconds) { yieldIntervalMs_ = milliseconds; }
     int yieldInterval() const { return yieldIntervalMs_; }
+    // A read of a folder's entries that takes this long marks the volume as slow (0: every one is).
+    static constexpr qint64 kSlowListingNs = 2'000'000;
+    void setSlowListing(qint64 nanoseconds) { slowListingNs_ = nanoseconds; }
 
     // Walks the tree under root. Returns false if the sink stopped it.
     bool run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink);
@@ -52,8 +60,10 @@ public:
 private:
     // One folder on the way from the root to the folder being walked.
     struct Level {
-        int fd = -1;      // open folder, or -1 once let go to save descriptors
-        dev_t device = 0;   // identity of the folder
+        int fd = -1; // open folder, or -1 once let go to save descriptors
+        std::vector<std::pair<size_t, ReadAhead::Ticket>> ahead; // sub-folders being read ahead
+        size_t aheadFrom = 0;                                    // the next sub-folder to ask for
+        dev_t device = 0;                                        // identity of the folder
         ino_t inode = 0;
         size_t pathLen = 0;   // length of its path in path_
         size_t namesBase = 0; // its sub-folder names in subNames_ start here
@@ -62,7 +72,8 @@ private:
         size_t next = 0; // the next of them to walk
     };
 
-    bool SearchFolder(int parentFd, const char* name);
+    bool SearchFolder(int parentFd, const char* name, const ReadAhead::Ticket& ticket = {});
+    void askAhead(Level& level);
     void leaveFolder();
     bool onCurrentPath(dev_t device, ino_t inode) const;
     bool yieldPoint();
@@ -78,6 +89,8 @@ private:
     dev_t device_ = 0;
     int yieldIntervalMs_ = kDefaultYieldIntervalMs;
     QElapsedTimer sinceYield_;
+    std::unique_ptr<ReadAhead> readAhead_; // once a listing was slow
+    qint64 slowListingNs_ = kSlowListingNs;
 };
 
 } // namespace search

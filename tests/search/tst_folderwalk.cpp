@@ -28,9 +28,10 @@ struct Recorder : search::WalkSink {
     bool yield() override { return events << "yield", stopAfterYields < 0 || ++yields < stopAfterYields; }
 };
 QStringList files(const QStringList& events) { return events.filter(QRegularExpression("^file")); }
-QStringList walk(const QByteArray& root, const char* pattern, int yieldInterval = 60000) {
+QStringList walk(const QByteArray& root, const char* pattern, int yieldInterval = 60000, bool readAhead = false) {
     search::FolderWalk walk;
     walk.setYieldInterval(yieldInterval);
+    if (readAhead) walk.setSlowListing(0); // every folder read ahead, as on a slow volume
     Recorder r;
     walk.run(root.toStdString(), search::WildcardPattern(QString::fromUtf8(pattern)), r);
     return r.events;
@@ -121,6 +122,11 @@ private slots:
         QCOMPARE(got, want);
         QCOMPARE(events.filter(QRegularExpression("^file\\* ")).size(), 7); // the root and its 6 sub-folders
         QCOMPARE(events.indexOf("listed " + crowd.root()), 2994);
+        // Read ahead, several folders at a time and a crowded one in part, the walk reports the same.
+        const QByteArray sub = "a-rather-long-file-name-to-fill-the-listing-0/";
+        for (int i = 0; i < 40; ++i) crowd.folder(sub + QByteArray::number(i)), crowd.file(sub + QByteArray::number(i) + "/x.txt");
+        for (int i = 0; i < 3000; ++i) crowd.file(sub + QByteArray(90, 'n') + QByteArray::number(i) + ".txt"); // over 256 KB
+        QCOMPARE(walk(crowd.rootBytes(), "*.txt", 0, true), walk(crowd.rootBytes(), "*.txt", 0));
     }
 
     void walksChainsDeeperThanItKeepsOpenAndLongerThanAnyPath() {
