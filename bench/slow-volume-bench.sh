@@ -5,10 +5,7 @@
 # usage: bench/slow-volume-bench.sh [DELAY]   (needs /dev/fuse, fuse3 and python3-fusepy)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build-bench"
 delay="${1:-0.2}"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVIK_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target search-bench >/dev/null
 work="$(mktemp -d)"
 trap 'kill -9 "$fs" 2>/dev/null || true; wait "$fs" 2>/dev/null || true; fusermount -u -z "$work/mnt" 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/tree" "$work/mnt"
@@ -21,4 +18,4 @@ done
 /usr/bin/python3 "$root/bench/slowfs.py" "$work/tree" "$work/mnt" "$delay" &
 fs=$!
 for _ in $(seq 50); do [ -e "$work/mnt/f1" ] && break; sleep 0.1; done
-"$build/bench/search-bench/search-bench" "$work/mnt"
+"$root/bench/search-bench.sh" "$work/mnt"
