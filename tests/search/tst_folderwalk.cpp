@@ -214,6 +214,7 @@ private slots:
         QTest::newRow("ascii pattern, name with a stray byte") << "*.TXT" << QByteArray("\xff.txt") << true;
         QTest::newRow("a plain name is no prefix") << "abc" << QByteArray("abcd") << false;
         QTest::newRow("nor a suffix") << "abc" << QByteArray("xabc") << false;
+        QTest::newRow("stars at the end match the empty rest") << "ab**" << QByteArray("ab") << true;
     }
     void wildcardsMatchCharactersNotCodeUnits() {
         QFETCH(QString, pattern);
