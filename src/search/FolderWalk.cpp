@@ -78,9 +78,12 @@ void FolderWalk::askAhead(Level& level) {
     if (level.fd < 0) return;
     level.aheadFrom = std::max(level.aheadFrom, level.next);
     while (level.aheadFrom < level.subEnd && readAhead_->inFlight() < ReadAhead::kMaxInFlight) {
-        const size_t index = level.aheadFrom++;
-        level.ahead.emplace_back(
-            index, readAhead_->request(level.fd, subNames_.c_str() + level.namesBase + subOffsets_[index]));
+        const size_t index = level.aheadFrom;
+        ReadAhead::Ticket ticket =
+            readAhead_->request(level.fd, subNames_.c_str() + level.namesBase + subOffsets_[index]);
+        if (!ticket) return; // the walk opens it, and asks again for the ones after it
+        level.ahead.emplace_back(index, std::move(ticket));
+        ++level.aheadFrom;
     }
 }
 

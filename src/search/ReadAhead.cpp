@@ -75,14 +75,10 @@ ReadAhead::~ReadAhead() {
 ReadAhead::Ticket ReadAhead::request(int parentFd, const std::string& name) {
     auto p = std::make_shared<Pending>();
     p->parentFd = ::fcntl(parentFd, F_DUPFD_CLOEXEC, 0);
+    if (p->parentFd < 0) return nullptr; // no descriptor to spare: the walk opens the folder itself
     p->name = name;
-    ++inFlight_;
-    if (p->parentFd < 0) {
-        p->done = true;
-        p->listing.complete = true;
-        return p;
-    }
     std::lock_guard lock(pool_->mutex);
+    ++inFlight_;
     pool_->queue.push_back(p);
     if (pool_->idle == 0 && pool_->threads < kMaxInFlight) {
         ++pool_->threads;

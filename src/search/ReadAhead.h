@@ -26,7 +26,8 @@ public:
     ReadAhead();
     ~ReadAhead(); // abandons what is still asked for
 
-    // Asks for the folder name inside the open folder parentFd (which may be closed afterwards).
+    // Asks for the folder name inside the open folder parentFd (which may be closed afterwards);
+    // none where no descriptor is left to read it with.
     Ticket request(int parentFd, const std::string& name);
     // Waits until the folder is read and hands it over; the caller then owns its fd.
     Listing take(const Ticket& ticket);
