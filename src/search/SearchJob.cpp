@@ -64,8 +64,7 @@ private:
 } // namespace
 
 SearchJob::SearchJob(ResultList* list, QObject* parent)
-    : QObject(parent), list_(list), timer_(new QTimer(this)),
-      yieldIntervalMs_(FolderWalk::kDefaultYieldIntervalMs) {
+    : QObject(parent), list_(list), timer_(new QTimer(this)) {
     connect(timer_, &QTimer::timeout, this, &SearchJob::takeFound);
 }
 
@@ -80,9 +79,9 @@ void SearchJob::start(const std::string& root, const WildcardPattern& pattern) {
     running_ = true;
     // The window takes what was found as often as the list's views catch up; paced, at every turn.
     timer_->start(pause_.count() > 0 ? 0 : ResultList::kViewRefreshMs);
-    std::thread([shared = shared_, root, pattern, interval = yieldIntervalMs_, pause = pause_] {
+    std::thread([shared = shared_, root, pattern, pause = pause_] {
         FolderWalk walk;
-        walk.setYieldInterval(pause.count() > 0 ? 0 : interval);
+        if (pause.count() > 0) walk.setYieldInterval(0);
         SharedSink sink(shared, pause);
         if (!walk.run(root, pattern, sink)) return;
         std::lock_guard lock(shared->mutex);

@@ -30,10 +30,8 @@ public:
     void stop();
     bool running() const { return running_; }
 
-    // The walk's own turns: it offers a hand-over after every file it lists and before every folder
-    // it enters, at most every yieldInterval milliseconds (0: every time). For tests and
-    // demonstrations it can take every turn and wait pause at each.
-    void setYieldInterval(int milliseconds) { yieldIntervalMs_ = milliseconds; }
+    // For tests and demonstrations: the walk waits pause at each of its turns (after every file it
+    // lists, before every folder it enters), and the window takes what it found at every turn of its own.
     void setPause(std::chrono::microseconds pause) { pause_ = pause; }
 
     struct Shared; // what the job and its walk's thread share
@@ -51,7 +49,6 @@ private:
     QTimer* timer_;
     std::shared_ptr<Shared> shared_;
     bool running_ = false;
-    int yieldIntervalMs_;
     std::chrono::microseconds pause_{0};
 };
 
