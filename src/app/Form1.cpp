@@ -476,10 +476,13 @@ void Form1::chameleonButton1_Click() {
     StartSearch();
 }
 
+bool Form1::isSearching() const {
+    return job_->running();
+}
+
 void Form1::StartSearch() {
-    if (searching_) // one walk at a time: a search asked for during a search is refused
+    if (isSearching()) // one walk at a time: a search asked for during a search is refused
         return;
-    searching_ = true;
 
     Label1->show();
     results_->clear();
@@ -494,8 +497,6 @@ void Form1::StartSearch() {
 
 // The walk ended on its own (one that was stopped never gets here: whoever stopped it says so).
 void Form1::searchFinished() {
-    searching_ = false;
-
     QFont f = Label1->font();
     f.setPointSize(8);
     f.setBold(true);
@@ -531,7 +532,6 @@ void Form1::List1_Click() {
 
 void Form1::stopSearch() {
     job_->stop();
-    searching_ = false;
 }
 
 void Form1::chameleonButton8_Click() {

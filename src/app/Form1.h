@@ -47,7 +47,7 @@ public:
     // The local search: starts the walk on a thread of its own and returns; the results come in
     // while the window goes on, and the status line says when the search is over.
     void StartSearch();
-    bool isSearching() const { return searching_; }
+    bool isSearching() const;
     // Abandons a running search, its list as it stands; nothing when none runs.
     void stopSearch();
     search::SearchJob& searchJob() { return *job_; }
@@ -186,6 +186,5 @@ private:
     platform::Services services_;
     search::ResultList* results_ = nullptr;
     search::SearchJob* job_ = nullptr;
-    bool searching_ = false;
     QMenu* listMenu_ = nullptr;
 };

@@ -127,17 +127,16 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, const ReadAhead::T
     // are read straight from the system, a buffer at a time; a failed read ends them.
     const std::string_view folder(path_);
     bool first = true;
-    QElapsedTimer firstRead;
+    // What was read ahead comes first; the rest, if any, is read here.
     for (bool fromAhead = ticket != nullptr; goOn_; fromAhead = false) {
-        if (fromAhead && ahead.bytes.empty() && ahead.complete) break;
         if (!fromAhead && ticket && ahead.complete) break;
         const char* buffer = fromAhead ? ahead.bytes.data() : listing_.get();
-        if (!fromAhead && !readAhead_) firstRead.start();
+        const bool timed = !fromAhead && !readAhead_; // until a read was slow
+        QElapsedTimer read;
+        if (timed) read.start();
         const ssize_t got =
             fromAhead ? ssize_t(ahead.bytes.size()) : ::getdents64(fd, listing_.get(), kListingBytes);
-        if (firstRead.isValid() && firstRead.nsecsElapsed() >= slowListingNs_)
-            readAhead_ = std::make_unique<ReadAhead>();
-        firstRead.invalidate();
+        if (timed && read.nsecsElapsed() >= slowListingNs_) readAhead_ = std::make_unique<ReadAhead>();
         if (got <= 0) break;
         for (ssize_t at = 0; at < got;) {
             const auto* e = reinterpret_cast<const struct dirent64*>(buffer + at);

@@ -76,7 +76,6 @@ void SearchJob::start(const std::string& root, const WildcardPattern& pattern) {
     stop();
     shared_ = std::make_shared<Shared>();
     shared_->job = this;
-    running_ = true;
     // The window takes what was found as often as the list's views catch up; paced, at every turn.
     timer_->start(pause_.count() > 0 ? 0 : ResultList::kViewRefreshMs);
     std::thread([shared = shared_, root, pattern, pause = pause_] {
@@ -92,7 +91,6 @@ void SearchJob::start(const std::string& root, const WildcardPattern& pattern) {
 
 void SearchJob::stop() {
     timer_->stop();
-    running_ = false;
     if (!shared_) return;
     {
         std::lock_guard lock(shared_->mutex);
@@ -127,7 +125,6 @@ void SearchJob::takeFound() {
     if (!done) return;
     shared_.reset();
     timer_->stop();
-    running_ = false;
     emit finished();
 }
 

@@ -28,7 +28,7 @@ public:
     void start(const std::string& root, const WildcardPattern& pattern);
     // Abandons a running job: no more results, no finished(). Nothing when none runs.
     void stop();
-    bool running() const { return running_; }
+    bool running() const { return shared_ != nullptr; }
 
     // For tests and demonstrations: the walk waits pause at each of its turns (after every file it
     // lists, before every folder it enters), and the window takes what it found at every turn of its own.
@@ -47,8 +47,7 @@ private:
 
     ResultList* list_;
     QTimer* timer_;
-    std::shared_ptr<Shared> shared_;
-    bool running_ = false;
+    std::shared_ptr<Shared> shared_; // while a walk runs
     std::chrono::microseconds pause_{0};
 };
 
