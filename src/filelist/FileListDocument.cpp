@@ -117,22 +117,9 @@ void readFileList(QByteArrayView document, const std::function<void(QByteArrayVi
     readLines(document, entry, true);
 }
 
-QStringList readFileListEntries(QByteArrayView document) {
-    QStringList entries;
-    readFileList(document, [&entries](QByteArrayView entry) { entries.append(platform::decodePath(entry)); });
-    return entries;
-}
-
 void appendFileListLine(QByteArray& document, QByteArrayView entry) {
     document.append(entry);
     document.append("\r\n", 2);
-}
-
-QByteArray writeFileList(const QStringList& entries) {
-    QByteArray document;
-    for (const QString& entry : entries)
-        appendFileListLine(document, platform::encodePath(entry));
-    return document;
 }
 
 constexpr qint64 kReadBlock = 1 << 20;

@@ -30,14 +30,10 @@ namespace filelist {
 // Calls entry once for every entry, in document order, with the entry's path bytes (valid
 // for the call only). Takes any bytes; time and memory are linear in document.size().
 void readFileList(QByteArrayView document, const std::function<void(QByteArrayView entry)>& entry);
-// The same entries as text.
-QStringList readFileListEntries(QByteArrayView document);
 
 // --- writing -----------------------------------------------------------------------
 // Appends one line: the entry's bytes and CR LF.
 void appendFileListLine(QByteArray& document, QByteArrayView entry);
-// The document of entries given as text.
-QByteArray writeFileList(const QStringList& entries);
 
 // --- the document on disk ----------------------------------------------------------
 struct PlaylistResult {

@@ -78,8 +78,7 @@ private slots:
         testsupport::writeBytes(name, "");
         {
             ScriptedFileManager fm(address_, true);
-            platform::DesktopFileProperties props(QDBusConnection::connectToBus(address_, "app1"));
-            props.show(platform::decodePath(name));
+            platform::DesktopFileProperties(QDBusConnection::connectToBus(address_, "app1")).show(platform::decodePath(name));
             QVERIFY(fm.shown.isEmpty()); // nothing waits: the call is answered while the event loop runs
             QTRY_COMPARE(fm.shown, QStringList{"file://" + QFile::encodeName(dir_.path()) + "/r%E9sum%E9%20%231.txt"});
             QTest::qWait(100);
@@ -90,10 +89,8 @@ private slots:
         props.show(dir_.path()); // no file manager: our own window, after the bus said so
         QVERIFY(propertiesWindows().isEmpty());
         QTRY_COMPARE(propertiesWindows().size(), 1);
-        QVERIFY(!propertiesWindows().first()->isModal());
-        QCOMPARE(value(propertiesWindows().first(), "type"), "Folder");
-        platform::DesktopFileProperties noBus(QDBusConnection("not connected")); // no bus at all: at once
-        noBus.show(dir_.path());
+        QVERIFY(!propertiesWindows().first()->isModal() && value(propertiesWindows().first(), "type") == "Folder");
+        platform::DesktopFileProperties(QDBusConnection("not connected")).show(dir_.path()); // no bus at all: at once
         QCOMPARE(propertiesWindows().size(), 2);
         cleanup();
         ScriptedFileManager silent(address_, false); // one that never answers gets the window too
@@ -107,20 +104,18 @@ private slots:
         testsupport::writeBytes(path, "hello");
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
         QDialog* window = platform::showPropertiesWindow(path);
-        QVERIFY(window->isVisible() && !window->isModal());
-        QCOMPARE(window->windowTitle(), "Properties of notes.txt");
+        QVERIFY(window->isVisible() && !window->isModal() && window->windowTitle() == "Properties of notes.txt");
         QCOMPARE(value(window, "name") + '|' + value(window, "folder") + '|' + value(window, "size") + '|' + value(window, "permissions"),
                  "notes.txt|" + dir_.path() + "|5 bytes|rw-r----- (0640)");
         QVERIFY(value(window, "type").contains("text/plain") && value(window, "owner").endsWith(QString("(%1)").arg(::getuid())));
-        QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Dialog);
-        QLabel* size = window->findChild<QLabel*>("size"); // each value heard as it reads
-        QCOMPARE(QAccessible::queryAccessibleInterface(size)->text(QAccessible::Name), "5 bytes");
+        QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Dialog); // each value heard as it reads
+        QCOMPARE(QAccessible::queryAccessibleInterface(window->findChild<QLabel*>("size"))->text(QAccessible::Name), "5 bytes");
         QPointer<QDialog> guard(window);
         QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close), Qt::LeftButton);
         QTRY_VERIFY(guard.isNull());
 
         platform::DesktopFileProperties props(QDBusConnection("not connected"));
-        props.show(QString());
+        props.show(QString()); // nothing selected; a file that is gone
         QCOMPARE(value(propertiesWindows().value(0), "name"), "No file is selected.");
         guard = propertiesWindows().first();
         QTest::keyClick(guard, Qt::Key_Escape); // Escape closes it for good too
@@ -137,7 +132,6 @@ private slots:
             for (int b : bytes) s += QChar(0xDC00 + b);
             return s;
         };
-        QTest::newRow("ascii") << QByteArray("/home/a b.txt") << "/home/a b.txt";
         QTest::newRow("utf-8") << QByteArray("/m\xc3\xbcsic/\xe2\x82\xac/\xf0\x9f\x98\x80") << QString::fromUtf8("/m\xc3\xbcsic/\xe2\x82\xac/\xf0\x9f\x98\x80");
         QTest::newRow("latin-1 byte") << QByteArray("caf\xe9.txt") << "caf" + lone({0xE9}) + ".txt";
         QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf") << "a" + lone({0xC0, 0xAF});
@@ -153,9 +147,8 @@ private slots:
     }
 
     void filtersAndDrives() {
-        QCOMPARE(platform::toQtFilter("File List (*.f4u)|*.f4u|All Files|*.*"), "File List (*.f4u) (*.f4u);;All Files (*.*)");
-        QCOMPARE(platform::toQtFilter("Pictures|*.jpg;*.gif"), "Pictures (*.jpg *.gif)");
-        QCOMPARE(platform::toQtFilter(QString()), QString());
+        QCOMPARE(platform::toQtFilter("File List (*.f4u)|*.f4u|All Files|*.*") + platform::toQtFilter(QString()) + '|' +
+                     platform::toQtFilter("Pictures|*.jpg;*.gif"), "File List (*.f4u) (*.f4u);;All Files (*.*)|Pictures (*.jpg *.gif)");
         platform::MountedVolumes drives;
         const QList<platform::Volume> volumes = drives.volumes();
         QStringList roots;

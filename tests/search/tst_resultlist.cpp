@@ -45,27 +45,20 @@ private slots:
         }
         list.flush();
         QCOMPARE(list.count() + list.rowCount(), 200000);
-        QCOMPARE(list.entry(0) + list.entry(32767) + list.entry(99999), "/data/f0/file0.txt/data/f32/file767.txt/data/f99/file999.txt");
-        QCOMPARE(list.data(list.index(70001)).toString(), "/data/f70/file1.txt");
-        QCOMPARE(list.entry(100000) + list.entry(-1), QString());
+        QCOMPARE(list.entry(0) + list.entry(32767) + list.data(list.index(70001)).toString() + list.entry(99999) + list.entry(100000) +
+                     list.entry(-1), "/data/f0/file0.txt/data/f32/file767.txt/data/f70/file1.txt/data/f99/file999.txt");
 
         list.clear();
-        list.setFolder("/");
-        list.appendName("root.txt"); // the root is not doubled
-        list.setFolder("/m\xc3\xbcsic");
-        list.appendName("bad\xff.mp3");
+        list.setFolder("/"), list.appendName("root.txt"); // the root is not doubled
+        list.setFolder("/m\xc3\xbcsic"), list.appendName("bad\xff.mp3");
         list.append("C:\\Docs\\old.txt"); // an entry from a Windows list document
-        list.append("relative.txt");
-        list.appendBytes("");
-        list.flush();
+        list.append("relative.txt"), list.appendBytes(""), list.flush();
         QCOMPARE(entries(list), (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
                                              "C:\\Docs\\old.txt", "relative.txt", ""}));
-        QCOMPARE(list.entryBytes(1), "/m\xc3\xbcsic/bad\xff.mp3");
         list.append(list.entry(1)); // text given back as an entry leads to the same bytes
-        QCOMPARE(list.entryBytes(5), list.entryBytes(1));
+        QCOMPARE(list.entryBytes(1) + '|' + list.entryBytes(5), "/m\xc3\xbcsic/bad\xff.mp3|/m\xc3\xbcsic/bad\xff.mp3");
 
-        // Empty entries anywhere, also first, and entries longer than the store's blocks.
-        list.clear();
+        list.clear(); // empty entries anywhere, also first, and entries longer than the store's blocks
         list.appendBytes(""), list.appendBytes(QByteArray(2 << 20, 'x')), list.appendBytes(""), list.flush();
         QCOMPARE(list.entryBytes(0) + '|' + QByteArray::number(list.entryBytes(1).size()) + '|' + list.entryBytes(2), "|2097152|");
     }
@@ -76,25 +69,19 @@ private slots:
         list.setFolder("/walk/here");
         list.appendName("1"), list.appendName("2");
         QVERIFY(list.count() == 2 && list.rowCount() == 0); // views hear of them at the next flush
-        list.flush();
-        list.flush(); // nothing new: no announcement
-        list.appendName("3");
-        list.flush();
+        list.flush(), list.flush(); // nothing new: no announcement
+        list.appendName("3"), list.flush();
         QCOMPARE(inserted.size(), 2);
-        QCOMPARE(inserted[0].mid(1), (QList<QVariant>{0, 1}));
-        QCOMPARE(inserted[1].mid(1), (QList<QVariant>{2, 2}));
+        QCOMPARE(inserted[0].mid(1) + inserted[1].mid(1), (QList<QVariant>{0, 1, 2, 2}));
 
         list.clear(); // the user clears the list while the walk is inside /walk/here
         list.appendName("two");
         list.append("/elsewhere/doc.txt"); // or opens a document
-        list.appendName("three");
-        list.flush();
+        list.appendName("three"), list.flush();
         QCOMPARE(entries(list), (QStringList{"/walk/here/two", "/elsewhere/doc.txt", "/walk/here/three"}));
         QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
-        list.removeEntry(1);
-        list.removeEntry(7); // out of range: nothing
-        QCOMPARE(removed.size(), 1);
-        QCOMPARE(entries(list), (QStringList{"/walk/here/two", "/walk/here/three"}));
+        list.removeEntry(1), list.removeEntry(7); // out of range: nothing
+        QVERIFY(removed.size() == 1 && entries(list) == QStringList({"/walk/here/two", "/walk/here/three"}));
         list.clear();
         QCOMPARE(list.count() + list.rowCount(), 0);
     }
@@ -134,12 +121,11 @@ private slots:
                 QCOMPARE(f.view.ListIndex(), row);
             }
         }
-        f.view.setListIndex(-1);
-        clicked.clear();
+        f.view.setListIndex(-1), clicked.clear();
         QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.rect(2).center());
-        QCOMPARE(clicked.size(), 1);
+        const qsizetype clicks = clicked.size();
         QTest::mouseDClick(f.view.viewport(), Qt::LeftButton, {}, f.rect(2).center());
-        QCOMPARE(doubleClicked.size(), 1);
+        QVERIFY(clicks == 1 && doubleClicked.size() == 1);
 
         const int page = f.view.viewport()->height() / f.rowHeight() - 1;
         const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 3}, {Qt::Key_Up, 2}, {Qt::Key_End, 4999}, {Qt::Key_Down, 4999},
@@ -149,15 +135,13 @@ private slots:
             QCOMPARE(f.view.ListIndex(), row);
             QVERIFY(f.view.viewport()->rect().contains(f.rect(row)));
         }
-        f.view.setListIndex(4321);
-        QCOMPARE(f.view.indexAt(f.rect(4321).center()).row(), 4321);
-        QVERIFY(f.view.viewport()->rect().contains(f.rect(4321)));
+        f.view.setListIndex(4321); // scrolled to
+        QVERIFY(f.view.indexAt(f.rect(4321).center()).row() == 4321 && f.view.viewport()->rect().contains(f.rect(4321)));
         f.view.setListIndex(-1);
         QCOMPARE(f.view.ListIndex(), -1);
 
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&f.view);
-        QCOMPARE(list->role(), QAccessible::List);
-        QCOMPARE(list->childCount(), 5000);
+        QVERIFY(list->role() == QAccessible::List && list->childCount() == 5000);
         QCOMPARE(list->child(4321)->text(QAccessible::Name), f.list.entry(4321));
         QCOMPARE(list->child(4321)->rect(), QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
     }
@@ -177,13 +161,10 @@ private slots:
             }
             return f.view.ListIndex();
         };
-        QCOMPARE(type("b"), 1);  // from the top, without regard to case
-        QCOMPARE(type("b"), 3);  // the next one
-        QCOMPARE(type("be"), 4); // a prefix typed together: the selected entry no longer matches
-        QCOMPARE(type("b"), 1);  // round to the top again
-        QCOMPARE(type("z"), 5);
-        QCOMPARE(type("q"), 5); // nothing starts so: the selection stays
-        QCOMPARE(type(QString::fromUtf8("\xc3\xa4")), 6);
+        // From the top without regard to case, the next one, a prefix typed together (the selected entry
+        // no longer matches), round to the top again, nothing starts so (the selection stays).
+        QCOMPARE(QList<int>({type("b"), type("b"), type("be"), type("b"), type("z"), type("q"), type(u"\u00e4"_qs)}),
+                 QList<int>({1, 3, 4, 1, 5, 5, 6}));
         f.view.setListIndex(0);
         QCOMPARE(type("bet"), 1);
         QCOMPARE(f.list.findFileName("BETA-", 2), 4);

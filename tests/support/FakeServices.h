@@ -36,6 +36,11 @@ struct ScriptedMessageBoxes : platform::MessageBoxes {
         if (!answers.isEmpty()) return answers.takeFirst();
         return request.buttons == Box::Buttons::YesNo ? Box::Answer::Yes : Box::Answer::Ok;
     }
+    QStringList take() { // every box shown so far as "title|text", then forgotten
+        QStringList out;
+        for (const Box& b : std::exchange(shown, {})) out << b.title + '|' + b.text;
+        return out;
+    }
 };
 struct ScriptedFileDialogs : platform::FileDialogs {
     QStringList openAnswers, saveAnswers; // taken from the front; empty = cancelled

@@ -79,7 +79,7 @@ struct Window {
         writeBytes(path(name), document);
         openFile(path(name));
     }
-    void loadEntries(int count) {
+    void loadEntries(int count) { // "/files/f1.txt" ... "/files/f<count>.txt"
         QByteArray document;
         for (int i = 1; i <= count; ++i) document += "/files/f" + QByteArray::number(i) + ".txt\r\n";
         open(document);
@@ -97,11 +97,7 @@ struct Window {
     }
     // Clicks each step's button and compares what the labels then say, and the boxes shown meanwhile;
     // returns the steps that differ, as "step N: labels | boxes".
-    struct Step {
-        QWidget* button;
-        QString labels;
-        QStringList boxes = {};
-    };
+    struct Step { QWidget* button; QString labels; QStringList boxes = {}; };
     QString steps(const QList<Step>& steps) {
         QStringList out;
         for (int i = 0; i < steps.size(); ++i) {
@@ -111,12 +107,7 @@ struct Window {
         }
         return out.join('\n');
     }
-    // Every message box shown so far as "title|text", then forgotten.
-    QStringList takeBoxes() {
-        QStringList out;
-        for (const auto& b : std::exchange(fake.messageBoxes->shown, {})) out << b.title + '|' + b.text;
-        return out;
-    }
+    QStringList takeBoxes() { return fake.messageBoxes->take(); }
 };
 
 } // namespace testsupport

@@ -47,22 +47,20 @@ struct ButtonHost {
         return false;
     }
     void send(QEvent&& e) { QApplication::sendEvent(button, &e); }
+    void mouse(QEvent::Type type, QPointF at, Qt::MouseButton b, Qt::MouseButtons held) {
+        send(QMouseEvent(type, at, button->mapToGlobal(at), b, held, Qt::NoModifier));
+    }
     void hover() { // the cursor goes to the button's centre and the button gets the move
-        const QPoint at = button->rect().center(), global = button->mapToGlobal(at);
-        QCursor::setPos(global);
-        send(QMouseEvent(QEvent::MouseMove, QPointF(at), QPointF(global), Qt::NoButton, Qt::NoButton, Qt::NoModifier));
+        QCursor::setPos(button->mapToGlobal(button->rect().center()));
+        mouse(QEvent::MouseMove, button->rect().center(), Qt::NoButton, Qt::NoButton);
     }
     bool unhover() { // the pointer leaves; the hover timer notices it
         QCursor::setPos(container->mapToGlobal(QPoint(2, 2)));
         return QTest::qWaitFor([&] { return !button->isHovered(); }, 1000);
     }
     void focusIn() { send(QFocusEvent(QEvent::FocusIn, Qt::TabFocusReason)); }
-    void press(QPointF at = QPointF(10, 10)) {
-        send(QMouseEvent(QEvent::MouseButtonPress, at, button->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    }
-    void release(QPointF at = QPointF(10, 10)) {
-        send(QMouseEvent(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-    }
+    void press() { mouse(QEvent::MouseButtonPress, QPointF(10, 10), Qt::LeftButton, Qt::LeftButton); }
+    void release() { mouse(QEvent::MouseButtonRelease, QPointF(10, 10), Qt::LeftButton, Qt::NoButton); }
     std::unique_ptr<QWidget> container = std::make_unique<QWidget>();
     chameleonButton* button = new chameleonButton(container.get());
 };

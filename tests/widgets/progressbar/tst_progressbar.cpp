@@ -7,16 +7,6 @@
 #include <QAccessibleValueInterface>
 #include <QtTest>
 
-namespace {
-PropertyBag mainWindowStore() { // the main window's bar: no border, 2400 of 4575
-    PropertyBag store;
-    store.set("BorderStyle", qint16(0));
-    store.set("Max", 4575.0f);
-    store.set("Value", 2400.0f);
-    return store;
-}
-} // namespace
-
 class ProgressBarTest : public QObject {
     Q_OBJECT
 private slots:
@@ -26,11 +16,9 @@ private slots:
         bar.ReadProperties(PropertyBag()); // an empty store: an empty bar in a single border
         QCOMPARE(bar.clientRect(), QRect(1, 1, 198, 18));
         QCOMPARE(bar.shpValue()->geometry(), QRect(1, 1, 0, 18));
-        const QImage image = bar.grab().toImage();
-        QCOMPARE(image.pixel(199, 10), bar.palette().color(QPalette::WindowText).rgb());
+        QCOMPARE(bar.grab().toImage().pixel(199, 10), bar.palette().color(QPalette::WindowText).rgb());
         for (int refused : {70000, -40000, 2}) QVERIFY(!bar.setBorderStyle(refused)); // beyond 16 bits, no such style
-        QCOMPARE(bar.BorderStyle(), 1);
-        QVERIFY(bar.setBorderStyle(0));
+        QVERIFY(bar.BorderStyle() == 1 && bar.setBorderStyle(0));
         QCOMPARE(bar.clientRect(), QRect(0, 0, 200, 20));
 
         QWidget host; // a new bar is half full, at full height, measured in pixels
@@ -41,20 +29,15 @@ private slots:
         range.resize(300, 20);
         range.setMin(0);
         QCOMPARE(range.Max(), 298.0f); // the client width inside the border; setting one end keeps the other
-        range.setMax(4575);
-        QCOMPARE(range.Min(), 0.0f);
-        range.setMin(20);
+        range.setMax(4575), range.setMin(20);
         QCOMPARE(range.Max(), 4575.0f);
-        QVERIFY(range.setValue(5));
-        QVERIFY(!range.setValue(-1)); // a negative value is refused
+        QVERIFY(range.setValue(5) && !range.setValue(-1)); // a negative value is refused
         QCOMPARE(range.Value(), 5.0f);
-
         range.resize(400, 20); // hidden widgets get their resize events when shown: show it first
         range.show();
         QVERIFY(QTest::qWaitForWindowExposed(&range));
         range.ReadProperties(PropertyBag());
-        range.setMax(10000);
-        range.setValue(2500);
+        range.setMax(10000), range.setValue(2500);
         QCOMPARE(range.shpValue()->geometry(), QRect(1, 1, 100, 18));
         range.resize(202, 60); // full height, and its share
         QCOMPARE(range.shpValue()->geometry(), QRect(1, 1, 50, 58));
@@ -64,25 +47,21 @@ private slots:
         QTest::addColumn<float>("max");
         QTest::addColumn<float>("value");
         QTest::addColumn<int>("width");
-        QTest::newRow("empty") << 10000.0f << 0.0f << 0;
-        QTest::newRow("quarter") << 10000.0f << 2500.0f << 100;
-        QTest::newRow("third") << 3.0f << 1.0f << 133;
-        QTest::newRow("full at max") << 100.0f << 100.0f << 400;
-        QTest::newRow("full above max") << 100.0f << 250.0f << 400;
-        QTest::newRow("one of 300") << 300.0f << 1.0f << 1;
+        for (const auto& [name, max, value, width] : std::initializer_list<std::tuple<const char*, float, float, int>>{
+                 {"empty", 10000, 0, 0}, {"quarter", 10000, 2500, 100}, {"third", 3, 1, 133}, {"full at max", 100, 100, 400},
+                 {"full above max", 100, 250, 400}, {"one of 300", 300, 1, 1}})
+            QTest::newRow(name) << max << value << width;
     }
     void barWidthFollowsTheValue() {
         QFETCH(float, max);
-        QFETCH(float, value);
         QFETCH(int, width);
         QWidget host;
         auto* bar = new ProgressBar(&host);
         bar->setGeometry(0, 0, 400, 20);
-        bar->setBorderStyle(0);
-        bar->setMin(0);
-        bar->setMax(max);
+        bar->setBorderStyle(0), bar->setMin(0), bar->setMax(max);
         bar->setMax(0); // ignored: the bar keeps its maximum
         QCOMPARE(bar->Max(), max);
+        QFETCH(float, value);
         QVERIFY(bar->setValue(value));
         QCOMPARE(bar->shpValue()->geometry(), QRect(0, 0, width, 20));
         bar->setBackColor(0x0000FF00); // drawn in its colour over the green background
@@ -98,7 +77,9 @@ private slots:
         auto* bar = new ProgressBar(&host);
         bar->setGeometry(432, 640, 305, 17);
         bar->setAccessibleName("Download progress bar");
-        bar->ReadProperties(mainWindowStore());
+        PropertyBag store; // the main window's bar: no border, 2400 of 4575
+        store.set("BorderStyle", qint16(0)), store.set("Max", 4575.0f), store.set("Value", 2400.0f);
+        bar->ReadProperties(store);
         QCOMPARE(bar->shpValue()->geometry(), QRect(0, 0, 160, 17)); // 2400 of 4575 of 305 pixels
         PropertyBag written; // only what differs from the defaults, in the stored order
         bar->WriteProperties(written);
@@ -107,17 +88,16 @@ private slots:
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(bar);
         QCOMPARE(iface->role(), QAccessible::ProgressBar);
         QCOMPARE(iface->text(QAccessible::Name), "Download progress bar");
-        QCOMPARE(iface->valueInterface()->currentValue().toFloat(), 2400.0f);
-        QCOMPARE(iface->valueInterface()->maximumValue().toFloat(), 4575.0f);
+        QCOMPARE(iface->valueInterface()->currentValue().toFloat() * 10000 + iface->valueInterface()->maximumValue().toFloat(),
+                 2400.0f * 10000 + 4575.0f);
 
         bar->setForeColor(0x000000FF), bar->setBackColor(0x80000005), bar->setBorderStyle(1), bar->setMin(5);
-        PropertyBag all;
+        PropertyBag all, upper, again;
         all.set("Value", 1.0f); // an earlier value keeps its place and is replaced
         bar->WriteProperties(all);
         QCOMPARE(all.keys(), (QStringList{"Value", "ForeColor", "BackColor", "Min", "Max"}));
         QCOMPARE(all.read("Value", 0.0f).toFloat(), 2400.0f);
-        PropertyBag upper, again; // what was written reads back, keys without regard to case
-        for (const QString& key : all.keys()) upper.set(key.toUpper(), all.read(key, 0));
+        for (const QString& key : all.keys()) upper.set(key.toUpper(), all.read(key, 0)); // read back, keys in any case
         ProgressBar copy;
         copy.ReadProperties(upper);
         copy.WriteProperties(again);

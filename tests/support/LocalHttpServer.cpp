@@ -19,16 +19,11 @@ bool LocalHttpServer::start() {
                     return socket->disconnectFromHost();
                 }
                 requests.append(target);
-                target.startsWith("/slow") ? held_.append({socket, target}) : answer(socket, target);
+                answer(socket, target);
             });
         }
     });
     return server_.listen(QHostAddress::LocalHost, 0);
-}
-
-void LocalHttpServer::release() {
-    for (const auto& [socket, target] : std::exchange(held_, {}))
-        if (socket) answer(socket, target);
 }
 
 void LocalHttpServer::answer(QTcpSocket* socket, const QString& target) {

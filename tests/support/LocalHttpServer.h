@@ -1,24 +1,21 @@
 #pragma once
 
-#include <QPointer>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 // A small HTTP server on 127.0.0.1 for tests of the web panes: it answers every GET with a little HTML
 // page that names the requested target, and records each target ("/path?query") in the order the
-// requests came. /frames... holds an inner frame that loads /inner; /slow... is held back until
-// release(); /big... is a page of about 3 MB, sent in pieces a little apart, for progress in steps.
+// requests came. /frames... holds an inner frame that loads /inner; /big... is a page of about 3 MB,
+// sent in pieces a little apart, for progress in steps.
 class LocalHttpServer : public QObject {
 public:
     bool start();
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(server_.serverPort()); }
     QString url(const QString& target) const { return "http://" + host() + target; }
-    void release(); // answers every held /slow request
     QStringList requests;
 
 private:
     void answer(QTcpSocket* socket, const QString& target);
     QTcpServer server_;
-    QList<QPair<QPointer<QTcpSocket>, QString>> held_;
 };
