@@ -14,7 +14,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,7 +41,7 @@ QString xdotool(const QStringList& arguments) {
     QProcess tool;
     tool.start("xdotool", arguments);
     if (!tool.waitForFinished(20000)) tool.kill(), tool.waitForFinished();
-    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    return QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError()).trimmed();
 }
 
 // The window survives the window manager's request and closes through its button.
@@ -79,15 +78,13 @@ private slots:
         QVERIFY(program.waitForStarted(5000));
         const auto quit = qScopeGuard([&] { program.kill(), program.waitForFinished(); });
         const QString pid = QString::number(program.processId()); // its mapped window, found by its process
-        const QString w = xdotool({"search", "--sync", "--onlyvisible", "--pid", pid, "--name", "^ORVIK  SEARCHER   V 1\\.00$"});
-        QVERIFY2(!w.isEmpty() && !w.contains('\n'), "the main window was not mapped");
+        const QString w = xdotool({"search", "--sync", "--all", "--onlyvisible", "--pid", pid, "--name", "^ORVIK  SEARCHER   V 1\\.00$"});
+        QVERIFY2(!w.isEmpty() && !w.contains('\n'), qPrintable("the main window was not mapped: " + w));
         QVERIFY(xdotool({"getwindowgeometry", w}).contains("Geometry: 752x"));
         QTest::qWait(300); // let it run its clock a little
         QCOMPARE(program.state(), QProcess::Running);
         // The desktop entry in the user's data folder names this very program.
         QVERIFY(testsupport::readBytes(home.path() + "/.local/share/applications/orvik-searcher.desktop").contains("\nExec=\"" ORVIK_PROGRAM "\" %f\n"));
-        QVERIFY(QFile::exists(home.path() + "/.local/share/mime/packages/orvik-searcher-f4u.xml"));
-        QVERIFY(QFile::exists(home.path() + "/.local/share/icons/hicolor/48x48/mimetypes/application-x-f4u.png"));
         sendDeleteWindow(w.toULong());
         QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
@@ -97,8 +94,7 @@ private slots:
         // A desktop of our own: an application that writes down what it was given opens text files and folders.
         QTemporaryDir desktop;
         const QString record = desktop.filePath("record"), opened = desktop.filePath("opened");
-        QDir().mkpath(desktop.filePath("data/applications"));
-        QDir().mkpath(desktop.filePath("config"));
+        QDir().mkpath(desktop.filePath("data/applications")), QDir().mkpath(desktop.filePath("config"));
         const auto write = [](const QString& name, const QByteArray& text) { testsupport::writeBytes(name, text); };
         write(record, "#!/bin/sh\necho \"$1\" >> " + opened.toUtf8() + "\n");
         QFile::setPermissions(record, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -107,31 +103,18 @@ private slots:
         write(desktop.filePath("config/mimeapps.list"), "[Default Applications]\ntext/plain=recorder.desktop\ninode/directory=recorder.desktop\n");
         const QString file = desktop.filePath("notes.txt");
         write(file, "some words\n");
-        const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_DIRS")};
-        qputenv("XDG_DATA_HOME", QFile::encodeName(desktop.filePath("data")));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.filePath("config")));
-        qputenv("XDG_DATA_DIRS", QFile::encodeName(desktop.filePath("data")) + ":/usr/share");
+        const QByteArray names[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS"}, saved[] = {qgetenv(names[0]), qgetenv(names[1]), qgetenv(names[2])};
+        const auto restore = qScopeGuard([&] { for (int i = 0; i < 3; ++i) qputenv(names[i], saved[i]); });
+        const QByteArray data = QFile::encodeName(desktop.filePath("data"));
+        qputenv(names[0], data), qputenv(names[1], QFile::encodeName(desktop.filePath("config"))), qputenv(names[2], data + ":/usr/share");
         platform::SystemDesktopFiles files(QDBusConnection(QStringLiteral("no bus"))); // no file manager
         files.open(file);
         QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)), file + "\n", 10000);
         files.showInFolder(file); // no file manager answers: the folder, with its application
         QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)), file + "\n" + desktop.path() + "\n", 10000);
-        qputenv("XDG_DATA_HOME", saved[0]);
-        qputenv("XDG_CONFIG_HOME", saved[1]);
-        qputenv("XDG_DATA_DIRS", saved[2]);
     }
 
-    void aWindowWithAGreyedCloseBoxRefusesTheRequest() {
-        QWidget dialog;
-        auto* closeButton = new QPushButton(QStringLiteral("Close"), &dialog);
-        QObject::connect(closeButton, &QPushButton::clicked, &dialog, &QWidget::close);
-        dialog.resize(200, 100);
-        DisableCloseButton(&dialog);
-        DisableCloseButton(&dialog); // a second run changes nothing
-        verifyOnlyItsButtonCloses(&dialog, closeButton);
-    }
-
-    void aboutAndCopyFileWindowsBringTheMainWindowBack() {
+    void greyedCloseBoxesRefuseTheRequestAndTheMainWindowComesBack() {
         QWidget mainWindow;
         auto* about = new Form2(&mainWindow);
         verifyOnlyItsButtonCloses(about, about->Command3);
@@ -139,6 +122,7 @@ private slots:
         mainWindow.hide();
         testsupport::FakeServices fake;
         QPointer<Form3> copy = new Form3(fake.services(), [] { return QStringLiteral("/tmp/a.txt"); }, &mainWindow);
+        DisableCloseButton(copy); // a second run changes nothing
         verifyOnlyItsButtonCloses(copy, copy->chameleonButton3);
         QVERIFY(mainWindow.isVisible());
         QTRY_VERIFY(copy.isNull()); // discarded: the next one opens afresh

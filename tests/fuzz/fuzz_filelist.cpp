@@ -11,10 +11,7 @@
 #include <vector>
 
 namespace {
-[[noreturn]] void fail(const char* what, size_t entry) {
-    std::fprintf(stderr, "file list reader: %s (entry %zu)\n", what, entry);
-    std::abort();
-}
+[[noreturn]] void fail(const char* what, size_t entry) { std::fprintf(stderr, "file list reader: %s (entry %zu)\n", what, entry), std::abort(); }
 std::vector<QByteArray> read(QByteArrayView document) {
     std::vector<QByteArray> entries;
     filelist::readFileList(document, [&entries](QByteArrayView e) { entries.push_back(e.toByteArray()); });

@@ -8,10 +8,7 @@
 #include <cstdlib>
 
 namespace {
-[[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "path codec: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void fail(const char* what) { std::fprintf(stderr, "path codec: %s\n", what), std::abort(); }
 bool hasLoneSurrogate(QStringView s) {
     for (qsizetype i = 0; i < s.size(); ++i)
         if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) ++i;

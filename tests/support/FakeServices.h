@@ -32,8 +32,7 @@ struct ScriptedMessageBoxes : platform::MessageBoxes {
     QList<Box> shown;
     QList<Box::Answer> answers; // taken from the front; Ok or Yes when empty
     Box::Answer show(QWidget*, const Box& request) override {
-        shown.append(request);
-        if (!answers.isEmpty()) return answers.takeFirst();
+        if (shown.append(request); !answers.isEmpty()) return answers.takeFirst();
         return request.buttons == Box::Buttons::YesNo ? Box::Answer::Yes : Box::Answer::Ok;
     }
     QStringList take() { // every box shown so far as "title|text", then forgotten
@@ -46,12 +45,10 @@ struct ScriptedFileDialogs : platform::FileDialogs {
     QStringList openAnswers, saveAnswers; // taken from the front; empty = cancelled
     QStringList titles, filters, suggestedNames;
     QString openFileName(QWidget*, const QString& title, const QString& filter) override {
-        titles << title, filters << filter;
-        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+        return titles << title, filters << filter, openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
     QString saveFileName(QWidget*, const QString& title, const QString& filter, const QString& suggested) override {
-        titles << title, filters << filter, suggestedNames << suggested;
-        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+        return titles << title, filters << filter, suggestedNames << suggested, saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 };
 // The copy's questions answered by the test; its progress can cancel after a number of steps and lets
@@ -102,9 +99,8 @@ struct FakeServices {
     }
     platform::Services services() const {
         platform::Services s;
-        s.drives = volumes, s.clock = clock, s.messageBoxes = messageBoxes, s.fileDialogs = fileDialogs;
-        s.webPanes = webPanes, s.fileProperties = fileProperties, s.desktopFiles = desktopFiles;
-        s.fileCopier = std::make_shared<platform::OwnFileCopier>(copyPrompts);
+        s.drives = volumes, s.clock = clock, s.messageBoxes = messageBoxes, s.fileDialogs = fileDialogs, s.webPanes = webPanes;
+        s.fileProperties = fileProperties, s.desktopFiles = desktopFiles, s.fileCopier = std::make_shared<platform::OwnFileCopier>(copyPrompts);
         return s;
     }
 };

@@ -14,12 +14,9 @@ bool LocalHttpServer::start() {
                 if (socket->property("answered").toBool() || !buffer.contains("\r\n\r\n")) return;
                 socket->setProperty("answered", true);
                 const QString target = QString::fromLatin1(buffer.left(buffer.indexOf("\r\n")).split(' ').value(1));
-                if (target == "/favicon.ico") {
-                    socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-                    return socket->disconnectFromHost();
-                }
-                requests.append(target);
-                answer(socket, target);
+                if (target != "/favicon.ico") return requests.append(target), answer(socket, target);
+                socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
             });
         }
     });
@@ -38,9 +35,7 @@ void LocalHttpServer::answer(QTcpSocket* socket, const QString& target) {
     auto offset = std::make_shared<qsizetype>(0);
     connect(timer, &QTimer::timeout, socket, [socket, timer, body, offset] {
         socket->write(body.mid(*offset, 256 * 1024));
-        if ((*offset += 256 * 1024) < body.size()) return;
-        timer->stop();
-        socket->disconnectFromHost();
+        if ((*offset += 256 * 1024) >= body.size()) timer->stop(), socket->disconnectFromHost();
     });
     timer->start(20);
 }

@@ -47,8 +47,9 @@ struct Window {
     std::shared_ptr<RecordingPanes> panes = std::make_shared<RecordingPanes>();
     std::unique_ptr<Form1> form;
 
-    explicit Window(const QString& root = QString()) : fake(root) {
-        fake.webPanes = panes;
+    // Recording panes, unless others are given.
+    explicit Window(const QString& root = QString(), std::shared_ptr<platform::WebPaneFactory> realPanes = nullptr) : fake(root) {
+        fake.webPanes = realPanes ? realPanes : panes;
         form = std::make_unique<Form1>(fake.services());
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));

@@ -46,21 +46,14 @@ private slots:
     void searchAllAndSearchOne() {
         Window& w = *w_;
         QVERIFY(w->SSTab1->widget(3)->isAncestorOf(w.pane(3))); // each pane in its engine's tab
-        w->SSTab1->setCurrentIndex(4);
-        w->Text2->setText("orvik searcher");
-        click(w->chameleonButton11);
-        QCOMPARE(w->Text3->text(), "orvik+searcher");
-        QCOMPARE(w.takeLog(), searchAllLog("orvik+searcher"));
+        w->SSTab1->setCurrentIndex(4), w->Text2->setText("orvik searcher"), click(w->chameleonButton11);
+        QCOMPARE(w.takeLog() << w->Text3->text(), searchAllLog("orvik+searcher") << "orvik+searcher");
         QCOMPARE(QString::number(w->SSTab1->currentIndex()) + w->Combo2->currentText(), "4Select Search Engine"); // both stay
 
-        w->Text2->setText(" two  words "); // Search One with nothing chosen: the query is prepared, no pane moves
-        click(w->chameleonButton16);
-        QCOMPARE(w->Text3->text(), "+two++words+");
-        QCOMPARE(w.takeLog(), QStringList());
+        w->Text2->setText(" two  words "), click(w->chameleonButton16); // Search One, nothing chosen: the query only
+        QCOMPARE(w.takeLog() << w->Text3->text(), QStringList{"+two++words+"});
         for (int engine = 0; engine < kEngineCount; ++engine) {
-            w->Combo2->setCurrentIndex(engine);
-            w->SSTab1->setCurrentIndex((engine + 1) % kEngineCount);
-            click(w->chameleonButton16);
+            w->Combo2->setCurrentIndex(engine), w->SSTab1->setCurrentIndex((engine + 1) % kEngineCount), click(w->chameleonButton16);
             QCOMPARE(w.takeLog(), searchAllLog("+two++words+").filter(QRegularExpression("^" + kPanes[engine] + " ")));
             QCOMPARE(w->SSTab1->currentIndex(), (engine + 1) % kEngineCount); // it loads behind
         }
@@ -73,40 +66,26 @@ private slots:
         QCOMPARE(w->Text2->text() + '|' + w->Text3->text(), "ab c|ab+");
         QTest::keyClick(w->Text2, Qt::Key_Return);
         QCOMPARE(w->Text3->text(), "ab+c");
-        w->Text4->setText("some where");
-        QTest::keyClick(w->Text4, Qt::Key_Return);
+        w->Text4->setText("some where"), QTest::keyClick(w->Text4, Qt::Key_Return);
         QCOMPARE(w.takeLog(), QStringList()); // typing never navigates, and Enter not without an engine
         choose(Yahoo); // Enter acts on the chosen engine's pane, whichever tab is visible
-        w->SSTab1->setCurrentIndex(5);
-        w.takeLog();
-        QTest::keyClick(w->Text2, Qt::Key_Enter);
-        QCOMPARE(w.takeLog(), searchAllLog("ab+c").mid(2, 1));
-        QCOMPARE(w->Text2->text(), "ab c");
-        QTest::keyClick(w->Text4, Qt::Key_Return);
-        QTest::keyClick(w->Text4, Qt::Key_X);
-        QCOMPARE(w.takeLog(), QStringList{"WB3 Navigate some where"}); // the text as typed
-        QCOMPARE(w->SSTab1->currentIndex(), 5);
+        w->SSTab1->setCurrentIndex(5), w.takeLog(), QTest::keyClick(w->Text2, Qt::Key_Enter);
+        QCOMPARE(w.takeLog() << w->Text2->text(), searchAllLog("ab+c").mid(2, 1) << "ab c");
+        QTest::keyClick(w->Text4, Qt::Key_Return), QTest::keyClick(w->Text4, Qt::Key_X);
+        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()), (QStringList{"WB3 Navigate some where", "5"})); // as typed
     }
 
     void chooserLoadAllStopAndForward() {
         Window& w = *w_;
         w->Combo2->setFocus(); // picked as a user picks: Down chooses the next engine, shows its tab, loads its home
-        QTest::keyClick(w->Combo2, Qt::Key_Down);
-        QTest::keyClick(w->Combo2, Qt::Key_Down);
-        QCOMPARE(w->SSTab1->currentIndex(), 1);
-        QCOMPARE(w.takeLog(), (QStringList{"WB2 Navigate " + home(0), "WB3 Navigate " + home(1)}));
-        w->SSTab1->setCurrentIndex(4); // the same engine again brings its tab back and reloads its home page
-        choose(Yahoo);
-        QCOMPARE(w->SSTab1->currentIndex(), 1);
-        QCOMPARE(w.takeLog(), QStringList{"WB3 Navigate " + home(1)});
+        QTest::keyClick(w->Combo2, Qt::Key_Down), QTest::keyClick(w->Combo2, Qt::Key_Down);
+        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()), (QStringList{"WB2 Navigate " + home(0), "WB3 Navigate " + home(1), "1"}));
+        w->SSTab1->setCurrentIndex(4), choose(Yahoo); // the same engine again brings its tab back and reloads its home page
+        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()), (QStringList{"WB3 Navigate " + home(1), "1"}));
         w->SSTab1->setCurrentIndex(2);
-        click(w->chameleonButton15);
-        QCOMPARE(w.takeLog(), each("Navigate http://home%1.test"));
+        for (QWidget* b : {w->chameleonButton15, w->chameleonButton12, w->chameleonButton14}) click(b); // Load All, Stop, Forward
+        QCOMPARE(w.takeLog(), each("Navigate http://home%1.test") + each("Stop") + each("GoForward"));
         QCOMPARE(w->SSTab1->currentIndex(), 2);
-        click(w->chameleonButton12);
-        QCOMPARE(w.takeLog(), each("Stop"));
-        click(w->chameleonButton14);
-        QCOMPARE(w.takeLog(), each("GoForward"));
     }
 
     void backChecksForAPaneOnItsHomePage_data() {
@@ -118,8 +97,6 @@ private slots:
         QTest::newRow("elsewhere") << 0 << "http://elsewhere.test/" << 0;
         QTest::newRow("without the slash") << 0 << home(0) << 0;
         QTest::newRow("other case") << 0 << "http://HOME0.test/" << 0;
-        QTest::newRow("with a path") << 0 << home(0) + "/index.html" << 0;
-        QTest::newRow("https") << 0 << "https://home0.test/" << 0;
         QTest::newRow("another engine's home") << 0 << home(1) + "/" << 0;
     }
     void backChecksForAPaneOnItsHomePage() {
@@ -128,8 +105,7 @@ private slots:
         QFETCH(int, engine);
         QFETCH(QString, location);
         QFETCH(int, reads);
-        w_->pane(engine)->location = location;
-        click((*w_)->chameleonButton13);
+        w_->pane(engine)->location = location, click((*w_)->chameleonButton13);
         QCOMPARE(w_->takeLog(), reads ? each("LocationURL").mid(0, reads) : each("LocationURL") + each("GoBack"));
     }
 
@@ -154,7 +130,6 @@ private slots:
         QTest::newRow("25 of 100") << 0 << QList<QPoint>{{25, 100}} << percent.arg(25) << 100.0f << 25.0f;
         QTest::newRow("Altavista") << 3 << QList<QPoint>{{25, 100}} << " Download Progress  25   %   Completed" << 100.0f << 25.0f;
         QTest::newRow("1 of 3") << 1 << QList<QPoint>{{1, 3}} << percent.arg(33) << 3.0f << 1.0f;
-        QTest::newRow("2 of 3") << 2 << QList<QPoint>{{2, 3}} << percent.arg(67) << 3.0f << 2.0f;
         QTest::newRow("1 of 300") << 4 << QList<QPoint>{{1, 300}} << percent.arg(0) << 300.0f << 1.0f;
         // 0.145 is stored a little below, so it rounds down; exact halves go to the even hundredth.
         QTest::newRow("145 of 1000") << 0 << QList<QPoint>{{145, 1000}} << percent.arg(14) << 1000.0f << 145.0f;

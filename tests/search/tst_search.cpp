@@ -1,12 +1,20 @@
-// The walk and the wildcard matcher on their own: what the walk reports and in which order, deep
-// trees, folders it may not read, other volumes and loops made by mounts, the yields it offers; what
-// counts as one character for '?', and patterns built to make a matcher backtrack.
+// The search on its own: what the walk reports and in which order, deep trees, folders it may not read,
+// other volumes and loops made by mounts, read-ahead, the yields it offers; what counts as one character
+// for '?'; the result list's store keeping every entry byte for byte, and its control placing and finding
+// rows at any scroll position, moving the selection by key, click and typing, heard by assistive technology.
+#include "platform/PathCodec.h"
 #include "search/FolderWalk.h"
+#include "search/ResultList.h"
+#include "search/ResultListView.h"
 #include "support/TreeBuilder.h"
 
-#include <QCoreApplication>
+#include <QAccessible>
+#include <QGuiApplication>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSet>
+#include <QSignalSpy>
+#include <QStyleHints>
 #include <QTemporaryFile>
 #include <QTest>
 #include <climits>
@@ -81,9 +89,28 @@ struct FolderChain {
     QByteArray base;
     bool built = false;
 };
+QStringList entries(const search::ResultList& list) {
+    QStringList out;
+    for (int i = 0; i < list.count(); ++i) out << list.entry(i);
+    return out;
+}
+struct Fixture {
+    search::ResultList list;
+    search::ResultListView view{&list};
+    explicit Fixture(int entries) {
+        list.setFolder("/data/photos");
+        for (int i = 0; i < entries; ++i) list.appendName("picture-" + std::to_string(i) + ".jpg");
+        list.flush();
+        view.resize(300, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+    QRect rect(int row) const { return view.visualRect(list.index(row)); }
+    int rowHeight() const { return rect(0).height(); }
+};
 } // namespace
 
-class TestFolderWalk : public QObject {
+class TestSearch : public QObject {
     Q_OBJECT
 private slots:
     void reportsFilesThenFolderThenSubFoldersAndStops() {
@@ -215,7 +242,130 @@ private slots:
         QFETCH(QByteArray, name);
         QTEST(search::WildcardPattern(pattern).matches(name.toStdString()), "matches");
     }
+
+    void keepsEveryEntryAsTextAndBytes() {
+        search::ResultList list;
+        for (int folder = 0; folder < 100; ++folder) {
+            list.setFolder("/data/f" + std::to_string(folder));
+            for (int i = 0; i < 1000; ++i) list.appendName("file" + std::to_string(i) + ".txt");
+        }
+        list.flush();
+        QCOMPARE(list.count() + list.rowCount(), 200000);
+        QCOMPARE(list.entry(0) + list.entry(32767) + list.data(list.index(70001)).toString() + list.entry(99999) + list.entry(100000) +
+                     list.entry(-1), "/data/f0/file0.txt/data/f32/file767.txt/data/f70/file1.txt/data/f99/file999.txt");
+
+        list.clear();
+        list.setFolder("/"), list.appendName("root.txt"); // the root is not doubled
+        list.setFolder("/m\xc3\xbcsic"), list.appendName("bad\xff.mp3");
+        list.append("C:\\Docs\\old.txt"); // an entry from a Windows list document
+        list.append("relative.txt"), list.appendBytes(""), list.flush();
+        QCOMPARE(entries(list), (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
+                                             "C:\\Docs\\old.txt", "relative.txt", ""}));
+        list.append(list.entry(1)); // text given back as an entry leads to the same bytes
+        QCOMPARE(list.entryBytes(1) + '|' + list.entryBytes(5), "/m\xc3\xbcsic/bad\xff.mp3|/m\xc3\xbcsic/bad\xff.mp3");
+
+        list.clear(); // empty entries anywhere, also first, and entries longer than the store's blocks
+        list.appendBytes(""), list.appendBytes(QByteArray(2 << 20, 'x')), list.appendBytes(""), list.flush();
+        QCOMPARE(list.entryBytes(0) + '|' + QByteArray::number(list.entryBytes(1).size()) + '|' + list.entryBytes(2), "|2097152|");
+        QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved), inserted(&list, &QAbstractItemModel::rowsInserted);
+        list.removeEntry(1), list.removeEntry(7); // out of range: nothing
+        QVERIFY(removed.size() == 1 && list.count() == 2 && list.entryBytes(1).isEmpty());
+        list.appendName("a"), list.appendName("b"); // views hear of new entries at the next flush, in one batch
+        QCOMPARE(list.rowCount(), 2);
+        list.flush(), list.flush(); // nothing new: no announcement
+        QCOMPARE(inserted.size() == 1 ? inserted[0].mid(1) : QList<QVariant>(), (QList<QVariant>{2, 3}));
+    }
+
+    void placesAndFindsRowsAnywhere() {
+        Fixture f(200000);
+        const int h = f.rowHeight();
+        QVERIFY(h > 0);
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 200000 * h - f.view.viewport()->height());
+        const QRect viewport = f.view.viewport()->rect();
+        for (const int row : {0, 1, 99999, 123457, 199999}) {
+            for (const auto hint : {QAbstractItemView::PositionAtCenter, QAbstractItemView::EnsureVisible, QAbstractItemView::PositionAtTop,
+                                    QAbstractItemView::PositionAtBottom}) {
+                f.view.scrollTo(f.list.index(row), hint);
+                const QRect r = f.rect(row);
+                QVERIFY2(viewport.contains(r.topLeft()) && viewport.bottom() >= r.bottom(), qPrintable(QString("row %1 hint %2").arg(row).arg(int(hint))));
+                QCOMPARE(f.view.indexAt(r.center()).row(), row);
+                QCOMPARE(f.view.indexAt(r.topLeft()).row(), row);
+                QCOMPARE(f.view.indexAt(r.bottomLeft() + QPoint(0, 1)).row(), row + 1 < 200000 ? row + 1 : -1);
+            }
+        }
+        f.view.scrollTo(f.list.index(0));
+        QCOMPARE(f.view.verticalScrollBar()->value(), 0);
+        QCOMPARE(f.view.indexAt(QPoint(5, viewport.bottom())).row(), viewport.bottom() / h);
+        f.list.removeEntry(0); // the scroll bar follows a removal and a Clear
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 199999 * h - f.view.viewport()->height());
+        f.list.clear();
+        QCOMPARE(f.view.verticalScrollBar()->maximum(), 0);
+    }
+
+    void keysAndClicksMoveTheSelection() {
+        Fixture f(5000);
+        QSignalSpy clicked(&f.view, &search::ResultListView::Click);
+        QSignalSpy doubleClicked(&f.view, &search::ResultListView::DblClick);
+        // A click anywhere in a row selects that row: its top and bottom pixel rows too.
+        for (const int row : {2, 4, 3}) {
+            const QRect r = f.rect(row);
+            for (const QPoint at : {r.topLeft() + QPoint(3, 0), r.bottomRight() - QPoint(3, 0), r.center()}) {
+                f.view.setListIndex(0);
+                QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, at);
+                QCOMPARE(f.view.ListIndex(), row);
+            }
+        }
+        f.view.setListIndex(-1), clicked.clear();
+        QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.rect(2).center());
+        const qsizetype clicks = clicked.size();
+        QTest::mouseDClick(f.view.viewport(), Qt::LeftButton, {}, f.rect(2).center());
+        QVERIFY(clicks == 1 && doubleClicked.size() == 1);
+
+        const int page = f.view.viewport()->height() / f.rowHeight() - 1;
+        const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 3}, {Qt::Key_Up, 2}, {Qt::Key_End, 4999}, {Qt::Key_Down, 4999},
+                                                 {Qt::Key_PageUp, 4999 - page}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0}, {Qt::Key_PageDown, page}};
+        for (const auto& [key, row] : steps) {
+            QTest::keyClick(&f.view, key);
+            QCOMPARE(f.view.ListIndex(), row);
+            QVERIFY(f.view.viewport()->rect().contains(f.rect(row)));
+        }
+        f.view.setListIndex(4321); // scrolled to
+        QVERIFY(f.view.indexAt(f.rect(4321).center()).row() == 4321 && f.view.viewport()->rect().contains(f.rect(4321)));
+        f.view.setListIndex(-1);
+        QCOMPARE(f.view.ListIndex(), -1);
+
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&f.view);
+        QVERIFY(list->role() == QAccessible::List && list->childCount() == 5000);
+        QCOMPARE(list->child(4321)->text(QAccessible::Name), f.list.entry(4321));
+        QCOMPARE(list->child(4321)->rect(), QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
+    }
+
+    void typingFindsTheNextFileNameStartingWithIt() {
+        Fixture f(0);
+        f.list.setFolder("/data/Bern");
+        for (const char* name : {"alpha.txt", "Beta.txt", "gamma.txt", "bravo.txt", "beta-2.txt"}) f.list.appendName(name);
+        f.list.append("/b-folder/zeta.txt"); // a whole path: its folder is no file name
+        f.list.append(QString::fromUtf8("/x/\xc3\x84rger.txt"));
+        f.list.flush();
+        const auto type = [&](const QString& keys) {
+            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() + 50); // a pause: a new prefix
+            for (const QChar c : keys) {                                              // each as the keyboard sends it
+                QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+                QApplication::sendEvent(&f.view, &press);
+            }
+            return f.view.ListIndex();
+        };
+        // From the top without regard to case, the next one, a prefix typed together (the selected entry
+        // no longer matches), round to the top again, nothing starts so (the selection stays).
+        QCOMPARE(QList<int>({type("b"), type("b"), type("be"), type("b"), type("z"), type("q"), type(u"\u00e4"_qs)}),
+                 QList<int>({1, 3, 4, 1, 5, 5, 6}));
+        f.view.setListIndex(0);
+        QCOMPARE(type("bet"), 1);
+        QCOMPARE(f.list.findFileName("BETA-", 2), 4);
+        QCOMPARE(f.list.findFileName("bern", 0), -1);
+    }
+
 };
 
-QTEST_GUILESS_MAIN(TestFolderWalk)
-#include "tst_folderwalk.moc"
+QTEST_MAIN(TestSearch)
+#include "tst_search.moc"
