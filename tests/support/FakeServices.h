@@ -32,7 +32,8 @@ struct ScriptedMessageBoxes : platform::MessageBoxes {
     QList<Box> shown;
     QList<Box::Answer> answers; // taken from the front; Ok or Yes when empty
     Box::Answer show(QWidget*, const Box& request) override {
-        if (shown.append(request); !answers.isEmpty()) return answers.takeFirst();
+        shown.append(request);
+        if (!answers.isEmpty()) return answers.takeFirst();
         return request.buttons == Box::Buttons::YesNo ? Box::Answer::Yes : Box::Answer::Ok;
     }
     QStringList take() { // every box shown so far as "title|text", then forgotten
@@ -45,10 +46,12 @@ struct ScriptedFileDialogs : platform::FileDialogs {
     QStringList openAnswers, saveAnswers; // taken from the front; empty = cancelled
     QStringList titles, filters, suggestedNames;
     QString openFileName(QWidget*, const QString& title, const QString& filter) override {
-        return titles << title, filters << filter, openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+        titles << title, filters << filter;
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
     QString saveFileName(QWidget*, const QString& title, const QString& filter, const QString& suggested) override {
-        return titles << title, filters << filter, suggestedNames << suggested, saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+        titles << title, filters << filter, suggestedNames << suggested;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 };
 // The copy's questions answered by the test; its progress can cancel after a number of steps and lets
