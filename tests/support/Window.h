@@ -47,7 +47,7 @@ struct Window {
     std::shared_ptr<RecordingPanes> panes = std::make_shared<RecordingPanes>();
     std::unique_ptr<Form1> form;
 
-    // Recording panes, unless others are given.
+    // Recording panes (what viewer() and pane() return), unless others are given.
     explicit Window(const QString& root = QString(), std::shared_ptr<platform::WebPaneFactory> realPanes = nullptr) : fake(root) {
         fake.webPanes = realPanes ? realPanes : panes;
         form = std::make_unique<Form1>(fake.services());
