@@ -126,6 +126,7 @@ void FileViewerPane::Navigate(const QString& address) {
         return;
     }
     emit BeforeNavigate2(url.toString());
+    page_->triggerAction(QWebEnginePage::Stop); // a file still loading gives way at once
     view_->load(url);
 }
 
