@@ -86,7 +86,7 @@ Form1::Form1(platform::Services services, QWidget* parent) : QWidget(parent), se
     setObjectName(QStringLiteral("Form1"));
     giveWindowRole(this);
     setWindowTitle(QString::fromLatin1(windowtext::kMainTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/orvik-searcher.png")));
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icons/orvik-searcher.png"))));
     resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
     buildControls();
     buildButtons();
