@@ -303,30 +303,21 @@ private slots:
     void startingAgainRewritesNothingUnlessSomethingChanged() {
         DataHome home;
         RecordingDesktopData desktop;
-        desktop.runTools = true; // the caches are made as on a real start
         desktop.associate("/opt/orvik");
-        const auto identities = [&] { // inode and change time: a rewrite shows in either
-            QStringList out;
-            for (const QString& f : {kPackage, kEntry, kPng}) {
-                struct stat st {};
-                ::stat(QFile::encodeName(home.path(f)).constData(), &st);
-                out << QStringLiteral("%1:%2.%3").arg(st.st_ino).arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec);
-            }
-            return out;
+        for (const char* cache : {"mime/mime.cache", "applications/mimeinfo.cache"}) writeBytes(home.path(cache), "made"); // as the tools do
+        const auto identity = [&] { // inode and change time: a rewrite shows in either
+            struct stat st {};
+            ::stat(QFile::encodeName(home.path(kEntry)).constData(), &st);
+            return QStringLiteral("%1:%2.%3").arg(st.st_ino).arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec);
         };
-        const QStringList first = identities();
+        const QString first = identity();
+        desktop.started.clear(), desktop.associate("/opt/orvik");
+        QVERIFY(identity() == first && desktop.started.isEmpty());
         const QByteArray entry = home.read(kEntry);
-        if (!QFileInfo::exists(home.path("mime/mime.cache")) || !QFileInfo::exists(home.path("applications/mimeinfo.cache")))
-            QSKIP("update-mime-database and update-desktop-database are needed");
-        desktop.started.clear();
-        desktop.associate("/opt/orvik");
-        QVERIFY(identities() == first && desktop.started.isEmpty());
         desktop.associate("/usr/lib/orvik"); // the program moved: its entry follows, the type stays
         QCOMPARE(home.read(kEntry), QByteArray(entry).replace("/opt/orvik/", "/usr/lib/orvik/"));
-        QVERIFY(identities()[0] == first[0] && identities()[1] != first[1]);
         QCOMPARE(desktop.started, QStringList{"update-desktop-database " + home.path("applications")});
-        desktop.started.clear(); // a cache the user removed is made again
-        QFile::remove(home.path("mime/mime.cache"));
+        desktop.started.clear(), QFile::remove(home.path("mime/mime.cache")); // a cache the user removed is made again
         desktop.associate("/usr/lib/orvik");
         QCOMPARE(desktop.started, QStringList{"update-mime-database " + home.path("mime")});
     }
@@ -378,27 +369,21 @@ private slots:
         QCOMPARE(xdgMime({"query", "default", "application/x-f4u"}), "orvik-searcher.desktop");
     }
 
-    void theWindowRegistersItselfAndStaysUsableWhereNothingCanBeWritten() {
-        // Started normally, the entry names this very program. Below a plain file, a data folder cannot
-        // be made by anyone: nothing is written, nothing is said, and the window works.
+    void theWindowStaysUsableWhereNothingCanBeRegistered() {
+        // Below a plain file, a data folder cannot be made by anyone: nothing is written, nothing is said,
+        // and the window works.
         testsupport::TreeBuilder tree;
         tree.file("plain"), tree.file("found.txt");
-        for (const bool blocked : {false, true}) {
-            DataHome home;
-            if (blocked) qputenv("XDG_DATA_HOME", tree.path("plain/share"));
-            testsupport::FakeServices fake(tree.root());
-            auto desktop = std::make_shared<RecordingDesktopData>();
-            platform::Services services = fake.services();
-            services.desktopData = desktop;
-            Form1 form(services);
-            const QByteArray entry = home.read("applications/" + QFileInfo(QCoreApplication::applicationFilePath()).fileName() + ".desktop");
-            QCOMPARE(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\" %f\n"), !blocked);
-            QVERIFY(blocked || desktop->started.size() == 2);
-            form.Option2->setChecked(true);
-            form.StartSearch();
-            QTRY_COMPARE(form.List1->List(0), tree.root() + "/found.txt");
-            QVERIFY(fake.messageBoxes->shown.isEmpty());
-        }
+        DataHome home;
+        qputenv("XDG_DATA_HOME", tree.path("plain/share"));
+        testsupport::FakeServices fake(tree.root());
+        platform::Services services = fake.services();
+        services.desktopData = std::make_shared<RecordingDesktopData>();
+        Form1 form(services);
+        form.Option2->setChecked(true);
+        form.StartSearch();
+        QTRY_COMPARE(form.List1->List(0), tree.root() + "/found.txt");
+        QVERIFY(fake.messageBoxes->shown.isEmpty() && !QFileInfo::exists(tree.path("plain/share")));
     }
 
     void aRelativeDataHomeIsIgnored() {

@@ -1,8 +1,6 @@
 #include "LocalHttpServer.h"
 
 #include <QHostAddress>
-#include <QTimer>
-#include <memory>
 
 bool LocalHttpServer::start() {
     connect(&server_, &QTcpServer::newConnection, this, [this] {
@@ -30,15 +28,9 @@ void LocalHttpServer::answer(QTcpSocket* socket, const QString& target) {
     const QByteArray escaped = target.toHtmlEscaped().toUtf8();
     QByteArray body = "<!DOCTYPE html><html><head><title>" + escaped + "</title></head><body><p>" + escaped + "</p>";
     if (target.startsWith("/frames")) body += "<iframe src=\"/inner\"></iframe>";
-    if (target.startsWith("/big")) body += "<pre>" + QByteArray(99, 'x').append('\n').repeated(30000) + "</pre>";
     body += "</body></html>";
     socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: " +
                   QByteArray::number(body.size()) + "\r\n\r\n");
-    auto* timer = new QTimer(socket); // in pieces a little apart, so that a big page reports progress between them
-    auto offset = std::make_shared<qsizetype>(0);
-    connect(timer, &QTimer::timeout, socket, [socket, timer, body, offset] {
-        socket->write(body.mid(*offset, 256 * 1024));
-        if ((*offset += 256 * 1024) >= body.size()) timer->stop(), socket->disconnectFromHost();
-    });
-    timer->start(20);
+    socket->write(body);
+    socket->disconnectFromHost();
 }

@@ -6,8 +6,7 @@
 
 // A small HTTP server on 127.0.0.1 for tests of the web panes: it answers every GET with a little HTML
 // page that names the requested target, and records each target ("/path?query") in the order the
-// requests came. /frames... holds an inner frame that loads /inner; /big... is a page of about 3 MB,
-// sent in pieces a little apart, for progress in steps.
+// requests came. /frames... holds an inner frame that loads /inner.
 class LocalHttpServer : public QObject {
 public:
     bool start();
