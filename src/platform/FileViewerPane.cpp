@@ -100,20 +100,30 @@ QUrl FileViewerPane::fileUrl(const QString& path) {
 QWebEngineView* FileViewerPane::ensureView() {
     if (view_) return view_;
     view_ = new QWebEngineView(this);
+    view_->setContextMenuPolicy(Qt::NoContextMenu); // no "save as", no "open in new window"
+    layout()->addWidget(view_);
+    freshPage();
+    return view_;
+}
+
+// A page of its own for the next file; the one before, and whatever it was still loading, goes.
+void FileViewerPane::freshPage() {
+    ViewerPage* old = page_;
     page_ = new ViewerPage(view_);
     view_->setPage(page_);
-    view_->setContextMenuPolicy(Qt::NoContextMenu); // no "save as", no "open in new window"
+    if (old) old->deleteLater();
+    loading_ = false;
     WebEnginePane::forwardProgress(page_, this);
+    connect(page_, &QWebEnginePage::loadStarted, this, [this] { loading_ = true; });
+    connect(page_, &QWebEnginePage::loadFinished, this, [this] { loading_ = false; });
     // A type the engine cannot show arrives as a download, which the profile refuses for
     // every pane; here the pane says why it stays empty.
-    connect(page_->profile(), &QWebEngineProfile::downloadRequested, this,
-            [this](QWebEngineDownloadRequest* download) {
-                if (download->page() != page_) return;
+    connect(page_->profile(), &QWebEngineProfile::downloadRequested, page_,
+            [this, page = page_](QWebEngineDownloadRequest* download) {
+                if (download->page() != page) return;
                 download->cancel();
                 showNotice(QStringLiteral("This file cannot be shown here:"));
             });
-    layout()->addWidget(view_);
-    return view_;
 }
 
 void FileViewerPane::Navigate(const QString& address) {
@@ -126,7 +136,10 @@ void FileViewerPane::Navigate(const QString& address) {
         return;
     }
     emit BeforeNavigate2(url.toString());
-    page_->triggerAction(QWebEnginePage::Stop); // a file still loading gives way at once
+    if (loading_) { // a file still loading (a very large one keeps the engine busy) gives way at once
+        freshPage();
+        page_->allow(url);
+    }
     view_->load(url);
 }
 

@@ -38,11 +38,13 @@ public:
 
 private:
     QWebEngineView* ensureView();
+    void freshPage();
     void showNotice(const QString& text);
 
     QWebEngineView* view_ = nullptr;
     ViewerPage* page_ = nullptr;
     QString shownPath_;
+    bool loading_ = false;
 };
 
 } // namespace platform
