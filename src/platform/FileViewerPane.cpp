@@ -111,7 +111,10 @@ void FileViewerPane::freshPage() {
     ViewerPage* old = page_;
     page_ = new ViewerPage(view_);
     view_->setPage(page_);
-    if (old) old->deleteLater();
+    if (old) { // nothing it still says reaches the pane
+        old->disconnect(this);
+        old->deleteLater();
+    }
     loading_ = false;
     WebEnginePane::forwardProgress(page_, this);
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { loading_ = true; });
@@ -128,6 +131,8 @@ void FileViewerPane::freshPage() {
 
 void FileViewerPane::Navigate(const QString& address) {
     ensureView();
+    // A file still loading (a very large one keeps the engine busy for seconds) gives way at once.
+    if (loading_) freshPage();
     shownPath_ = address;
     const QUrl url = fileUrl(address);
     page_->allow(url);
@@ -136,10 +141,6 @@ void FileViewerPane::Navigate(const QString& address) {
         return;
     }
     emit BeforeNavigate2(url.toString());
-    if (loading_) { // a file still loading (a very large one keeps the engine busy) gives way at once
-        freshPage();
-        page_->allow(url);
-    }
     view_->load(url);
 }
 
