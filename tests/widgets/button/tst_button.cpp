@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QtTest>
-#include <array>
 #include <memory>
 
 using namespace buttoncolor;
