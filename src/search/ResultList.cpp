@@ -48,14 +48,19 @@ void ResultList::appendBytes(QByteArrayView bytes) {
 }
 
 void ResultList::appendRow(uint32_t folder, std::string_view name) {
-    rows_.push_back(Row{folder, uint32_t(name.size()), storeName(name)});
+    const uint64_t pos = storeName(name);
+    rows_.push_back(Row{folder, uint32_t(pos), uint32_t(pos >> 32),
+                        name.size() < kLongName ? uint32_t(name.size()) : kLongName});
 }
 
 uint64_t ResultList::storeName(std::string_view name) {
     if (name.empty()) return 0;     // nothing to keep (a document's empty line); nameAt() does not look
     if (name.size() > kChunkSize) { // a name longer than a chunk gets a chunk of its own
-        chunks_.push_back(std::make_unique<char[]>(name.size()));
-        std::memcpy(chunks_.back().get(), name.data(), name.size());
+        const size_t header = name.size() < kLongName ? 0 : sizeof(size_t);
+        chunks_.push_back(std::make_unique<char[]>(header + name.size()));
+        const size_t length = name.size();
+        std::memcpy(chunks_.back().get(), &length, header);
+        std::memcpy(chunks_.back().get() + header, name.data(), name.size());
         chunkUsed_ = kChunkSize;
         return uint64_t(chunks_.size() - 1) * kChunkSize;
     }
@@ -70,9 +75,13 @@ uint64_t ResultList::storeName(std::string_view name) {
 }
 
 std::string_view ResultList::nameAt(const Row& row) const {
-    if (row.nameLength == 0) return {};
-    const char* chunk = chunks_[row.namePos / kChunkSize].get();
-    return std::string_view(chunk + row.namePos % kChunkSize, row.nameLength);
+    if (row.length == 0) return {};
+    const uint64_t pos = uint64_t(row.posHigh) << 32 | row.posLow;
+    const char* chunk = chunks_[pos / kChunkSize].get();
+    if (row.length < kLongName) return std::string_view(chunk + pos % kChunkSize, row.length);
+    size_t length;
+    std::memcpy(&length, chunk, sizeof length);
+    return std::string_view(chunk + sizeof length, length);
 }
 
 int ResultList::findFileName(const QString& prefix, int from) const {
@@ -124,14 +133,15 @@ qsizetype ResultList::copyEntry(int row, char* out, qsizetype room) const {
     const Row& r = rows_[size_t(row)];
     const QByteArray* folder = r.folder == kNoFolder ? nullptr : &folders_[r.folder];
     const bool slash = folder && !folder->endsWith('/');
-    const qsizetype size = (folder ? folder->size() + slash : 0) + r.nameLength;
+    const std::string_view name = nameAt(r);
+    const qsizetype size = (folder ? folder->size() + slash : 0) + qsizetype(name.size());
     if (size > room) return size;
     if (folder) {
         std::memcpy(out, folder->constData(), size_t(folder->size()));
         out += folder->size();
         if (slash) *out++ = '/';
     }
-    if (r.nameLength > 0) std::memcpy(out, nameAt(r).data(), r.nameLength);
+    if (!name.empty()) std::memcpy(out, name.data(), name.size());
     return size;
 }
 

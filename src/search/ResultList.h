@@ -57,12 +57,15 @@ public:
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
 private:
+    // 12 bytes an entry: the name's offset into the name arena in 40 bits, its length in 24.
     struct Row {
         uint32_t folder; // index into folders_, or kNoFolder
-        uint32_t nameLength;
-        uint64_t namePos; // offset into the name arena
+        uint32_t posLow;
+        uint32_t posHigh : 8;
+        uint32_t length : 24; // kLongName: the name's chunk starts with its length
     };
     static constexpr uint32_t kNoFolder = 0xFFFFFFFFu;
+    static constexpr uint32_t kLongName = (1u << 24) - 1;
     static constexpr size_t kChunkSize = size_t(1) << 20;
 
     uint64_t storeName(std::string_view name);
