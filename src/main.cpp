@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "platform/AppSetup.h"
+#include "platform/SessionBus.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvik-searcher"));
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::findAutolaunchedSessionBus();
     Form1 window(platform::desktopServices());
     window.show();
     return QApplication::exec();

@@ -1,9 +1,11 @@
 // The windows under a real X server: the real program starts, maps its main window, ignores its
 // command line, registers its document type and quits cleanly on the window manager's close request;
-// windows whose close box is greyed (About, Copy File) refuse that request and close by their button.
+// where no session bus is named, the bus dbus-launch started on the display is found; windows whose
+// close box is greyed (About, Copy File) refuse that request and close by their button.
 #include "about/Form2.h"
 #include "copydialog/Form3.h"
 #include "platform/DesktopFiles.h"
+#include "platform/SessionBus.h"
 #include "support/FakeServices.h"
 #include "support/FileBytes.h"
 #include "widgets/button/chameleonButton.h"
@@ -112,6 +114,22 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)), file + "\n", 10000);
         files.showInFolder(file); // no file manager answers: the folder, with its application
         QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)), file + "\n" + desktop.path() + "\n", 10000);
+    }
+
+    // Where no session bus is named, the bus dbus-launch started on this display is found without it; a
+    // bus that is named stays.
+    void theBusLaunchedOnTheDisplayIsFoundWhereNoneIsNamed() {
+        QProcess uuid, launch;
+        uuid.start("dbus-uuidgen", {"--get"}), uuid.waitForFinished();
+        launch.start("dbus-launch", {"--autolaunch", QString::fromLatin1(uuid.readAllStandardOutput().trimmed()), "--sh-syntax"});
+        QVERIFY(launch.waitForFinished(10000));
+        const QByteArray out = launch.readAllStandardOutput(), launched = out.mid(26, out.indexOf("';") - 26); // DBUS_SESSION_BUS_ADDRESS='
+        const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        const auto restore = qScopeGuard([&] { qputenv("DBUS_SESSION_BUS_ADDRESS", saved); });
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS"), platform::findAutolaunchedSessionBus();
+        QVERIFY2(launched.startsWith("unix:") && qgetenv("DBUS_SESSION_BUS_ADDRESS") == launched, out.constData());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nowhere"), platform::findAutolaunchedSessionBus();
+        QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/nowhere");
     }
 
     void greyedCloseBoxesRefuseTheRequestAndTheMainWindowComesBack() {

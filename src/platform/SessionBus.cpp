@@ -1,0 +1,59 @@
+#include "platform/SessionBus.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QtGlobal>
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+namespace platform {
+
+namespace {
+
+// The machine's identity as D-Bus reads it: its own file first, then the system's.
+QByteArray machineId() {
+    for (const char* name : {"/var/lib/dbus/machine-id", "/etc/machine-id"}) {
+        QFile f(QString::fromLatin1(name));
+        if (f.open(QIODevice::ReadOnly))
+            if (const QByteArray id = f.readLine().trimmed(); !id.isEmpty()) return id;
+    }
+    return {};
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const QByteArray& name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(name.size()), name.constData()), nullptr);
+    const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return a;
+}
+
+} // namespace
+
+void findAutolaunchedSessionBus() {
+    if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")) return;
+    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    const passwd* user = ::getpwuid(::getuid());
+    const QByteArray id = machineId();
+    if (!x11 || !user || id.isEmpty()) return;
+    xcb_connection_t* c = x11->connection();
+    // dbus-launch owns this selection with a window that carries the bus's address.
+    const xcb_atom_t selection = atom(c, "_DBUS_SESSION_BUS_SELECTION_" + QByteArray(user->pw_name) + '_' + id);
+    const xcb_atom_t address = atom(c, "_DBUS_SESSION_BUS_ADDRESS");
+    if (selection == XCB_ATOM_NONE || address == XCB_ATOM_NONE) return;
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+    const xcb_window_t window = owner ? owner->owner : xcb_window_t(XCB_NONE);
+    std::free(owner);
+    if (window == XCB_NONE) return;
+    xcb_get_property_reply_t* value = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, address, XCB_ATOM_STRING, 0, 1024), nullptr);
+    if (value && value->format == 8 && xcb_get_property_value_length(value) > 0)
+        qputenv("DBUS_SESSION_BUS_ADDRESS",
+                QByteArray(static_cast<const char*>(xcb_get_property_value(value)), xcb_get_property_value_length(value)));
+    std::free(value);
+}
+
+} // namespace platform
