@@ -35,9 +35,10 @@ xcb_atom_t atom(xcb_connection_t* c, const QByteArray& name) {
 void findAutolaunchedSessionBus() {
     if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")) return;
     const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11) return; // not on X: no display to look on
     const passwd* user = ::getpwuid(::getuid());
     const QByteArray id = machineId();
-    if (!x11 || !user || id.isEmpty()) return;
+    if (!user || id.isEmpty()) return;
     xcb_connection_t* c = x11->connection();
     // dbus-launch owns this selection with a window that carries the bus's address.
     const xcb_atom_t selection = atom(c, "_DBUS_SESSION_BUS_SELECTION_" + QByteArray(user->pw_name) + '_' + id);

@@ -56,11 +56,10 @@ void ResultList::appendRow(uint32_t folder, std::string_view name) {
 uint64_t ResultList::storeName(std::string_view name) {
     if (name.empty()) return 0;     // nothing to keep (a document's empty line); nameAt() does not look
     if (name.size() > kChunkSize) { // a name longer than a chunk gets a chunk of its own
-        const size_t header = name.size() < kLongName ? 0 : sizeof(size_t);
-        chunks_.push_back(std::make_unique<char[]>(header + name.size()));
-        const size_t length = name.size();
-        std::memcpy(chunks_.back().get(), &length, header);
-        std::memcpy(chunks_.back().get() + header, name.data(), name.size());
+        const size_t length = name.size(), header = length < kLongName ? 0 : sizeof length;
+        chunks_.push_back(std::make_unique<char[]>(header + length));
+        std::memcpy(chunks_.back().get(), &length, header); // the length, where the row cannot hold it
+        std::memcpy(chunks_.back().get() + header, name.data(), length);
         chunkUsed_ = kChunkSize;
         return uint64_t(chunks_.size() - 1) * kChunkSize;
     }
