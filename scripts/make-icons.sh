@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Draws the program's icons with ImageMagick: the window icon (a magnifying glass over
-# a page) and the file list document's icon ICON2.ico (a page listing files), the latter
+# a page), also as raw 8-bit RGBA pixels (what the window reads: no image decoder), and the file list document's icon ICON2.ico (a page listing files), the latter
 # at 16, 32 and 48 pixels, each size stored in the .ico as PNG data; the 48-pixel one
 # also on its own, for the icon theme.
 set -euo pipefail
@@ -11,7 +11,8 @@ convert -size 64x64 xc:none \
   -stroke '#7f9fdf' -strokewidth 2 -draw 'line 14,14 38,14' -draw 'line 14,22 38,22' -draw 'line 14,30 30,30' \
   -fill '#cfe3ff' -stroke '#0000ff' -strokewidth 5 -draw 'circle 36,36 36,50' \
   -stroke '#0000cf' -strokewidth 8 -draw 'line 46,46 58,58' \
-  "$out/orvik-searcher.png"
+  -define png:exclude-chunks=date,time -strip "PNG32:$out/orvik-searcher.png"
+convert "$out/orvik-searcher.png" -depth 8 "RGBA:$out/orvik-searcher.rgba"
 
 # The document: a page with a folded corner and four listed files (a blue mark and a
 # grey line each), drawn large and scaled down to each size.

@@ -8,11 +8,14 @@
 // asks us to open) is ignored.
 int main(int argc, char* argv[]) {
     platform::prepareApplication();
+    platform::StartupReader ahead;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvik-searcher"));
     QApplication::setQuitOnLastWindowClosed(false);
     platform::findAutolaunchedSessionBus();
-    Form1 window(platform::desktopServices());
+    platform::findAccessibilityBus();
+    ahead.wait();
+    Form1 window(platform::desktopServices(ahead.volumes()));
     window.show();
     return QApplication::exec();
 }

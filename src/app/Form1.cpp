@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/ControlPlace.h"
 #include "app/WindowText.h"
 #include "filelist/modRegistry.h"
 #include "platform/AppSetup.h"
@@ -10,10 +11,7 @@
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
 #include "search/SearchJob.h"
-#include "websearch/Engines.h"
-#include "widgets/PropertyBag.h"
 #include "widgets/Twips.h"
-#include "widgets/button/StandardButton.h"
 #include "widgets/button/chameleonButton.h"
 #include "widgets/progressbar/ProgressBar.h"
 #include "widgets/window/DialogLook.h"
@@ -25,6 +23,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QResource>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,35 +39,22 @@ using dialoglook::designFont;
 using dialoglook::kBlue;
 using dialoglook::kRed;
 using dialoglook::setTextColour;
-
-// Places a control at its design rectangle (twips) and gives it its name, tooltip
-// and the name assistive technology reads.
-template <typename W>
-W* place(W* w, const char* name, int left, int top, int width, int height, const QString& accessibleName,
-         const QString& tooltip = QString()) {
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(twipsRect(left, top, width, height));
-    w->setAccessibleName(accessibleName);
-    if (!tooltip.isEmpty()) {
-        w->setToolTip(tooltip);
-        w->setAccessibleDescription(tooltip);
-    }
-    return w;
-}
-
-// A label that shows a value: assistive technology reads the value itself, its current
-// text, as the label's name (each change of it is announced as a change of the name),
-// and what the value is as its description.
-QLabel* placeValueLabel(QLabel* l, const char* name, int left, int top, int width, int height,
-                        const QString& what) {
-    place(l, name, left, top, width, height, QString());
-    l->setAccessibleDescription(what);
-    return l;
-}
+using controlplace::place;
+using controlplace::placeValueLabel;
 
 template <std::size_t N> void setShown(const std::array<chameleonButton*, N>& buttons, bool shown) {
     for (chameleonButton* b : buttons)
         b->setVisible(shown);
+}
+
+// The program's picture, 64 pixels square, from its raw RGBA pixels (the same picture as
+// the PNG the desktop shows): no image decoder is set up before the window shows.
+QIcon programIcon() {
+    constexpr int kSide = 64;
+    const QByteArray pixels = QResource(QStringLiteral(":/icons/orvik-searcher.rgba")).uncompressedData();
+    if (pixels.size() != kSide * kSide * 4) return {};
+    const QImage image(reinterpret_cast<const uchar*>(pixels.constData()), kSide, kSide, QImage::Format_RGBA8888);
+    return QIcon(QPixmap::fromImage(image.copy())); // the pixels outlive the resource data
 }
 
 // The key code a key press delivers to a text box: Enter is 13, other keys their
@@ -86,7 +72,7 @@ Form1::Form1(platform::Services services, QWidget* parent) : QWidget(parent), se
     setObjectName(QStringLiteral("Form1"));
     giveWindowRole(this);
     setWindowTitle(QString::fromLatin1(windowtext::kMainTitle));
-    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icons/orvik-searcher.png"))));
+    setWindowIcon(programIcon());
     resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
     buildControls();
     buildButtons();
@@ -121,6 +107,9 @@ void Form1::buildControls() {
 
     Combo1 = place(new QComboBox(this), "Combo1", 360, 600, 1935, 360, QStringLiteral("File type"),
                    QStringLiteral("Select File Type"));
+    // The font before the box becomes editable: its text box is made in that font, not laid out
+    // again.
+    Combo1->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
     Combo1->setEditable(true);
     // What the user types stays as typed: nothing is added to the items, no item's text is
     // completed into the box, and Enter (which the box would match against the items,
@@ -131,11 +120,6 @@ void Form1::buildControls() {
         Combo1->addItem(QString::fromLatin1(item));
     Combo1->setCurrentIndex(0);
     Combo1->setEditText(QStringLiteral("*.TXT"));
-    Combo1->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
-
-    Text2 = place(new QLineEdit(this), "Text2", 3240, 600, 5535, 315, QStringLiteral("Search phrase"),
-                  QStringLiteral("Search Input Box"));
-    Text2->setFont(designFont(QStringLiteral("Arial"), 9.75, false));
 
     Drive1 = place(new QComboBox(this), "Drive1", 7800, 600, 3255, 315, QStringLiteral("Drive"),
                    QStringLiteral("Select The Drive"));
@@ -143,19 +127,6 @@ void Form1::buildControls() {
     for (const platform::Volume& v : volumes)
         Drive1->addItem(platform::driveEntryText(v), v.rootPath);
     Drive1->setCurrentIndex(services_.drives->startIndex(volumes));
-
-    Combo2 = place(new QComboBox(this), "Combo2", 9000, 600, 2055, 315, QStringLiteral("Search engine"),
-                   QStringLiteral("Select Search Engine For Searching !"));
-    Combo2->setEditable(true);
-    Combo2->setInsertPolicy(QComboBox::NoInsert);
-    for (const websearch::Engine& e : websearch::engines())
-        Combo2->addItem(e.comboItem);
-    Combo2->setCurrentIndex(-1);
-    Combo2->setEditText(QStringLiteral("Select Search Engine"));
-    Combo2->lineEdit()->setCursorPosition(0); // show the start of the text, not its end
-
-    Text3 = place(new QLineEdit(this), "Text3", 8640, 1080, 975, 285, QStringLiteral("Query"));
-    Text3->hide();
 
     Label1 = placeValueLabel(new QLabel(this), "Label1", 3480, 960, 6255, 735, QStringLiteral("Status"));
     Label1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
@@ -179,20 +150,6 @@ void Form1::buildControls() {
                 QStringLiteral("File viewer"));
     WB1->hide();
 
-    SSTab1 = place(new QTabWidget(this), "SSTab1", 360, 1800, 10575, 4935, QStringLiteral("Search engines"));
-    SSTab1->setFont(arial975b);
-    SSTab1->tabBar()->setExpanding(true);
-    SSTab1->setUsesScrollButtons(false);
-    platform::WebPane** panes[] = {&WB2, &WB3, &WB4, &WB5, &WB6, &WB7};
-    static const char* const paneNames[] = {"WB2", "WB3", "WB4", "WB5", "WB6", "WB7"};
-    for (int i = 0; i < 6; ++i) {
-        auto* page = new QWidget;
-        page->setObjectName(QStringLiteral("SSTab1Page%1").arg(i));
-        *panes[i] = place(services_.webPanes->create(page), paneNames[i], 0, 0, 10575, i == 0 ? 3855 : 5535,
-                          websearch::engine(i).tabCaption);
-        SSTab1->addTab(page, websearch::engine(i).tabCaption);
-    }
-
     Label2 = place(new QLabel(QStringLiteral("Files Found :"), this), "Label2", 480, 8280, 1335, 255,
                    QStringLiteral("Files Found :"));
     Label3 = placeValueLabel(new QLabel(this), "Label3", 1920, 8280, 1455, 255,
@@ -204,23 +161,9 @@ void Form1::buildControls() {
     for (QLabel* l : {Label5, Label4, Label2, Label3, Label6, Label7})
         l->setFont(arial975b);
 
-    Text4 = place(new QLineEdit(this), "Text4", 240, 9120, 10815, 315, QStringLiteral("Address"));
-    Label8 = placeValueLabel(new QLabel(this), "Label8", 240, 9600, 5175, 255,
-                             QStringLiteral("Download progress"));
-    Label8->setFont(designFont(QStringLiteral("Arial"), 9, true));
-    PB1 = place(new ProgressBar(this), "PB1", 6480, 9600, 4575, 255, QStringLiteral("Download progress bar"));
-    PropertyBag pb1Stored; // as stored with the window: no border, 2400 of 4575
-    pb1Stored.set(QStringLiteral("BorderStyle"), qint16(0));
-    pb1Stored.set(QStringLiteral("Max"), 4575.0f);
-    pb1Stored.set(QStringLiteral("Value"), 2400.0f);
-    PB1->ReadProperties(pb1Stored);
-
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{Text1, Combo1, Text2, Drive1, Combo2, Label1, Label5, Label4, List1,
-                                         Label2, Label3, Label6, Label7, Text4, Label8})
+    for (QWidget* w : std::initializer_list<QWidget*>{Text1, Combo1, Drive1, Label1, Label5, Label4, List1,
+                                                      Label2, Label3, Label6, Label7})
         setTextColour(w, kBlue);
-
-    SSTab1->raise(); // in internet mode the tabs lie above the file-mode work area
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -229,49 +172,24 @@ void Form1::buildControls() {
 }
 
 void Form1::buildButtons() {
-    struct ButtonPlace {
-        chameleonButton** button;
-        const char* name;
-        const char* caption;
-        const char* tooltip;
-        int left, top, width, height;
-    };
-    const ButtonPlace places[] = {
-        {&chameleonButton1, "chameleonButton1", "Search", "Start Searching Process", 3240, 8160, 1000, 375},
-        {&chameleonButton2, "chameleonButton2", "Show", "Load Selected File", 3240, 8520, 1000, 375},
-        {&chameleonButton3, "chameleonButton3", "Next", "Load Next File", 4320, 8160, 1000, 375},
-        {&chameleonButton4, "chameleonButton4", "Previous", "Load Previous File", 4320, 8520, 1000, 375},
-        {&chameleonButton5, "chameleonButton5", "Back", "Back To File List", 5400, 8160, 1000, 375},
-        {&chameleonButton8, "chameleonButton8", "Clear", "Clear File List", 5400, 8520, 1000, 375},
-        {&chameleonButton6, "chameleonButton6", "Open", "Open Files Or File List", 6480, 8160, 1000, 375},
-        {&chameleonButton7, "chameleonButton7", "Save ", "Save Displayed File List", 6480, 8520, 1000, 375},
-        {&chameleonButton10, "chameleonButton10", "Copy ", "Copy Selected File To Destination", 7560, 8160,
-         1000, 375},
-        {&chameleonButton9, "chameleonButton9", "Delete", "Delete Selected File From System Forever !", 7560,
-         8520, 1000, 375},
-        {&chameleonButton17, "chameleonButton17", "File Info", "Shows File Properties Dialog Box", 8640, 8160,
-         1000, 375},
-        {&chameleonButton18, "chameleonButton18", "About", "About The Software /  Author", 8640, 8520, 1005,
-         375},
-        {&chameleonButton13, "chameleonButton13", "Back", "Back To Previous Page", 360, 600, 1215, 375},
-        {&chameleonButton14, "chameleonButton14", "Forward", "Go To Next Page", 1800, 600, 1215, 375},
-        {&chameleonButton16, "chameleonButton16", "Search One", "Search In Only Selected Search Engine !",
-         3480, 1080, 1095, 375},
-        {&chameleonButton11, "chameleonButton11", "Search All", "Search in all search engines", 4800, 1080,
-         1095, 375},
-        {&chameleonButton12, "chameleonButton12", "Stop ", "Stop Loading All Web Pages !", 6120, 1080, 1095,
-         375},
-        {&chameleonButton15, "chameleonButton15", "Load All", "Load All Search Engines Home Pages !", 7440,
-         1080, 1095, 375},
-    };
-    // Every button is loaded from the same stored settings; caption and place differ.
-    for (const ButtonPlace& s : places) {
-        const QString caption = QString::fromLatin1(s.caption);
-        auto* b = new chameleonButton(this);
-        b->ReadProperties(standardButtonProperties(caption));
-        *s.button =
-            place(b, s.name, s.left, s.top, s.width, s.height, caption, QString::fromLatin1(s.tooltip));
-    }
+    controlplace::placeButtons(
+        this,
+        {{&chameleonButton1, "chameleonButton1", "Search", "Start Searching Process", 3240, 8160, 1000, 375},
+         {&chameleonButton2, "chameleonButton2", "Show", "Load Selected File", 3240, 8520, 1000, 375},
+         {&chameleonButton3, "chameleonButton3", "Next", "Load Next File", 4320, 8160, 1000, 375},
+         {&chameleonButton4, "chameleonButton4", "Previous", "Load Previous File", 4320, 8520, 1000, 375},
+         {&chameleonButton5, "chameleonButton5", "Back", "Back To File List", 5400, 8160, 1000, 375},
+         {&chameleonButton8, "chameleonButton8", "Clear", "Clear File List", 5400, 8520, 1000, 375},
+         {&chameleonButton6, "chameleonButton6", "Open", "Open Files Or File List", 6480, 8160, 1000, 375},
+         {&chameleonButton7, "chameleonButton7", "Save ", "Save Displayed File List", 6480, 8520, 1000, 375},
+         {&chameleonButton10, "chameleonButton10", "Copy ", "Copy Selected File To Destination", 7560, 8160,
+          1000, 375},
+         {&chameleonButton9, "chameleonButton9", "Delete", "Delete Selected File From System Forever !", 7560,
+          8520, 1000, 375},
+         {&chameleonButton17, "chameleonButton17", "File Info", "Shows File Properties Dialog Box", 8640, 8160,
+          1000, 375},
+         {&chameleonButton18, "chameleonButton18", "About", "About The Software /  Author", 8640, 8520, 1005,
+          375}});
 }
 
 void Form1::connectHandlers() {
@@ -287,35 +205,13 @@ void Form1::connectHandlers() {
     });
     Text1->installEventFilter(this);
     Combo1->lineEdit()->installEventFilter(this);
-    Text2->installEventFilter(this);
-    Text4->installEventFilter(this);
     connect(chameleonButton1, &chameleonButton::Click, this, &Form1::chameleonButton1_Click);
     connect(chameleonButton8, &chameleonButton::Click, this, &Form1::chameleonButton8_Click);
     connect(List1, &search::ResultListView::Click, this, &Form1::List1_Click);
 
-    connect(chameleonButton11, &chameleonButton::Click, this, &Form1::chameleonButton11_Click);
-    connect(chameleonButton12, &chameleonButton::Click, this, &Form1::chameleonButton12_Click);
-    connect(chameleonButton13, &chameleonButton::Click, this, &Form1::chameleonButton13_Click);
-    connect(chameleonButton14, &chameleonButton::Click, this, &Form1::chameleonButton14_Click);
-    connect(chameleonButton15, &chameleonButton::Click, this, &Form1::chameleonButton15_Click);
-    connect(chameleonButton16, &chameleonButton::Click, this, &Form1::chameleonButton16_Click);
-    connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
-    connectEnginePanes();
     connectFileActions();
     connectFileList();
     connectListMenu();
-}
-
-void Form1::connectEnginePanes() {
-    for (int engine = 0; engine < 6; ++engine) {
-        platform::WebPane* pane = enginePane(engine);
-        connect(pane, &platform::WebPane::BeforeNavigate2, this,
-                [this, engine](const QString& address) { EnginePane_BeforeNavigate2(engine, address); });
-        connect(pane, &platform::WebPane::ProgressChange, this,
-                [this, engine](int progress, int progressMax) {
-                    EnginePane_ProgressChange(engine, progress, progressMax);
-                });
-    }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -370,16 +266,30 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 void Form1::Form_Activate() {
-    setShown(internetButtons(), false);
+    const bool internet = internetControlsBuilt(); // none to hide before they are built
+    if (internet) setShown(internetButtons(), false);
     Option2->setChecked(true); // runs the file-type mode switch unless already selected
     Text1->hide();
-    Text4->hide();
-    Label8->hide();
-    PB1->hide();
+    if (internet) {
+        Text4->hide();
+        Label8->hide();
+        PB1->hide();
+    }
     Combo1->show();
-    Combo2->hide();
-    Text2->hide();
-    SSTab1->hide();
+    if (internet) {
+        Combo2->hide();
+        Text2->hide();
+        SSTab1->hide();
+    }
+}
+
+void Form1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // Once the window has first been painted, the internet mode's controls follow.
+    if (!internetControlsBuilt() && !internetBuildPosted_) {
+        internetBuildPosted_ = true;
+        QTimer::singleShot(0, this, &Form1::buildInternetControls);
+    }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -406,28 +316,25 @@ std::array<chameleonButton*, 10> Form1::fileButtons() const {
             chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton9, chameleonButton10};
 }
 
-// Search All, Stop, Back, Forward, Load All and Search One, in the order of their numbers.
-std::array<chameleonButton*, 6> Form1::internetButtons() const {
-    return {chameleonButton11, chameleonButton12, chameleonButton13,
-            chameleonButton14, chameleonButton15, chameleonButton16};
-}
-
 void Form1::showFileModeLayout(bool fileNameMode) {
+    const bool internet = internetControlsBuilt();
     setShown(fileButtons(), true);
-    setShown(internetButtons(), false);
+    if (internet) setShown(internetButtons(), false);
     chameleonButton17->show();
     chameleonButton18->show();
     for (QLabel* l : {Label1, Label2, Label3, Label6, Label7})
         l->show();
     Text1->setVisible(fileNameMode);
-    Text2->hide();
+    if (internet) Text2->hide();
     Combo1->setVisible(!fileNameMode);
-    Combo2->hide();
+    if (internet) Combo2->hide();
     Drive1->show();
-    SSTab1->hide();
-    Text4->hide();
-    Label8->hide();
-    PB1->hide();
+    if (internet) {
+        SSTab1->hide();
+        Text4->hide();
+        Label8->hide();
+        PB1->hide();
+    }
     Frame1->resize(Frame1->width(), twipsToPixels(6495));
     List1->resize(List1->width(), twipsToPixels(6200));
     setOuterHeight(kFileModeHeight);
@@ -442,6 +349,7 @@ void Form1::Option2_Click() {
 }
 
 void Form1::Option3_Click() {
+    buildInternetControls(); // chosen before the window was first painted
     setShown(fileButtons(), false);
     setShown(internetButtons(), true);
     chameleonButton17->hide();

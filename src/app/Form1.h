@@ -103,6 +103,12 @@ public:
     chameleonButton* chameleonButton17 = nullptr; // File Info
     chameleonButton* chameleonButton18 = nullptr; // About
 
+    // The internet mode's controls (Text2, Combo2, Text3, SSTab1 with WB2..WB7, Text4, Label8,
+    // PB1 and chameleonButton11..16) are null until built: once the window has first been
+    // painted, or when the internet mode is chosen. Building them again does nothing.
+    void buildInternetControls();
+    bool internetControlsBuilt() const { return SSTab1 != nullptr; }
+
     // The engine pane of engine index 0..5 (WB2..WB7).
     platform::WebPane* enginePane(int engine) const;
 
@@ -161,6 +167,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -168,7 +175,7 @@ private:
     void buildControls();
     void buildButtons();
     void connectHandlers();
-    void connectEnginePanes();
+    void connectInternetControls();
     void connectFileActions();
     void connectFileList();
     void connectListMenu();
@@ -187,4 +194,5 @@ private:
     search::ResultList* results_ = nullptr;
     search::SearchJob* job_ = nullptr;
     QMenu* listMenu_ = nullptr;
+    bool internetBuildPosted_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QtGlobal>
+#include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
 namespace platform {
@@ -19,6 +20,19 @@ void substituteFonts() {
     // The Copy File dialog's boxes: a face close to Tahoma's widths rather than DejaVu's.
     if (QFont::substitutes(QStringLiteral("Tahoma")).isEmpty())
         QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
+}
+
+StartupReader::StartupReader() : reading_([this] {
+    FcInit();
+    volumesRead_.set_value(readMountedVolumes());
+}) {}
+
+StartupReader::~StartupReader() {
+    wait();
+}
+
+void StartupReader::wait() {
+    if (reading_.joinable()) reading_.join();
 }
 
 } // namespace platform

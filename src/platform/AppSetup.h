@@ -1,5 +1,10 @@
 #pragma once
 
+#include "platform/DriveList.h"
+
+#include <future>
+#include <thread>
+
 namespace platform {
 
 // Runs before the QApplication is created: the web engine's sandbox turned off when we
@@ -10,5 +15,23 @@ void prepareApplication();
 // there: "MS Sans Serif" is drawn with Liberation Sans (Arial's metrics) rather than
 // fontconfig's wide default. Safe to call more than once.
 void substituteFonts();
+
+// Reads what the window's first look needs from the disk, on a thread of its own from its
+// creation on, while the application connects to the display: the font configuration
+// (fontconfig's files, which the first control with text reads otherwise) and the mounted
+// volumes (the drive list's). wait() returns once both are read; a control that asks for a
+// font before that is still served, at the price of a second reading.
+class StartupReader {
+public:
+    StartupReader();
+    ~StartupReader();
+    void wait();
+    std::shared_future<QList<Volume>> volumes() const { return volumes_; }
+
+private:
+    std::promise<QList<Volume>> volumesRead_;
+    std::shared_future<QList<Volume>> volumes_ = volumesRead_.get_future().share();
+    std::thread reading_;
+};
 
 } // namespace platform

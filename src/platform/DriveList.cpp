@@ -4,6 +4,8 @@
 #include <QSet>
 #include <QStorageInfo>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -19,6 +21,11 @@ bool isPseudoFileSystem(const QByteArray& type) {
 } // namespace
 
 QList<Volume> MountedVolumes::volumes() const {
+    if (readAhead_.valid()) return std::exchange(readAhead_, {}).get();
+    return readMountedVolumes();
+}
+
+QList<Volume> readMountedVolumes() {
     QList<Volume> out;
     QSet<QString> seen;
     for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {

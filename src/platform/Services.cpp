@@ -12,11 +12,11 @@
 
 namespace platform {
 
-Services desktopServices() {
+Services desktopServices(std::shared_future<QList<Volume>> volumesReadAhead) {
     Services s;
     s.messageBoxes = std::make_shared<QtMessageBoxes>();
     s.fileDialogs = std::make_shared<QtFileDialogs>();
-    s.drives = std::make_shared<MountedVolumes>();
+    s.drives = std::make_shared<MountedVolumes>(std::move(volumesReadAhead));
     s.clock = std::make_shared<SystemClock>();
     s.webPanes = std::make_shared<LazyWebPaneFactory>();
     s.fileProperties = std::make_shared<DesktopFileProperties>();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/DriveList.h"
+
+#include <future>
 #include <memory>
 
 namespace platform {
@@ -7,7 +10,6 @@ namespace platform {
 class Clock;
 class DesktopData;
 class DesktopFiles;
-class DriveList;
 class FileCopier;
 class FileDialogs;
 class FileProperties;
@@ -29,7 +31,8 @@ struct Services {
 
 // The real implementations: Qt's message boxes and file dialogs, the mounted volumes,
 // the system clock, the web panes, the file manager's properties, our own copy, the
-// user's desktop data and the desktop's ways with a file.
-Services desktopServices();
+// user's desktop data and the desktop's ways with a file. The drive list starts with the
+// volumes read ahead, where they are given.
+Services desktopServices(std::shared_future<QList<Volume>> volumesReadAhead = {});
 
 } // namespace platform

@@ -11,4 +11,13 @@ namespace platform {
 // created and before any window.
 void findAutolaunchedSessionBus();
 
+// Where no accessibility bus is named, names the one the desktop's accessibility service
+// announces on the display (the root window's AT_SPI_BUS), where AT-SPI's own library
+// looks first. Qt's accessibility bridge then connects to it once the event loop runs,
+// instead of asking the session bus for it, and for whether assistive technology is on,
+// in calls it waits for as the first control gets its text. Named so, the bridge serves
+// assistive technology whether or not one was running when the program started. Runs
+// after the QApplication is created and before any window.
+void findAccessibilityBus();
+
 } // namespace platform

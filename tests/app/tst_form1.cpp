@@ -82,12 +82,16 @@ private slots:
         FakeServices fake(QDir::tempPath());
         fake.volumes->list.prepend({"/", QString()});
         fake.volumes->start = 1;
-        Form1 form(fake.services());
+        Form1 form(fake.services()), early(fake.services());
         QCOMPARE(form.windowTitle(), "ORVIK  SEARCHER   V 1.00");
-        QVERIFY(!form.SSTab1->isHidden() && !form.Text4->isHidden()); // design visibility until activated
+        QCOMPARE(form.windowIcon().pixmap(64).toImage(), QPixmap(":/icons/orvik-searcher.png").toImage()); // the picture shown
+        QVERIFY(!form.internetControlsBuilt()); // not before the window is first painted...
+        early.Option3->click(); // ...unless the internet mode is chosen first
+        QVERIFY(early.internetControlsBuilt() && !early.SSTab1->isHidden() && !early.chameleonButton11->isHidden());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(inFileTypeMode(form));
+        QTRY_VERIFY(form.internetControlsBuilt());
         QCOMPARE(form.Combo1->currentText(), "*.TXT");
         QCOMPARE(visibleControls(form), sorted(kFileMode + QStringList{"Combo1"}));
         QCOMPARE(form.Label1->text() + form.Label3->text() + form.Label7->text(), QString());

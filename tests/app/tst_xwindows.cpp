@@ -20,6 +20,7 @@
 #include <QTest>
 
 // Xlib's macros last: they clash with Qt's and the button's names.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 namespace {
@@ -118,7 +119,7 @@ private slots:
 
     // Where no session bus is named, the bus dbus-launch started on this display is found without it; a
     // bus that is named stays.
-    void theBusLaunchedOnTheDisplayIsFoundWhereNoneIsNamed() {
+    void theBusesAnnouncedOnTheDisplayAreFoundWhereNoneIsNamed() {
         QProcess uuid, launch;
         uuid.start("dbus-uuidgen", {"--get"}), uuid.waitForFinished();
         launch.start("dbus-launch", {"--autolaunch", QString::fromLatin1(uuid.readAllStandardOutput().trimmed()), "--sh-syntax"});
@@ -130,6 +131,20 @@ private slots:
         QVERIFY2(launched.startsWith("unix:") && qgetenv("DBUS_SESSION_BUS_ADDRESS") == launched, out.constData());
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nowhere"), platform::findAutolaunchedSessionBus();
         QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/nowhere");
+        // The accessibility bus, as the desktop's accessibility service announces it on the root window.
+        Display* dpy = XOpenDisplay(nullptr);
+        const Atom announced = XInternAtom(dpy, "AT_SPI_BUS", False);
+        const QByteArray a11y = "unix:path=/run/a11y-bus,guid=0123";
+        XChangeProperty(dpy, DefaultRootWindow(dpy), announced, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(a11y.constData()), int(a11y.size()));
+        XSync(dpy, False);
+        const auto unannounce = qScopeGuard([&] {
+            XDeleteProperty(dpy, DefaultRootWindow(dpy), announced), XCloseDisplay(dpy), qunsetenv("AT_SPI_BUS_ADDRESS");
+        });
+        qunsetenv("AT_SPI_BUS_ADDRESS"), platform::findAccessibilityBus();
+        QCOMPARE(qgetenv("AT_SPI_BUS_ADDRESS"), a11y);
+        qputenv("AT_SPI_BUS_ADDRESS", "unix:path=/named"), platform::findAccessibilityBus();
+        QCOMPARE(qgetenv("AT_SPI_BUS_ADDRESS"), "unix:path=/named");
     }
 
     void greyedCloseBoxesRefuseTheRequestAndTheMainWindowComesBack() {

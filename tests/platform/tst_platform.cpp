@@ -144,6 +144,10 @@ private slots:
         QVERIFY2(roots.contains("/") && roots.filter(QRegularExpression("^/(proc|sys)")).isEmpty(), qPrintable(roots.join(' ')));
         const int start = drives.startIndex(volumes);
         QVERIFY(start >= 0 && start < volumes.size() && QDir::homePath().startsWith(volumes[start].rootPath));
+        std::promise<QList<platform::Volume>> readAhead; // the first list given, then read afresh
+        platform::MountedVolumes ahead(readAhead.get_future().share());
+        readAhead.set_value({{"/mnt/x", "X"}});
+        QVERIFY(ahead.volumes().value(0).rootPath == "/mnt/x" && ahead.volumes().size() == volumes.size());
         QCOMPARE(platform::driveEntryText({"/mnt/usb", "STICK"}), "/mnt/usb  [STICK]");
     }
 
