@@ -23,11 +23,11 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QResource>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QResource>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
@@ -266,21 +266,17 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 void Form1::Form_Activate() {
-    const bool internet = internetControlsBuilt(); // none to hide before they are built
-    if (internet) setShown(internetButtons(), false);
+    hideInternetControls();
     Option2->setChecked(true); // runs the file-type mode switch unless already selected
     Text1->hide();
-    if (internet) {
-        Text4->hide();
-        Label8->hide();
-        PB1->hide();
-    }
     Combo1->show();
-    if (internet) {
-        Combo2->hide();
-        Text2->hide();
-        SSTab1->hide();
-    }
+}
+
+void Form1::hideInternetControls() {
+    if (!internetControlsBuilt()) return; // none to hide before they are built
+    setShown(internetButtons(), false);
+    for (QWidget* w : std::initializer_list<QWidget*>{Text2, Combo2, SSTab1, Text4, Label8, PB1})
+        w->hide();
 }
 
 void Form1::paintEvent(QPaintEvent* event) {
@@ -317,24 +313,15 @@ std::array<chameleonButton*, 10> Form1::fileButtons() const {
 }
 
 void Form1::showFileModeLayout(bool fileNameMode) {
-    const bool internet = internetControlsBuilt();
     setShown(fileButtons(), true);
-    if (internet) setShown(internetButtons(), false);
+    hideInternetControls();
     chameleonButton17->show();
     chameleonButton18->show();
     for (QLabel* l : {Label1, Label2, Label3, Label6, Label7})
         l->show();
     Text1->setVisible(fileNameMode);
-    if (internet) Text2->hide();
     Combo1->setVisible(!fileNameMode);
-    if (internet) Combo2->hide();
     Drive1->show();
-    if (internet) {
-        SSTab1->hide();
-        Text4->hide();
-        Label8->hide();
-        PB1->hide();
-    }
     Frame1->resize(Frame1->width(), twipsToPixels(6495));
     List1->resize(List1->width(), twipsToPixels(6200));
     setOuterHeight(kFileModeHeight);

@@ -185,6 +185,7 @@ private:
     bool selectionReady(bool forStep);
     void setOuterHeight(int twips);
     void showFileModeLayout(bool fileNameMode);
+    void hideInternetControls();
     void showSearchingStatus(const QString& folder);
     void searchFinished();
     std::array<chameleonButton*, 10> fileButtons() const;
