@@ -101,10 +101,6 @@ void Form1::buildControls() {
         setTextColour(o, kBlue);
     }
 
-    Text1 = place(new QLineEdit(this), "Text1", 360, 600, 6855, 315, QStringLiteral("File name"),
-                  QString::fromLatin1(windowtext::kText1Tip));
-    Text1->setFont(designFont(QStringLiteral("Arial"), 8.25, false));
-
     Combo1 = place(new QComboBox(this), "Combo1", 360, 600, 1935, 360, QStringLiteral("File type"),
                    QStringLiteral("Select File Type"));
     // The font before the box becomes editable: its text box is made in that font, not laid out
@@ -161,7 +157,7 @@ void Form1::buildControls() {
     for (QLabel* l : {Label5, Label4, Label2, Label3, Label6, Label7})
         l->setFont(arial975b);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{Text1, Combo1, Drive1, Label1, Label5, Label4, List1,
+    for (QWidget* w : std::initializer_list<QWidget*>{Combo1, Drive1, Label1, Label5, Label4, List1,
                                                       Label2, Label3, Label6, Label7})
         setTextColour(w, kBlue);
 
@@ -169,6 +165,20 @@ void Form1::buildControls() {
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     Timer1->start();
+}
+
+// A first look at the window shows neither the file name box (the start mode is the file-type
+// mode) nor the internet mode's controls.
+void Form1::buildLaterControls() {
+    if (laterControlsBuilt()) return;
+    Text1 = place(new QLineEdit(this), "Text1", 360, 600, 6855, 315, QStringLiteral("File name"),
+                  QString::fromLatin1(windowtext::kText1Tip));
+    Text1->hide(); // explicitly, as the file-type mode has it
+    Text1->setFont(designFont(QStringLiteral("Arial"), 8.25, false));
+    setTextColour(Text1, kBlue);
+    setTabOrder(Option2, Text1); // where the focus order has it: after the options
+    Text1->installEventFilter(this);
+    buildInternetControls();
 }
 
 void Form1::buildButtons() {
@@ -203,7 +213,6 @@ void Form1::connectHandlers() {
     connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
         if (on) Option3_Click();
     });
-    Text1->installEventFilter(this);
     Combo1->lineEdit()->installEventFilter(this);
     connect(chameleonButton1, &chameleonButton::Click, this, &Form1::chameleonButton1_Click);
     connect(chameleonButton8, &chameleonButton::Click, this, &Form1::chameleonButton8_Click);
@@ -268,12 +277,12 @@ void Form1::showEvent(QShowEvent* event) {
 void Form1::Form_Activate() {
     hideInternetControls();
     Option2->setChecked(true); // runs the file-type mode switch unless already selected
-    Text1->hide();
+    if (Text1) Text1->hide();
     Combo1->show();
 }
 
 void Form1::hideInternetControls() {
-    if (!internetControlsBuilt()) return; // none to hide before they are built
+    if (!laterControlsBuilt()) return; // none to hide before they are built
     setShown(internetButtons(), false);
     for (QWidget* w : std::initializer_list<QWidget*>{Text2, Combo2, SSTab1, Text4, Label8, PB1})
         w->hide();
@@ -281,10 +290,10 @@ void Form1::hideInternetControls() {
 
 void Form1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    // Once the window has first been painted, the internet mode's controls follow.
-    if (!internetControlsBuilt() && !internetBuildPosted_) {
-        internetBuildPosted_ = true;
-        QTimer::singleShot(0, this, &Form1::buildInternetControls);
+    // Once the window has first been painted, the controls it does not show follow.
+    if (!laterControlsBuilt() && !laterBuildPosted_) {
+        laterBuildPosted_ = true;
+        QTimer::singleShot(0, this, &Form1::buildLaterControls);
     }
 }
 
@@ -319,7 +328,7 @@ void Form1::showFileModeLayout(bool fileNameMode) {
     chameleonButton18->show();
     for (QLabel* l : {Label1, Label2, Label3, Label6, Label7})
         l->show();
-    Text1->setVisible(fileNameMode);
+    if (Text1) Text1->setVisible(fileNameMode);
     Combo1->setVisible(!fileNameMode);
     Drive1->show();
     Frame1->resize(Frame1->width(), twipsToPixels(6495));
@@ -328,6 +337,7 @@ void Form1::showFileModeLayout(bool fileNameMode) {
 }
 
 void Form1::Option1_Click() {
+    buildLaterControls(); // chosen before the window was first painted
     showFileModeLayout(true);
 }
 
@@ -336,7 +346,7 @@ void Form1::Option2_Click() {
 }
 
 void Form1::Option3_Click() {
-    buildInternetControls(); // chosen before the window was first painted
+    buildLaterControls(); // chosen before the window was first painted
     setShown(fileButtons(), false);
     setShown(internetButtons(), true);
     chameleonButton17->hide();
@@ -432,7 +442,7 @@ void Form1::stopSearch() {
 void Form1::chameleonButton8_Click() {
     stopSearch(); // a list emptied while the walk goes on would look like a finished search
     results_->clear();
-    Text1->clear();
+    if (Text1) Text1->clear();
     Label1->setText(QString());
     Label3->setText(QString());
     Label7->setText(QString());

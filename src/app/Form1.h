@@ -103,11 +103,12 @@ public:
     chameleonButton* chameleonButton17 = nullptr; // File Info
     chameleonButton* chameleonButton18 = nullptr; // About
 
-    // The internet mode's controls (Text2, Combo2, Text3, SSTab1 with WB2..WB7, Text4, Label8,
-    // PB1 and chameleonButton11..16) are null until built: once the window has first been
-    // painted, or when the internet mode is chosen. Building them again does nothing.
-    void buildInternetControls();
-    bool internetControlsBuilt() const { return SSTab1 != nullptr; }
+    // The controls a first look at the window does not show (Text1, and the internet mode's
+    // Text2, Combo2, Text3, SSTab1 with WB2..WB7, Text4, Label8, PB1 and chameleonButton11..16)
+    // are null until built: once the window has first been painted, or when a mode that shows
+    // them is chosen. Building them again does nothing.
+    void buildLaterControls();
+    bool laterControlsBuilt() const { return SSTab1 != nullptr; }
 
     // The engine pane of engine index 0..5 (WB2..WB7).
     platform::WebPane* enginePane(int engine) const;
@@ -185,6 +186,7 @@ private:
     bool selectionReady(bool forStep);
     void setOuterHeight(int twips);
     void showFileModeLayout(bool fileNameMode);
+    void buildInternetControls();
     void hideInternetControls();
     void showSearchingStatus(const QString& folder);
     void searchFinished();
@@ -195,5 +197,5 @@ private:
     search::ResultList* results_ = nullptr;
     search::SearchJob* job_ = nullptr;
     QMenu* listMenu_ = nullptr;
-    bool internetBuildPosted_ = false;
+    bool laterBuildPosted_ = false;
 };

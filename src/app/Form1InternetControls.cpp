@@ -1,6 +1,5 @@
 // The internet mode's controls of the main window. A first look at the window shows none
-// of them, so they are built once it has first been painted, or as soon as the internet
-// mode is chosen, whichever comes first.
+// of them, so they are built with the other later controls (buildLaterControls).
 #include "app/ControlPlace.h"
 #include "app/Form1.h"
 
@@ -20,7 +19,6 @@ using controlplace::placeValueLabel;
 using dialoglook::designFont;
 
 void Form1::buildInternetControls() {
-    if (internetControlsBuilt()) return;
     // Hidden as the file modes have them (hidden explicitly, so that showing the window again
     // does not show them); the internet mode shows them.
     const auto keep = [](auto* w) {

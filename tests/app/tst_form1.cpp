@@ -71,7 +71,7 @@ void aboutWindowAsSeenAndHeard(Form2* about) {
     QVERIFY(about->isVisible());
 }
 bool inFileTypeMode(Form1& form) { // as every activation leaves the window
-    return form.isVisible() && form.Option2->isChecked() && form.Combo1->isVisible() && form.Text1->isHidden();
+    return form.isVisible() && form.Option2->isChecked() && form.Combo1->isVisible() && (!form.Text1 || form.Text1->isHidden());
 }
 } // namespace
 
@@ -85,13 +85,15 @@ private slots:
         Form1 form(fake.services()), early(fake.services());
         QCOMPARE(form.windowTitle(), "ORVIK  SEARCHER   V 1.00");
         QCOMPARE(form.windowIcon().pixmap(64).toImage(), QPixmap(":/icons/orvik-searcher.png").toImage()); // the picture shown
-        QVERIFY(!form.internetControlsBuilt()); // not before the window is first painted...
-        early.Option3->click(); // ...unless the internet mode is chosen first
-        QVERIFY(early.internetControlsBuilt() && !early.SSTab1->isHidden() && !early.chameleonButton11->isHidden());
+        QVERIFY(!form.laterControlsBuilt() && !form.Text1); // not before the window is first painted...
+        early.Option1->click(); // ...unless a mode that shows them is chosen first
+        QVERIFY(early.laterControlsBuilt() && !early.Text1->isHidden() && early.Option2->nextInFocusChain() == early.Text1);
+        early.Option3->click();
+        QVERIFY(!early.SSTab1->isHidden() && !early.chameleonButton11->isHidden() && early.Text1->isHidden());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(inFileTypeMode(form));
-        QTRY_VERIFY(form.internetControlsBuilt());
+        QTRY_VERIFY(form.laterControlsBuilt());
         QCOMPARE(form.Combo1->currentText(), "*.TXT");
         QCOMPARE(visibleControls(form), sorted(kFileMode + QStringList{"Combo1"}));
         QCOMPARE(form.Label1->text() + form.Label3->text() + form.Label7->text(), QString());

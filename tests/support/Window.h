@@ -53,7 +53,7 @@ struct Window {
         form = std::make_unique<Form1>(fake.services());
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(QTest::qWaitFor([this] { return form->internetControlsBuilt(); })); // after the first paint
+        QVERIFY(QTest::qWaitFor([this] { return form->laterControlsBuilt(); })); // after the first paint
     }
     Form1* operator->() const { return form.get(); }
     RecordingPane* viewer() const { return static_cast<RecordingPane*>(form->WB1); }
