@@ -17,6 +17,9 @@ void substituteFonts() {
     if (QFont::substitutes(QStringLiteral("MS Sans Serif")).isEmpty())
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Microsoft Sans Serif"),
                                                                      QStringLiteral("Liberation Sans")});
+    // Liberation Sans has Arial's widths; naming it spares the font engine's search for Arial.
+    if (QFont::substitutes(QStringLiteral("Arial")).isEmpty())
+        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     // The Copy File dialog's boxes: a face close to Tahoma's widths rather than DejaVu's.
     if (QFont::substitutes(QStringLiteral("Tahoma")).isEmpty())
         QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));

@@ -6,6 +6,7 @@
 #include "ButtonColor.h"
 #include "ButtonShape.h"
 #include "chameleonButton.h"
+#include "widgets/InstalledFace.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -122,7 +123,7 @@ void chameleonButton::CalcTextRects() {
     default:
         break;
     }
-    const QFontMetrics fm(font(), &measuringDevice());
+    const QFontMetrics fm(withInstalledFace(font()), &measuringDevice());
     const QRect measured =
         fm.boundingRect(QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0)),
                         Qt::TextWordWrap | Qt::TextShowMnemonic, caption_);
@@ -222,7 +223,7 @@ void chameleonButton::CaptureBackground() {
 void chameleonButton::drawText(const QRect& r, quint32 colour) {
     if (caption_.isEmpty()) return;
     QPainter p(&surface_);
-    p.setFont(font());
+    p.setFont(withInstalledFace(font()));
     p.setPen(QColor::fromRgb(toQRgb(colour)));
     p.drawText(r, kTextFlags, caption_);
 }

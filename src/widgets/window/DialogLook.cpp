@@ -1,5 +1,7 @@
 #include "widgets/window/DialogLook.h"
 
+#include "widgets/InstalledFace.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -7,7 +9,7 @@
 namespace dialoglook {
 
 QFont designFont(const QString& face, double points, bool bold) {
-    QFont f(face);
+    QFont f(installedFace(face));
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;

@@ -13,6 +13,7 @@ namespace dialoglook {
 inline const QColor kBlue(0, 0, 255);
 inline const QColor kRed(255, 0, 0);
 
+// A design font, drawn in the installed face for `face` (see installedFace).
 QFont designFont(const QString& face, double points, bool bold);
 void setTextColour(QWidget* w, const QColor& c);
 void setBackColour(QWidget* w, const QColor& c);

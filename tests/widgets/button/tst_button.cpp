@@ -1,15 +1,16 @@
 // The button as the program's windows use it: its input as the platform delivers it to its window (the
 // order of the mouse and key events, dragging, the double click, the hover timer, the arrow keys); its
-// stored settings read back, colours, the drawing skip rule and what assistive technology sees; and drawn
-// buttons read back pixel by pixel: the windows' style in every state, one look of each other style, the
-// window shapes, the line and frame primitives, pictures. Colours are 0x00BBGGRR, worked out by hand from
-// the drawing rules. The buttons use the windows' stored settings: face E0E0E0, shadow A0A0A0, light
-// FFFFFF, dark 202020, hot 606060, blue caption.
+// stored settings read back, colours, the drawing skip rule, faces drawn as installed and what assistive
+// technology sees; and drawn buttons read back pixel by pixel: the windows' style in every state, one
+// look of each other style, the window shapes, the line and frame primitives, pictures. Colours are
+// 0x00BBGGRR, worked out by hand from the drawing rules. The buttons use the windows' stored settings:
+// face E0E0E0, shadow A0A0A0, light FFFFFF, dark 202020, hot 606060, blue caption.
 #include "widgets/button/ButtonCanvas.h"
 #include "widgets/button/ButtonColor.h"
 #include "widgets/button/ButtonPicture.h"
 #include "widgets/button/StandardButton.h"
 #include "widgets/button/chameleonButton.h"
+#include "widgets/InstalledFace.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -302,6 +303,17 @@ private slots:
         QCOMPARE(drawsAfter([&] { b->Refresh(); }), 3u);
         QCOMPARE(drawsAfter([&] { b->DrawButton(2, false); }), 3u); // Refresh drew state 2, new caption
         QCOMPARE(drawsAfter([&] { host.hover(), host.hover(); }), 4u);
+    }
+
+    void aFaceNotInstalledIsDrawnInItsSubstitute() {
+        QCOMPARE(installedFace("liberation SANS"), QString("Liberation Sans")); // spelt as the font list has it
+        QCOMPARE(installedFace("Orvik Absent Face"), QString("Orvik Absent Face"));
+        QFont::insertSubstitution("Orvik Absent Face", "liberation sans"); // found later: not remembered as absent
+        QCOMPARE(installedFace("Orvik Absent Face"), QString("Liberation Sans"));
+        ButtonHost named, direct;
+        named.button->setFontName("Orvik Absent Face"), direct.button->setFontName("Liberation Sans");
+        QCOMPARE(named.button->FontName(), QString("Orvik Absent Face")); // the stored name is kept
+        QVERIFY(named.button->FontBold() && named.button->surface() == direct.button->surface());
     }
 
     void accessibleAsAPushButton() {
