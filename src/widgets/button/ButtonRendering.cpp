@@ -289,7 +289,26 @@ void chameleonButton::DrawButton(int state, bool force) {
     if (height_ <= 0 || width_ <= 0 || !redrawEnabled_) return;
     lastState_ = state;
     lastCaption_ = caption_;
+    pendingDraw_ = PendingDraw{state, isOver_};
+    ++drawCount_;
+    update();
+}
 
+void chameleonButton::drawPending() {
+    if (!pendingDraw_) return;
+    const PendingDraw pending = *pendingDraw_;
+    pendingDraw_.reset();
+    // A control left without width or height since keeps the last surface it had.
+    if (height_ <= 0 || width_ <= 0) return;
+    // The pointer as it was when the drawing was asked for: a drag back inside draws the
+    // down look as hovered without leaving the control hovered.
+    const bool keptOver = isOver_;
+    isOver_ = pending.over;
+    render(pending.state);
+    isOver_ = keptOver;
+}
+
+void chameleonButton::render(int state) {
     if (surface_.width() != width_ || surface_.height() != height_) {
         surface_ = QImage(width_, height_, QImage::Format_RGB32);
         surface_.setDotsPerMeterX(kDotsPerMeter96);
@@ -319,6 +338,4 @@ void chameleonButton::DrawButton(int state, bool force) {
         backColor_ = keptBackColor;
         SetColors();
     }
-    ++drawCount_;
-    update();
 }

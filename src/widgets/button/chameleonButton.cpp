@@ -31,6 +31,7 @@ chameleonButton::~chameleonButton() {
 // --- Stored settings -----------------------------------------------------------------
 
 void chameleonButton::InitProperties(const QString& displayName) {
+    drawPending(); // as in ReadProperties
     enabled_ = true;
     showFocusRect_ = true;
     useMaskColor_ = true;
@@ -85,6 +86,9 @@ private:
 } // namespace
 
 QStringList chameleonButton::ReadProperties(const PropertyBag& bag) {
+    // The settings change without a drawing of their own: what was asked for before is
+    // drawn as it was then.
+    drawPending();
     QStringList problems;
     BagReader r(bag, problems);
     buttonType_ = r.integer("BTYPE", 2);
@@ -434,8 +438,8 @@ void chameleonButton::Refresh() {
     DrawButton(lastState_, true);
 }
 
-QImage chameleonButton::shapedImage() const {
-    QImage out = surface_.convertToFormat(QImage::Format_ARGB32);
+QImage chameleonButton::shapedImage() {
+    QImage out = surface().convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x)
@@ -447,7 +451,9 @@ QImage chameleonButton::shapedImage() const {
 // --- Window events ---------------------------------------------------------------------
 
 void chameleonButton::paintEvent(QPaintEvent*) {
-    if (capturingBackground_ || surface_.isNull()) return;
+    if (capturingBackground_) return;
+    drawPending();
+    if (surface_.isNull()) return;
     QPainter p(this);
     p.drawImage(QRect(0, 0, width_, height_), surface_);
 }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 namespace buttonpicture {
 struct Transfer;
@@ -148,10 +149,13 @@ public:
     void WriteProperties(PropertyBag& bag) const;
 
     // --- Drawing, for readers of pixels -------------------------------------------------
-    // The persistent drawing surface (RGB32, W x H).
-    const QImage& surface() const { return surface_; }
+    // The persistent drawing surface (RGB32, W x H), with the last drawing asked for made.
+    const QImage& surface() {
+        drawPending();
+        return surface_;
+    }
     // The surface with pixels outside the window shape made transparent (ARGB32).
-    QImage shapedImage() const;
+    QImage shapedImage();
     // The window shape in effect.
     QRegion buttonShape() const { return buttonRegion_; }
     // The current access key in lower case, or a null QChar.
@@ -162,7 +166,7 @@ public:
     // Where the picture goes and its size in pixels (picX, picY, picW, picH).
     QRect pictureRect() const { return QRect(picX_, picY_, picW_, picH_); }
     int lastState() const { return lastState_; }
-    // How many drawings were made since creation (skipped drawings are not counted).
+    // How many drawings were asked for since creation (skipped drawings are not counted).
     quint64 drawCount() const { return drawCount_; }
     // Whether the pointer is taken to be over the control (hover look, hover timer on).
     bool isHovered() const { return isOver_; }
@@ -178,7 +182,10 @@ public:
     const Palette& colors() const { return pal_; }
 
     // The only entry point for painting: state 0 up, 2 down; without force nothing is
-    // drawn when neither the state nor the caption changed since the last drawing.
+    // drawn when neither the state nor the caption changed since the last drawing. The
+    // drawing is made into the surface when it is next painted or read: of several asked
+    // for in between (a resize and a show, say) only the last is made, as each one covers
+    // the whole surface.
     void DrawButton(int state, bool force);
 
     QSize sizeHint() const override { return QSize(67, 25); }
@@ -297,6 +304,15 @@ private:
     bool designMode_ = false;
     QImage surface_;
     quint64 drawCount_ = 0;
+    // The drawing asked for and not yet made: its state, and whether the pointer was over
+    // the control when it was asked for.
+    struct PendingDraw {
+        int state = 0;
+        bool over = false;
+    };
+    std::optional<PendingDraw> pendingDraw_;
+    void drawPending();
+    void render(int state);
 
     QTimer OverTimer; // notices the end of hover; runs only while hovered
     int accessShortcut_ = 0;

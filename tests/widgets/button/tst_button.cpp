@@ -175,11 +175,15 @@ private slots:
         b->setEnabled(false), w.click(w.on(0));
         QVERIFY(w.clicks().isEmpty());
 
-        b = w.buttons[1]; // dragged out: drawn up; back in: down again
-        w.moveTo(w.on(1)), w.press(w.on(1)), w.moveTo(Window::outside());
+        b = w.buttons[1]; // dragged out: drawn up; back in: down again, drawn in the hover colours
+        b->setBackOver(0x00C000);
+        w.moveTo(w.on(1)), w.press(w.on(1));
+        const QImage hoveredDown = b->surface();
+        w.moveTo(Window::outside());
         const int outside = b->lastState();
         w.moveTo(w.on(1, QPoint(30, 10)));
         QCOMPARE(outside * 10 + b->lastState(), 2);
+        QVERIFY(!b->isHovered() && b->surface() == hoveredDown);
         w.release(w.on(1, QPoint(30, 10)));
         QCOMPARE(w.clicks(), QStringList({"b2 Click"}));
         w.moveTo(w.on(1)), w.press(w.on(1)), w.moveTo(Window::outside());
