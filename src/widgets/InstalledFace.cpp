@@ -7,8 +7,12 @@
 #include <QStringList>
 
 QString installedFace(const QString& face) {
+    // Keyed by the face and its substitutes as they stand: substitutes given later give a
+    // face found nowhere before a new chance.
     static QHash<QString, QString> known;
-    if (const auto it = known.constFind(face); it != known.cend()) return *it;
+    const QStringList substitutes = QFont::substitutes(face);
+    const QString key = face + QChar(u'\n') + substitutes.join(QChar(u'\n'));
+    if (const auto it = known.constFind(key); it != known.cend()) return *it;
 
     const QStringList installed = QFontDatabase::families();
     const auto spelledAsInstalled = [&installed](const QString& name) {
@@ -18,15 +22,10 @@ QString installedFace(const QString& face) {
         return found == installed.cend() ? QString() : *found;
     };
     QString answer = spelledAsInstalled(face);
-    if (answer.isEmpty()) {
-        for (const QString& substitute : QFont::substitutes(face)) {
-            answer = spelledAsInstalled(substitute);
-            if (!answer.isEmpty()) break;
-        }
-    }
-    // A name found nowhere is not kept: substitutes given later may still find it a face.
-    if (answer.isEmpty()) return face;
-    known.insert(face, answer);
+    for (qsizetype i = 0; answer.isEmpty() && i < substitutes.size(); ++i)
+        answer = spelledAsInstalled(substitutes[i]);
+    if (answer.isEmpty()) answer = face;
+    known.insert(key, answer);
     return answer;
 }
 

@@ -8,7 +8,7 @@
 // The font engine, asked for a face that is not installed, sorts every installed font to
 // find a fallback before it looks at the substitutes; naming the face it ends up in anyway
 // spares that sort, and lets every control of one face and size share one loaded font.
-// A face found is kept per name for the life of the program. For the GUI thread.
+// Answers are kept per face and substitutes for the life of the program. For the GUI thread.
 QString installedFace(const QString& face);
 
 // `font` with its face replaced by installedFace(font.family()).
