@@ -304,11 +304,11 @@ void chameleonButton::drawPending() {
     // down look as hovered without leaving the control hovered.
     const bool keptOver = isOver_;
     isOver_ = pending.over;
-    render(pending.state);
+    drawSurface(pending.state);
     isOver_ = keptOver;
 }
 
-void chameleonButton::render(int state) {
+void chameleonButton::drawSurface(int state) {
     if (surface_.width() != width_ || surface_.height() != height_) {
         surface_ = QImage(width_, height_, QImage::Format_RGB32);
         surface_.setDotsPerMeterX(kDotsPerMeter96);

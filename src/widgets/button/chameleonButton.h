@@ -312,7 +312,7 @@ private:
     };
     std::optional<PendingDraw> pendingDraw_;
     void drawPending();
-    void render(int state);
+    void drawSurface(int state); // draws the whole surface in `state` now
 
     QTimer OverTimer; // notices the end of hover; runs only while hovered
     int accessShortcut_ = 0;
