@@ -12,8 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvik-searcher"));
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::findAutolaunchedSessionBus();
-    platform::findAccessibilityBus();
+    platform::findDisplayBuses();
     ahead.wait();
     Form1 window(platform::desktopServices(ahead.volumes()));
     window.show();

@@ -22,24 +22,30 @@ QByteArray machineId() {
     return {};
 }
 
-xcb_atom_t atom(xcb_connection_t* c, const QByteArray& name) {
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(name.size()), name.constData()), nullptr);
-    const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return a;
-}
-
 // The X connection of the application, or none where it does not run on X.
 xcb_connection_t* x11Connection() {
     const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
 }
 
+xcb_intern_atom_cookie_t askAtom(xcb_connection_t* c, const QByteArray& name) {
+    return xcb_intern_atom(c, 1, uint16_t(name.size()), name.constData());
+}
+
+xcb_atom_t atom(xcb_connection_t* c, xcb_intern_atom_cookie_t asked) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, asked, nullptr);
+    const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return a;
+}
+
+xcb_get_property_cookie_t askStringProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name) {
+    return xcb_get_property(c, 0, window, name, XCB_ATOM_STRING, 0, 1024);
+}
+
 // The text a window's property holds; empty where it holds none.
-QByteArray stringProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name) {
-    xcb_get_property_reply_t* value =
-        xcb_get_property_reply(c, xcb_get_property(c, 0, window, name, XCB_ATOM_STRING, 0, 1024), nullptr);
+QByteArray stringProperty(xcb_connection_t* c, xcb_get_property_cookie_t asked) {
+    xcb_get_property_reply_t* value = xcb_get_property_reply(c, asked, nullptr);
     QByteArray text;
     if (value && value->format == 8)
         text = QByteArray(static_cast<const char*>(xcb_get_property_value(value)), xcb_get_property_value_length(value));
@@ -49,35 +55,47 @@ QByteArray stringProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t n
 
 } // namespace
 
-void findAutolaunchedSessionBus() {
-    if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")) return;
+void findDisplayBuses() {
     xcb_connection_t* c = x11Connection();
     if (!c) return; // not on X: no display to look on
-    const passwd* user = ::getpwuid(::getuid());
-    const QByteArray id = machineId();
-    if (!user || id.isEmpty()) return;
-    // dbus-launch owns this selection with a window that carries the bus's address.
-    const xcb_atom_t selection = atom(c, "_DBUS_SESSION_BUS_SELECTION_" + QByteArray(user->pw_name) + '_' + id);
-    const xcb_atom_t address = atom(c, "_DBUS_SESSION_BUS_ADDRESS");
-    if (selection == XCB_ATOM_NONE || address == XCB_ATOM_NONE) return;
-    xcb_get_selection_owner_reply_t* owner =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
-    const xcb_window_t window = owner ? owner->owner : xcb_window_t(XCB_NONE);
-    std::free(owner);
-    if (window == XCB_NONE) return;
-    if (const QByteArray bus = stringProperty(c, window, address); !bus.isEmpty())
-        qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
-}
+    const bool sessionNamed = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
+    const bool accessibilityNamed = qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS");
+    const passwd* user = sessionNamed ? nullptr : ::getpwuid(::getuid());
+    const QByteArray id = user ? machineId() : QByteArray();
+    const bool lookForSession = user && !id.isEmpty();
+    if (!lookForSession && accessibilityNamed) return;
 
-void findAccessibilityBus() {
-    if (qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS")) return;
-    xcb_connection_t* c = x11Connection();
-    if (!c) return;
-    const xcb_atom_t announced = atom(c, "AT_SPI_BUS");
-    if (announced == XCB_ATOM_NONE) return;
-    if (const QByteArray bus = stringProperty(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, announced);
-        !bus.isEmpty())
-        qputenv("AT_SPI_BUS_ADDRESS", bus);
+    // The questions go out together and their answers come back together: three waits on
+    // the display in all, not one per question.
+    xcb_intern_atom_cookie_t selectionAsked{}, addressAsked{}, announcedAsked{};
+    if (lookForSession) {
+        // dbus-launch owns this selection with a window that carries the bus's address.
+        selectionAsked = askAtom(c, "_DBUS_SESSION_BUS_SELECTION_" + QByteArray(user->pw_name) + '_' + id);
+        addressAsked = askAtom(c, "_DBUS_SESSION_BUS_ADDRESS");
+    }
+    if (!accessibilityNamed) announcedAsked = askAtom(c, "AT_SPI_BUS");
+    const xcb_atom_t selection = lookForSession ? atom(c, selectionAsked) : xcb_atom_t(XCB_ATOM_NONE);
+    const xcb_atom_t address = lookForSession ? atom(c, addressAsked) : xcb_atom_t(XCB_ATOM_NONE);
+    const xcb_atom_t announced = accessibilityNamed ? xcb_atom_t(XCB_ATOM_NONE) : atom(c, announcedAsked);
+
+    const bool sessionFindable = selection != XCB_ATOM_NONE && address != XCB_ATOM_NONE;
+    xcb_get_selection_owner_cookie_t ownerAsked{};
+    xcb_get_property_cookie_t announcementAsked{};
+    if (sessionFindable) ownerAsked = xcb_get_selection_owner(c, selection);
+    if (announced != XCB_ATOM_NONE)
+        announcementAsked = askStringProperty(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, announced);
+    xcb_window_t owner = XCB_NONE;
+    if (sessionFindable) {
+        xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(c, ownerAsked, nullptr);
+        if (reply) owner = reply->owner;
+        std::free(reply);
+    }
+    if (announced != XCB_ATOM_NONE)
+        if (const QByteArray bus = stringProperty(c, announcementAsked); !bus.isEmpty())
+            qputenv("AT_SPI_BUS_ADDRESS", bus);
+    if (owner != XCB_NONE)
+        if (const QByteArray bus = stringProperty(c, askStringProperty(c, owner, address)); !bus.isEmpty())
+            qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
 }
 
 } // namespace platform
