@@ -9,11 +9,12 @@
 int main(int argc, char* argv[]) {
     platform::prepareApplication();
     platform::StartupReader ahead;
-    QApplication app(argc, argv);
+    platform::ApplicationArguments arguments(argc, argv);
+    QApplication app(arguments.argc(), arguments.argv());
     QApplication::setApplicationName(QStringLiteral("orvik-searcher"));
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::findDisplayBuses();
-    ahead.wait();
+    ahead.wait(); // before the environment changes: the reading thread reads it too
+    platform::findSessionBusOnDisplay();
     Form1 window(platform::desktopServices(ahead.volumes()));
     window.show();
     return QApplication::exec();

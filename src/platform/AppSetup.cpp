@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QtGlobal>
+#include <algorithm>
+#include <cstring>
 #include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
@@ -11,6 +13,18 @@ namespace platform {
 void prepareApplication() {
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+ApplicationArguments::ApplicationArguments(int argc, char** argv) : argc_(argc), argv_(argv, argv + argc) {
+    bool named = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    for (int i = 1; i < argc; ++i)
+        named = named || std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0;
+    if (!named && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        static char option[] = "-platform", x11[] = "xcb";
+        argv_.insert(argv_.begin() + std::min(argc, 1), {option, x11});
+        argc_ += 2;
+    }
+    argv_.push_back(nullptr);
 }
 
 void substituteFonts() {

@@ -4,12 +4,29 @@
 
 #include <future>
 #include <thread>
+#include <vector>
 
 namespace platform {
 
 // Runs before the QApplication is created: the web engine's sandbox turned off when we
 // run as root (it cannot start there).
 void prepareApplication();
+
+// The command line the QApplication is made with: the program's own, and "-platform xcb" where
+// an X display is there (on a Wayland desktop, XWayland) and no platform is named. As a Wayland
+// client the program could not place its dialogs, grey a dialog's close box or turn away the
+// compositor's close request; on X it does all of that, on every desktop. The choice goes on
+// the command line, not into the environment, so the programs it starts choose for themselves.
+class ApplicationArguments {
+public:
+    ApplicationArguments(int argc, char** argv);
+    int& argc() { return argc_; }
+    char** argv() { return argv_.data(); }
+
+private:
+    int argc_;
+    std::vector<char*> argv_;
+};
 
 // Font faces the windows name that Linux does not have get the nearest face that is
 // there: "MS Sans Serif" is drawn with Liberation Sans (Arial's metrics) rather than

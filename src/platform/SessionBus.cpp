@@ -55,47 +55,26 @@ QByteArray stringProperty(xcb_connection_t* c, xcb_get_property_cookie_t asked) 
 
 } // namespace
 
-void findDisplayBuses() {
+void findSessionBusOnDisplay() {
+    if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")) return;
     xcb_connection_t* c = x11Connection();
-    if (!c) return; // not on X: no display to look on
-    const bool sessionNamed = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
-    const bool accessibilityNamed = qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS");
-    const passwd* user = sessionNamed ? nullptr : ::getpwuid(::getuid());
+    const passwd* user = c ? ::getpwuid(::getuid()) : nullptr;
     const QByteArray id = user ? machineId() : QByteArray();
-    const bool lookForSession = user && !id.isEmpty();
-    if (!lookForSession && accessibilityNamed) return;
-
-    // The questions go out together and their answers come back together: three waits on
-    // the display in all, not one per question.
-    xcb_intern_atom_cookie_t selectionAsked{}, addressAsked{}, announcedAsked{};
-    if (lookForSession) {
-        // dbus-launch owns this selection with a window that carries the bus's address.
-        selectionAsked = askAtom(c, "_DBUS_SESSION_BUS_SELECTION_" + QByteArray(user->pw_name) + '_' + id);
-        addressAsked = askAtom(c, "_DBUS_SESSION_BUS_ADDRESS");
-    }
-    if (!accessibilityNamed) announcedAsked = askAtom(c, "AT_SPI_BUS");
-    const xcb_atom_t selection = lookForSession ? atom(c, selectionAsked) : xcb_atom_t(XCB_ATOM_NONE);
-    const xcb_atom_t address = lookForSession ? atom(c, addressAsked) : xcb_atom_t(XCB_ATOM_NONE);
-    const xcb_atom_t announced = accessibilityNamed ? xcb_atom_t(XCB_ATOM_NONE) : atom(c, announcedAsked);
-
-    const bool sessionFindable = selection != XCB_ATOM_NONE && address != XCB_ATOM_NONE;
-    xcb_get_selection_owner_cookie_t ownerAsked{};
-    xcb_get_property_cookie_t announcementAsked{};
-    if (sessionFindable) ownerAsked = xcb_get_selection_owner(c, selection);
-    if (announced != XCB_ATOM_NONE)
-        announcementAsked = askStringProperty(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, announced);
-    xcb_window_t owner = XCB_NONE;
-    if (sessionFindable) {
-        xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(c, ownerAsked, nullptr);
-        if (reply) owner = reply->owner;
-        std::free(reply);
-    }
-    if (announced != XCB_ATOM_NONE)
-        if (const QByteArray bus = stringProperty(c, announcementAsked); !bus.isEmpty())
-            qputenv("AT_SPI_BUS_ADDRESS", bus);
-    if (owner != XCB_NONE)
-        if (const QByteArray bus = stringProperty(c, askStringProperty(c, owner, address)); !bus.isEmpty())
-            qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+    if (id.isEmpty()) return; // not on X, or no machine to name the bus by
+    // dbus-launch owns this selection with a window that carries the bus's address. Both
+    // names are asked for together: two waits on the display, not one per question.
+    const xcb_intern_atom_cookie_t selectionAsked =
+        askAtom(c, "_DBUS_SESSION_BUS_SELECTION_" + QByteArray(user->pw_name) + '_' + id);
+    const xcb_intern_atom_cookie_t addressAsked = askAtom(c, "_DBUS_SESSION_BUS_ADDRESS");
+    const xcb_atom_t selection = atom(c, selectionAsked), address = atom(c, addressAsked);
+    if (selection == XCB_ATOM_NONE || address == XCB_ATOM_NONE) return;
+    xcb_get_selection_owner_reply_t* reply =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+    const xcb_window_t owner = reply ? reply->owner : xcb_window_t(XCB_NONE);
+    std::free(reply);
+    if (owner == XCB_NONE) return;
+    if (const QByteArray bus = stringProperty(c, askStringProperty(c, owner, address)); !bus.isEmpty())
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
-// The main window as a screen reader meets it, on an accessibility bus of its own: the window's role
-// and name as the bus reports them, a press that answers at once, and what the value labels say and
-// announce after a search and after a selection.
+// The main window as a screen reader meets it: the real program on a desktop set up as desktops set
+// one up, found through the accessibility registry and pressed through it; on an accessibility bus of
+// the test's own, the window's role and name as the bus reports them, a press that answers at once,
+// and what the value labels say and announce after a search and after a selection.
 #include "search/SearchJob.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
@@ -12,7 +13,13 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProcess>
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusObjectPath>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <optional>
 
 using namespace testsupport;
 
@@ -31,6 +38,98 @@ QString heard(QWidget* w) { // what a label is heard as, and what it is describe
     QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
     return i->text(QAccessible::Name) + " (" + i->text(QAccessible::Description) + ')';
 }
+// An object on the accessibility bus, as the registry and the applications name them.
+struct Accessible {
+    QString service, path;
+};
+QDBusMessage ask(const QDBusConnection& bus, const Accessible& of, const QString& interface, const QString& method,
+                 const QVariantList& arguments = {}) {
+    QDBusMessage m = QDBusMessage::createMethodCall(of.service, of.path, interface, method);
+    m.setArguments(arguments);
+    return bus.call(m, QDBus::Block, 5000);
+}
+QString nameOf(const QDBusConnection& bus, const Accessible& of) {
+    return ask(bus, of, "org.freedesktop.DBus.Properties", "Get", {"org.a11y.atspi.Accessible", "Name"})
+        .arguments()
+        .value(0)
+        .value<QDBusVariant>()
+        .variant()
+        .toString();
+}
+QString roleOf(const QDBusConnection& bus, const Accessible& of) {
+    return ask(bus, of, "org.a11y.atspi.Accessible", "GetRoleName").arguments().value(0).toString();
+}
+QList<Accessible> childrenOf(const QDBusConnection& bus, const Accessible& of) {
+    QList<Accessible> children;
+    const QDBusArgument list = ask(bus, of, "org.a11y.atspi.Accessible", "GetChildren").arguments().value(0).value<QDBusArgument>();
+    list.beginArray();
+    while (!list.atEnd()) {
+        QString service;
+        QDBusObjectPath path;
+        list.beginStructure();
+        list >> service >> path;
+        list.endStructure();
+        children.append({service, path.path()});
+    }
+    list.endArray();
+    return children;
+}
+// The first object under of, of of itself, with that role and name.
+std::optional<Accessible> find(const QDBusConnection& bus, const Accessible& of, const QString& role, const QString& name) {
+    if (roleOf(bus, of) == role && nameOf(bus, of) == name) return of;
+    for (const Accessible& child : childrenOf(bus, of))
+        if (auto found = find(bus, child, role, name)) return found;
+    return std::nullopt;
+}
+
+// A desktop as a session sets one up: an X server, a session bus, and the accessibility bus
+// launcher, started on the display (it then announces its bus on the root window, as on every X
+// desktop) or not (as on a Wayland desktop); the screen reader asks for assistive technology.
+struct Desktop {
+    QTemporaryDir home;
+    QProcess display, sessionBus, launcher;
+    QProcessEnvironment environment;
+    QDBusConnection session = QDBusConnection(QString()), accessibility = QDBusConnection(QString());
+
+    explicit Desktop(bool launcherOnTheDisplay) {
+        display.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
+        QVERIFY(display.waitForReadyRead(10000));
+        sessionBus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(sessionBus.waitForReadyRead(10000));
+        environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& name : environment.keys())
+            if (name.startsWith("QT_") || name.startsWith("AT_SPI") || name.startsWith("XDG_") || name.startsWith("DBUS_"))
+                environment.remove(name);
+        environment.insert("HOME", home.path());
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromLatin1(sessionBus.readLine().trimmed()));
+        QProcessEnvironment launcherEnvironment = environment;
+        environment.insert("DISPLAY", ':' + QString::fromLatin1(display.readLine().trimmed()));
+        if (launcherOnTheDisplay) launcherEnvironment.insert("DISPLAY", environment.value("DISPLAY"));
+        launcher.setProcessEnvironment(launcherEnvironment);
+        launcher.start("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately"});
+        session = QDBusConnection::connectToBus(environment.value("DBUS_SESSION_BUS_ADDRESS"), "desktop session");
+        const Accessible bus{"org.a11y.Bus", "/org/a11y/bus"};
+        QTRY_VERIFY_WITH_TIMEOUT(session.interface()->isServiceRegistered("org.a11y.Bus"), 10000);
+        ask(session, bus, "org.freedesktop.DBus.Properties", "Set",
+            {"org.a11y.Status", "ScreenReaderEnabled", QVariant::fromValue(QDBusVariant(true))});
+        accessibility = QDBusConnection::connectToBus(ask(session, bus, "org.a11y.Bus", "GetAddress").arguments().value(0).toString(),
+                                                      "desktop accessibility");
+        QProcess root;
+        root.setProcessEnvironment(environment);
+        root.start("xprop", {"-root", "AT_SPI_BUS"});
+        root.waitForFinished(10000);
+        QCOMPARE(root.readAllStandardOutput().startsWith("AT_SPI_BUS(STRING)"), launcherOnTheDisplay);
+    }
+    ~Desktop() {
+        QDBusConnection::disconnectFromBus("desktop session");
+        QDBusConnection::disconnectFromBus("desktop accessibility");
+        for (QProcess* p : {&sessionBus, &launcher, &display}) { // the launcher ends with the session bus
+            p->terminate();
+            if (!p->waitForFinished(5000)) p->kill();
+        }
+    }
+};
+
 QString objectPath(QObject* o) {
     return QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(o)));
 }
@@ -47,6 +146,36 @@ private slots:
         address_ = reply.arguments().value(0).toString();
         reader_ = QDBusConnection::connectToBus(address_, "reader"); // a client, as a screen reader is one
         QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive() && QDBusConnection("a11y").isConnected(), 10000);
+    }
+
+    void aScreenReaderFindsTheProgramAndPressesItsButtons_data() {
+        QTest::addColumn<bool>("launcherOnTheDisplay");
+        QTest::newRow("bus announced on the display") << true;
+        QTest::newRow("bus found through the session bus") << false;
+    }
+
+    void aScreenReaderFindsTheProgramAndPressesItsButtons() {
+        QFETCH(bool, launcherOnTheDisplay);
+        Desktop desktop(launcherOnTheDisplay);
+        QProcess program;
+        program.setProcessEnvironment(desktop.environment);
+        program.start(QStringLiteral(ORVIK_PROGRAM));
+        const auto quit = qScopeGuard([&] { program.kill(), program.waitForFinished(); });
+        // The registry lists the applications that registered with it, as a screen reader sees them.
+        std::optional<Accessible> window;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                for (const Accessible& app : childrenOf(desktop.accessibility, {"org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root"}))
+                    if (nameOf(desktop.accessibility, app) == "orvik-searcher")
+                        window = find(desktop.accessibility, app, "frame", "ORVIK  SEARCHER   V 1.00");
+                return window.has_value();
+            }(),
+            15000);
+        const std::optional<Accessible> about = find(desktop.accessibility, *window, "push button", "About");
+        QVERIFY(about);
+        QCOMPARE(ask(desktop.accessibility, *about, "org.a11y.atspi.Action", "DoAction", {0}).arguments().value(0), true);
+        const Accessible app{window->service, "/org/a11y/atspi/accessible/root"};
+        QTRY_VERIFY_WITH_TIMEOUT(find(desktop.accessibility, app, "dialog", "About  ORVIK SEARCHER  v 1.0"), 10000);
     }
 
     void theWindowIsAFrameAndItsButtonsAnswerAtOnce() {
