@@ -51,6 +51,7 @@ void ResultList::appendRow(uint32_t folder, std::string_view name) {
     const uint64_t pos = storeName(name);
     rows_.push_back(Row{folder, uint32_t(pos), uint32_t(pos >> 32),
                         name.size() < kLongName ? uint32_t(name.size()) : kLongName});
+    index_.appended(count());
 }
 
 uint64_t ResultList::storeName(std::string_view name) {
@@ -83,34 +84,21 @@ std::string_view ResultList::nameAt(const Row& row) const {
     return std::string_view(chunk + sizeof length, length);
 }
 
+std::string_view ResultList::fileName(int row) const {
+    const Row& r = rows_[size_t(row)];
+    std::string_view name = nameAt(r);
+    if (r.folder == kNoFolder) // a whole path: its part after the last '/'
+        if (const void* slash = ::memrchr(name.data(), '/', name.size()))
+            name.remove_prefix(size_t(static_cast<const char*>(slash) - name.data()) + 1);
+    return name;
+}
+
 int ResultList::findFileName(const QString& prefix, int from) const {
     const int n = count();
     if (n == 0 || prefix.isEmpty()) return -1;
     if (from < 0 || from >= n) from = 0;
     const QByteArray bytes = platform::encodePath(prefix);
-    bool ascii = true;
-    for (char c : bytes)
-        ascii = ascii && uchar(c) < 0x80;
-    const QByteArray lower = bytes.toLower();
-    const auto starts = [&](const Row& r) {
-        std::string_view name = nameAt(r);
-        if (r.folder == kNoFolder) // a whole path: its part after the last '/'
-            if (const void* slash = ::memrchr(name.data(), '/', name.size()))
-                name.remove_prefix(size_t(static_cast<const char*>(slash) - name.data()) + 1);
-        if (!ascii) // letters beyond ASCII fold as the toolkit folds them
-            return platform::decodePath(QByteArrayView(name.data(), qsizetype(name.size())))
-                .startsWith(prefix, Qt::CaseInsensitive);
-        if (name.size() < size_t(lower.size())) return false;
-        for (qsizetype i = 0; i < lower.size(); ++i) {
-            char c = name[size_t(i)];
-            if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-            if (c != lower[i]) return false;
-        }
-        return true;
-    };
-    for (int k = 0, row = from; k < n; ++k, row = row + 1 == n ? 0 : row + 1)
-        if (starts(rows_[size_t(row)])) return row;
-    return -1;
+    return index_.find(foldedName(std::string_view(bytes.constData(), size_t(bytes.size()))), from, n);
 }
 
 QByteArray ResultList::entryBytes(int row) const {
@@ -160,6 +148,7 @@ void ResultList::removeEntry(int row) {
     const bool shown = row < shown_;
     if (shown) beginRemoveRows(QModelIndex(), row, row);
     rows_.erase(rows_.begin() + row);
+    index_.removed(row);
     if (shown) {
         --shown_;
         endRemoveRows();
@@ -174,6 +163,7 @@ void ResultList::clear() {
     chunkUsed_ = kChunkSize;
     currentFolder_ = kNoFolder;
     shown_ = 0;
+    index_.clear();
     endResetModel();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/FileNameIndex.h"
+
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QString>
@@ -18,7 +20,7 @@ namespace search {
 // Entries appended while a search runs reach the views in batches: flush() tells the
 // views about everything appended since the last flush. count() and entry() always
 // cover every entry.
-class ResultList : public QAbstractListModel {
+class ResultList : public QAbstractListModel, private FileNameIndex::Names {
     Q_OBJECT
 public:
     // How often, at most, a walk that yields often tells the views of what it appended
@@ -70,6 +72,8 @@ private:
 
     uint64_t storeName(std::string_view name);
     std::string_view nameAt(const Row& row) const;
+    std::string_view fileName(int row) const override; // the part after the last '/'
+
     void appendRow(uint32_t folder, std::string_view name);
 
     std::vector<QByteArray> folders_;
@@ -81,6 +85,7 @@ private:
     bool folderPending_ = false;
     QByteArray pendingFolder_;
     int shown_ = 0; // entries the views know of
+    FileNameIndex index_{*this};
 };
 
 } // namespace search

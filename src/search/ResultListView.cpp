@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace search {
 
@@ -28,6 +29,7 @@ ResultListView::ResultListView(ResultList* entries, QWidget* parent) : QListView
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit Click(); });
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { emit DblClick(); });
     connect(entries, &QAbstractItemModel::rowsRemoved, this, [this] {
+        shaped_.clear();
         updateGeometries();
         viewport()->update();
     });
@@ -218,6 +220,7 @@ void ResultListView::rowsInserted(const QModelIndex& parent, int start, int end)
 }
 
 void ResultListView::reset() {
+    shaped_.clear();
     rowHeight_ = 0;
     contentWidth_ = 0;
     QAbstractItemView::reset();
@@ -226,6 +229,7 @@ void ResultListView::reset() {
 
 void ResultListView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        shaped_.clear();
         rowHeight_ = 0;
         contentWidth_ = 0;
         updateGeometries();
@@ -233,32 +237,56 @@ void ResultListView::changeEvent(QEvent* event) {
     QAbstractItemView::changeEvent(event);
 }
 
+// Paints the rows as the item views' own delegate does for an entry of text alone (the style's
+// panel, the text, the focus frame), but with each row's text shaped once and kept while the row
+// is on the screen: painting the page again (a selection moved by a key, a row scrolled into view)
+// costs little more than drawing the glyphs.
 void ResultListView::paintEvent(QPaintEvent* event) {
     const int count = rows();
     if (count == 0) return;
     QPainter painter(viewport());
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
+    QStyleOptionViewItem o;
+    initViewItemOption(&o);
+    o.features |= QStyleOptionViewItem::HasDisplay;
     const bool enabled = isEnabled();
     const QPalette::ColorGroup group =
         !enabled ? QPalette::Disabled : (window()->isActiveWindow() ? QPalette::Active : QPalette::Inactive);
-    option.palette.setCurrentColorGroup(group);
+    o.palette.setCurrentColorGroup(group);
+    QStyle::State base = o.state & ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    if (enabled) base |= QStyle::State_Enabled;
     const QModelIndex current = currentIndex();
     const bool focused = hasFocus() || viewport()->hasFocus();
     const QRect area = event->rect();
     const int first = std::max(0, rowAt(area.top())), last = std::min(count - 1, rowAt(area.bottom()));
+    QStyle* s = style();
+    const int margin = s->pixelMetric(QStyle::PM_FocusFrameHMargin, &o, this) + 1;
+    const QFontMetricsF metrics(o.font);
+    painter.setFont(o.font);
     int widest = contentWidth_;
     for (int row = first; row <= last; ++row) {
         const QModelIndex index = entries_->index(row);
-        QStyleOptionViewItem o = option;
         o.rect = visualRect(index);
-        o.state = option.state & ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        if (enabled) o.state |= QStyle::State_Enabled;
-        if (selectionModel()->isSelected(index)) o.state |= QStyle::State_Selected;
+        o.state = base;
+        const bool selected = selectionModel()->isSelected(index);
+        if (selected) o.state |= QStyle::State_Selected;
         if (focused && index == current) o.state |= QStyle::State_HasFocus;
-        QAbstractItemDelegate* delegate = itemDelegateForIndex(index);
-        widest = std::max(widest, delegate->sizeHint(o, index).width());
-        delegate->paint(&painter, o, index);
+        s->drawPrimitive(QStyle::PE_PanelItemViewItem, &o, &painter, this);
+        const QStaticText& text = shapedText(row, o.font);
+        QPalette::ColorGroup cg = enabled ? QPalette::Normal : QPalette::Disabled;
+        if (cg == QPalette::Normal && !(o.state & QStyle::State_Active)) cg = QPalette::Inactive;
+        painter.setPen(o.palette.color(cg, selected ? QPalette::HighlightedText : QPalette::Text));
+        const QRect textRect = s->subElementRect(QStyle::SE_ItemViewItemText, &o, this);
+        painter.drawStaticText(QPointF(textRect.left() + margin, textRect.top() + (textRect.height() - metrics.height()) / 2),
+                               text);
+        if (o.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect frame;
+            frame.QStyleOption::operator=(o);
+            frame.rect = s->subElementRect(QStyle::SE_ItemViewItemFocusRect, &o, this);
+            frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+            frame.backgroundColor = o.palette.color(cg, selected ? QPalette::Highlight : QPalette::Window);
+            s->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+        }
+        widest = std::max(widest, int(std::ceil(text.size().width())) + 2 * margin);
     }
     if (widest > contentWidth_) {
         // Wider than the rows so far: the scroll bar grows once this painting is done.
@@ -272,6 +300,18 @@ void ResultListView::paintEvent(QPaintEvent* event) {
             });
         }
     }
+}
+
+const QStaticText& ResultListView::shapedText(int row, const QFont& font) const {
+    if (shaped_.size() >= kShapedRows) shaped_.clear(); // the rows once shown and scrolled away
+    auto it = shaped_.find(row);
+    if (it == shaped_.end()) {
+        QStaticText text(entries_->entry(row));
+        text.setTextFormat(Qt::PlainText);
+        text.prepare(QTransform(), font);
+        it = shaped_.insert(row, text);
+    }
+    return *it;
 }
 
 } // namespace search

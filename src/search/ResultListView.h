@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QListView>
+#include <QStaticText>
 
 namespace search {
 
@@ -84,12 +86,15 @@ private:
     int rows() const;
     int rowHeight() const;
     int rowAt(int y) const; // the row at viewport height y, unclamped
+    const QStaticText& shapedText(int row, const QFont& font) const;
 
     ResultList* entries_;
     mutable int rowHeight_ = 0; // 0: to be measured
     int contentWidth_ = 0;
     bool widerPending_ = false;
-    QString typed_;          // the prefix typed so far
+    static constexpr int kShapedRows = 256;    // a few pages' worth
+    mutable QHash<int, QStaticText> shaped_; // the texts of the rows painted lately, shaped
+    QString typed_;                          // the prefix typed so far
     QElapsedTimer sinceKey_; // since its last letter
 };
 

@@ -13,12 +13,16 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QSet>
+#include <QThreadPool>
+#include <QStringListModel>
+#include <QListView>
 #include <QSignalSpy>
 #include <QStyleHints>
 #include <QTemporaryFile>
 #include <QTest>
 #include <climits>
 #include <functional>
+#include <random>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -351,6 +355,74 @@ private slots:
         QCOMPARE(f.list.findFileName("bern", 0), -1);
     }
 
+    // Type to find's index, in runs of 8 rows sorted or still being sorted, finds what a look at every
+    // name finds, also after removals: letters without regard to case, beyond ASCII too, and stray bytes.
+    void theFileNameIndexFindsWhatALookAtEveryNameFinds() {
+        struct Names : search::FileNameIndex::Names {
+            std::vector<std::string> names;
+            std::string_view fileName(int row) const override { return names[size_t(row)]; }
+        } list;
+        search::FileNameIndex index(list, 8);
+        const char* const parts[] = {"a", "B", "ab", "\xc3\x84", "\xc3\xa4", "\xff", "b"};
+        const QString prefixes[] = {"a", "ab", "B", u"\u00e4"_qs, u"\u00c4b"_qs, QString(QChar(0xDCFF)), "ba", "abab"};
+        std::mt19937 random(7);
+        const auto lookAtEvery = [&](const QString& prefix, int from) {
+            const int n = int(list.names.size());
+            for (int k = 0; k < n; ++k) {
+                const std::string& name = list.names[size_t((from + k) % n)];
+                if (platform::decodePath(QByteArray::fromStdString(name)).startsWith(prefix, Qt::CaseInsensitive))
+                    return (from + k) % n;
+            }
+            return -1;
+        };
+        for (int round = 0; round < 6; ++round) {
+            for (int i = 0; i < 30; ++i) {
+                std::string name;
+                for (unsigned k = random() % 3; k < 3; ++k)
+                    name += parts[random() % 7];
+                list.names.push_back(name);
+                index.appended(int(list.names.size()));
+            }
+            if (round % 2) QThreadPool::globalInstance()->waitForDone();
+            for (int i = 0; i < 3; ++i) {
+                const int row = int(random() % list.names.size());
+                list.names.erase(list.names.begin() + row);
+                index.removed(row);
+            }
+            const int n = int(list.names.size());
+            for (const QString& prefix : prefixes)
+                for (const int from : {0, n / 2, n - 1}) {
+                    const QByteArray bytes = platform::encodePath(prefix);
+                    QCOMPARE(index.find(search::foldedName(bytes.toStdString()), from, n), lookAtEvery(prefix, from));
+                }
+        }
+    }
+
+    // The rows are painted as Qt's own list paints them, selected, focused, and disabled.
+    void rowsLookAsQtsListPaintsThem() {
+        Fixture f(40);
+        QStringList texts;
+        for (int i = 0; i < 40; ++i)
+            texts << f.list.entry(i);
+        QStringListModel model(texts);
+        QListView qt;
+        qt.setModel(&model);
+        qt.resize(f.view.size());
+        qt.show();
+        const auto look = [](QAbstractItemView* view) {
+            view->activateWindow();
+            view->setFocus();
+            QTest::qWait(20);
+            return view->viewport()->grab().toImage();
+        };
+        for (const int row : {3, 5, 6}) {
+            f.view.setListIndex(row);
+            qt.setCurrentIndex(model.index(row));
+            f.view.setEnabled(row != 6);
+            qt.setEnabled(row != 6);
+            QCOMPARE(look(&f.view), look(&qt));
+        }
+    }
 };
 
 QTEST_MAIN(TestSearch)
