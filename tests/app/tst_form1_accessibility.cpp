@@ -3,6 +3,7 @@
 // the test's own, the window's role and name as the bus reports them, a press that answers at once,
 // and what the value labels say and announce after a search and after a selection.
 #include "search/SearchJob.h"
+#include "support/DesktopMain.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
 
@@ -98,7 +99,8 @@ struct Desktop {
         QVERIFY(sessionBus.waitForReadyRead(10000));
         environment = QProcessEnvironment::systemEnvironment();
         for (const QString& name : environment.keys())
-            if (name.startsWith("QT_") || name.startsWith("AT_SPI") || name.startsWith("XDG_") || name.startsWith("DBUS_"))
+            if (name.startsWith("QT_") || name.startsWith("AT_SPI") || name.startsWith("XDG_") || name.startsWith("DBUS_") ||
+                name.startsWith("WAYLAND_"))
                 environment.remove(name);
         environment.insert("HOME", home.path());
         environment.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromLatin1(sessionBus.readLine().trimmed()));
@@ -252,5 +254,5 @@ private:
     QDBusConnection reader_ = QDBusConnection(QString());
 };
 
-QTEST_MAIN(TestForm1Accessibility)
+ORVIK_DESKTOP_TEST_MAIN(TestForm1Accessibility)
 #include "tst_form1_accessibility.moc"

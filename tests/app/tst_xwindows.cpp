@@ -6,7 +6,9 @@
 #include "copydialog/Form3.h"
 #include "platform/DesktopFiles.h"
 #include "platform/SessionBus.h"
-#include "support/FakeServices.h"
+#include "support/DesktopMain.h"
+#include "support/TreeBuilder.h"
+#include "support/Window.h"
 #include "support/FileBytes.h"
 #include "widgets/button/chameleonButton.h"
 #include "widgets/window/modCloseBtn.h"
@@ -52,6 +54,7 @@ void verifyOnlyItsButtonCloses(QWidget* window, QWidget* close) {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
+    QCOMPARE(window->frameGeometry().center(), window->screen()->geometry().center()); // as it asks the window manager
     sendDeleteWindow(window->winId());
     QTest::qWait(300);
     QVERIFY(guard && window->isVisible());
@@ -137,20 +140,31 @@ private slots:
         QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/nowhere");
     }
 
-    void greyedCloseBoxesRefuseTheRequestAndTheMainWindowComesBack() {
-        QWidget mainWindow;
-        auto* about = new Form2(&mainWindow);
+    // About and Copy File hide the main window, open in the middle of the screen, refuse the window
+    // manager's close request and close through their button, which brings the main window back.
+    void dialogsRefuseTheCloseRequestAndTheMainWindowComesBack() {
+        testsupport::TreeBuilder tree;
+        tree.file("a.txt");
+        testsupport::Window w(tree.root());
+        w.search("*.txt");
+        w.clickRow(0);
+        const auto opened = [&](chameleonButton* opens) {
+            testsupport::click(opens);
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window != w.form.get() && window->isVisible()) return window;
+            return static_cast<QWidget*>(nullptr);
+        };
+        auto* about = qobject_cast<Form2*>(opened(w->chameleonButton18));
+        QVERIFY(about && !w->isVisible());
         verifyOnlyItsButtonCloses(about, about->Command3);
-        QVERIFY(mainWindow.isVisible());
-        mainWindow.hide();
-        testsupport::FakeServices fake;
-        QPointer<Form3> copy = new Form3(fake.services(), [] { return QStringLiteral("/tmp/a.txt"); }, &mainWindow);
+        QVERIFY(w->isVisible());
+        auto* copy = qobject_cast<Form3*>(opened(w->chameleonButton10));
+        QVERIFY(copy && !w->isVisible());
         DisableCloseButton(copy); // a second run changes nothing
         verifyOnlyItsButtonCloses(copy, copy->chameleonButton3);
-        QVERIFY(mainWindow.isVisible());
-        QTRY_VERIFY(copy.isNull()); // discarded: the next one opens afresh
+        QVERIFY(w->isVisible());
     }
 };
 
-QTEST_MAIN(TestXWindows)
+ORVIK_DESKTOP_TEST_MAIN(TestXWindows)
 #include "tst_xwindows.moc"
