@@ -1,14 +1,16 @@
 #!/usr/bin/python3
-"""A slow volume: shows the folder SOURCE at MOUNTPOINT, read-only, and every listing of a folder
-takes DELAY seconds, as on a slow network share. Stays in the foreground until killed.
-usage: slowfs.py SOURCE MOUNTPOINT [DELAY]   (Debian: python3-fusepy, fuse3)"""
-import errno, os, sys, time
+"""A slow volume: shows the folder SOURCE at MOUNTPOINT, read-only; every listing of a folder takes
+DELAY seconds, and the first read of every opened file READ_DELAY seconds, as on a slow network
+share. Stays in the foreground until killed.
+usage: slowfs.py SOURCE MOUNTPOINT [DELAY [READ_DELAY]]   (Debian: python3-fusepy, fuse3)"""
+import errno, os, sys, threading, time
 from fusepy import FUSE, FuseOSError, Operations
 
 
 class Slow(Operations):
-    def __init__(self, source, delay):
-        self.source, self.delay = source, delay
+    def __init__(self, source, delay, read_delay):
+        self.source, self.delay, self.read_delay = source, delay, read_delay
+        self.waited, self.guard = set(), threading.Lock()
 
     def _path(self, path):
         return os.path.join(self.source, path.lstrip("/"))
@@ -31,7 +33,27 @@ class Slow(Operations):
     def readlink(self, path):
         return os.readlink(self._path(path))
 
+    def open(self, path, flags):
+        try:
+            return os.open(self._path(path), os.O_RDONLY)
+        except OSError as e:
+            raise FuseOSError(e.errno)
+
+    def read(self, path, size, offset, fh):
+        with self.guard:
+            first = fh not in self.waited
+            self.waited.add(fh)
+        if first:
+            time.sleep(self.read_delay)
+        return os.pread(fh, size, offset)
+
+    def release(self, path, fh):
+        with self.guard:
+            self.waited.discard(fh)
+        os.close(fh)
+
 
 if __name__ == "__main__":
     delay = float(sys.argv[3]) if len(sys.argv) > 3 else 0.2
-    FUSE(Slow(os.path.abspath(sys.argv[1]), delay), sys.argv[2], foreground=True, nothreads=False, ro=True)
+    read_delay = float(sys.argv[4]) if len(sys.argv) > 4 else 0.0
+    FUSE(Slow(os.path.abspath(sys.argv[1]), delay, read_delay), sys.argv[2], foreground=True, nothreads=False, ro=True)

@@ -2,6 +2,7 @@
 
 #include "app/ControlPlace.h"
 #include "app/WindowText.h"
+#include "filelist/DocumentLoad.h"
 #include "filelist/modRegistry.h"
 #include "platform/AppSetup.h"
 #include "platform/Clock.h"
@@ -33,14 +34,16 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <thread>
+
 namespace {
 
+using controlplace::place;
+using controlplace::placeValueLabel;
 using dialoglook::designFont;
 using dialoglook::kBlue;
 using dialoglook::kRed;
 using dialoglook::setTextColour;
-using controlplace::place;
-using controlplace::placeValueLabel;
 
 template <std::size_t N> void setShown(const std::array<chameleonButton*, N>& buttons, bool shown) {
     for (chameleonButton* b : buttons)
@@ -53,7 +56,8 @@ QIcon programIcon() {
     constexpr int kSide = 64;
     const QByteArray pixels = QResource(QStringLiteral(":/icons/orvik-searcher.rgba")).uncompressedData();
     if (pixels.size() != kSide * kSide * 4) return {};
-    const QImage image(reinterpret_cast<const uchar*>(pixels.constData()), kSide, kSide, QImage::Format_RGBA8888);
+    const QImage image(reinterpret_cast<const uchar*>(pixels.constData()), kSide, kSide,
+                       QImage::Format_RGBA8888);
     return QIcon(QPixmap::fromImage(image.copy())); // the pixels outlive the resource data
 }
 
@@ -123,6 +127,7 @@ void Form1::buildControls() {
     for (const platform::Volume& v : volumes)
         Drive1->addItem(platform::driveEntryText(v), v.rootPath);
     Drive1->setCurrentIndex(services_.drives->startIndex(volumes));
+    services_.drives->watch(this, [this] { Drive1_Refresh(); });
 
     Label1 = placeValueLabel(new QLabel(this), "Label1", 3480, 960, 6255, 735, QStringLiteral("Status"));
     Label1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
@@ -138,6 +143,8 @@ void Form1::buildControls() {
     job_ = new search::SearchJob(results_, this);
     connect(job_, &search::SearchJob::folderListed, this, &Form1::showSearchingStatus);
     connect(job_, &search::SearchJob::finished, this, &Form1::searchFinished);
+    load_ = new filelist::DocumentLoad(results_, this);
+    connect(load_, &filelist::DocumentLoad::finished, this, &Form1::documentLoaded);
     List1 = place(new search::ResultListView(results_, Frame1), "List1", 120, 240, 10575, 5100,
                   QStringLiteral("Files found"));
     List1->setFont(designFont(QStringLiteral("Arial"), 8.25, true));
@@ -157,8 +164,8 @@ void Form1::buildControls() {
     for (QLabel* l : {Label5, Label4, Label2, Label3, Label6, Label7})
         l->setFont(arial975b);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{Combo1, Drive1, Label1, Label5, Label4, List1,
-                                                      Label2, Label3, Label6, Label7})
+    for (QWidget* w : std::initializer_list<QWidget*>{Combo1, Drive1, Label1, Label5, Label4, List1, Label2,
+                                                      Label3, Label6, Label7})
         setTextColour(w, kBlue);
 
     Timer1 = new QTimer(this);
@@ -196,8 +203,8 @@ void Form1::buildButtons() {
           1000, 375},
          {&chameleonButton9, "chameleonButton9", "Delete", "Delete Selected File From System Forever !", 7560,
           8520, 1000, 375},
-         {&chameleonButton17, "chameleonButton17", "File Info", "Shows File Properties Dialog Box", 8640, 8160,
-          1000, 375},
+         {&chameleonButton17, "chameleonButton17", "File Info", "Shows File Properties Dialog Box", 8640,
+          8160, 1000, 375},
          {&chameleonButton18, "chameleonButton18", "About", "About The Software /  Author", 8640, 8520, 1005,
           375}});
 }
@@ -259,11 +266,13 @@ void Form1::Form_Load() {
     // 2. The file modes' height.
     setOuterHeight(kFileModeHeight);
     // 3. The file list document type, registered with the desktop on every start.
+    // On a thread of its own: a home folder on a slow or hung share must not hold the window.
     if (services_.desktopData) {
-        const QString folder = QCoreApplication::applicationDirPath();
-        filelist::AssociateFileType(
-            QStringLiteral("f4u"), folder, QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
-            QStringLiteral("f4u"), folder + QStringLiteral("/ICON2.ico"), *services_.desktopData);
+        std::thread([desktop = services_.desktopData, folder = QCoreApplication::applicationDirPath(),
+                     name = QFileInfo(QCoreApplication::applicationFilePath()).fileName()] {
+            filelist::AssociateFileType(QStringLiteral("f4u"), folder, name, QStringLiteral("f4u"),
+                                        folder + QStringLiteral("/ICON2.ico"), *desktop);
+        }).detach();
     }
 }
 
@@ -382,11 +391,11 @@ void Form1::chameleonButton1_Click() {
 }
 
 bool Form1::isSearching() const {
-    return job_->running();
+    return job_->running() || load_->running();
 }
 
 void Form1::StartSearch() {
-    if (isSearching()) // one walk at a time: a search asked for during a search is refused
+    if (isSearching()) // one at a time: a search asked for while the list is being filled is refused
         return;
 
     Label1->show();
@@ -425,6 +434,26 @@ void Form1::showSearchingStatus(const QString& folder) {
                     QStringLiteral("..."));
 }
 
+// The drive list follows the system's mounts; the selected volume stays selected while it is there.
+void Form1::Drive1_Refresh() {
+    const QList<platform::Volume> volumes = services_.drives->volumes();
+    QStringList texts;
+    for (const platform::Volume& v : volumes)
+        texts << platform::driveEntryText(v);
+    QStringList shown;
+    for (int i = 0; i < Drive1->count(); ++i)
+        shown << Drive1->itemText(i);
+    if (texts == shown) return;
+    const QString selected = Drive1->currentData().toString();
+    Drive1->clear();
+    int index = -1;
+    for (const platform::Volume& v : volumes) {
+        if (v.rootPath == selected) index = Drive1->count();
+        Drive1->addItem(platform::driveEntryText(v), v.rootPath);
+    }
+    Drive1->setCurrentIndex(index >= 0 ? index : services_.drives->startIndex(volumes));
+}
+
 // --- the result list -------------------------------------------------------------
 
 void Form1::List1_Click() {
@@ -435,8 +464,13 @@ void Form1::List1_Click() {
     Label7->setText(QString::number(index + 1));
 }
 
+bool Form1::fileActionRunning() const {
+    return load_->running() || saving_ || deleting_ || openingWithDesktop_;
+}
+
 void Form1::stopSearch() {
     job_->stop();
+    load_->stop();
 }
 
 void Form1::chameleonButton8_Click() {

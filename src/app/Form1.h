@@ -19,6 +19,10 @@ class QTabWidget;
 class QTimer;
 class ProgressBar;
 
+namespace filelist {
+class DocumentLoad;
+struct PlaylistResult;
+} // namespace filelist
 namespace platform {
 class WebPane;
 }
@@ -45,12 +49,18 @@ public:
     static constexpr int kInternetModeHeight = 10600;
 
     // The local search: starts the walk on a thread of its own and returns; the results come in
-    // while the window goes on, and the status line says when the search is over.
+    // while the window goes on, and the status line says when the search is over. Refused while
+    // the list is being filled (a search, a document being opened).
     void StartSearch();
+    // Whether the list is being filled: by a search, or by a document being opened.
     bool isSearching() const;
-    // Abandons a running search, its list as it stands; nothing when none runs.
+    // Abandons what fills the list (a search, a document being opened), its list as it stands;
+    // nothing when nothing runs.
     void stopSearch();
     search::SearchJob& searchJob() { return *job_; }
+    // Whether a file action runs off the window's thread (a document opened or saved, a deletion,
+    // a file looked at before the desktop opens it); its button does nothing until it is over.
+    bool fileActionRunning() const;
 
     // --- controls --------------------------------------------------------------------
     QRadioButton* Option1 = nullptr; // file-name mode
@@ -124,6 +134,7 @@ public:
     void chameleonButton1_Click();
     void chameleonButton8_Click();
     void List1_Click();
+    void Drive1_Refresh(); // the volumes mounted changed
 
     // Internet search (Form1Internet.cpp).
     void PrepareQuery();
@@ -159,6 +170,7 @@ public:
     void List1_DblClick();
     void chameleonButton6_Click(); // Open
     void chameleonButton7_Click(); // Save
+    void documentLoaded(const filelist::PlaylistResult& read);
 
     // The list's menu on an entry (Form1ListMenu.cpp).
     void List1_ContextMenu(const QPoint& at);
@@ -189,6 +201,7 @@ private:
     void buildInternetControls();
     void hideInternetControls();
     void showSearchingStatus(const QString& folder);
+    void showListCounts();
     void searchFinished();
     std::array<chameleonButton*, 10> fileButtons() const;
     std::array<chameleonButton*, 6> internetButtons() const;
@@ -196,6 +209,10 @@ private:
     platform::Services services_;
     search::ResultList* results_ = nullptr;
     search::SearchJob* job_ = nullptr;
+    filelist::DocumentLoad* load_ = nullptr; // a document being opened
+    bool saving_ = false;                    // a document being written
+    bool deleting_ = false;                  // a file being deleted
+    bool openingWithDesktop_ = false;        // a file being looked at before the desktop opens it
     QMenu* listMenu_ = nullptr;
     bool laterBuildPosted_ = false;
 };

@@ -5,6 +5,7 @@
 #include "about/Form2.h"
 #include "copydialog/Form3.h"
 #include "filelist/FileActions.h"
+#include "platform/Background.h"
 #include "platform/MessageBoxes.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
@@ -21,15 +22,25 @@ void Form1::connectFileActions() {
 }
 
 void Form1::chameleonButton9_Click() {
+    if (deleting_) return; // one at a time: Delete does nothing until the file is gone or not
     const int index = List1->ListIndex();
-    const filelist::DeleteOutcome outcome =
-        filelist::DeleteSelectedFile(*services_.messageBoxes, this, List1->List(index), Label7->text());
-    if (outcome != filelist::DeleteOutcome::Deleted || index < 0) return;
-    results_->removeEntry(index);
-    List1->setListIndex(-1);
-    Label1->setText(QString());
-    Label3->setText(QString());
-    Label7->setText(QString());
+    const QString entry = List1->List(index);
+    if (index < 0 || !filelist::AskToDelete(*services_.messageBoxes, this, entry, Label7->text())) return;
+    deleting_ = true;
+    const QByteArray bytes = results_->entryBytes(index);
+    platform::runInBackground(
+        this, [bytes] { return filelist::DeleteFile(bytes); },
+        [this, index, bytes](int error) {
+            deleting_ = false;
+            filelist::ReportDelete(*services_.messageBoxes, this, error);
+            // The entry goes with its file, where the list still holds it there.
+            if (error != 0 || results_->entryBytes(index) != bytes) return;
+            results_->removeEntry(index);
+            List1->setListIndex(-1);
+            Label1->setText(QString());
+            Label3->setText(QString());
+            Label7->setText(QString());
+        });
 }
 
 void Form1::chameleonButton10_Click() {

@@ -4,12 +4,15 @@
 #include "widgets/window/DialogLook.h"
 
 #include "filelist/BlockedTypes.h"
+#include "filelist/DocumentLoad.h"
 #include "filelist/FileListDocument.h"
+#include "platform/Background.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/WebPane.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
+#include "search/SearchJob.h"
 #include "widgets/Twips.h"
 #include "widgets/button/chameleonButton.h"
 
@@ -154,38 +157,54 @@ void Form1::chameleonButton5_Click() {
 // --- the file list document ----------------------------------------------------------
 
 void Form1::chameleonButton6_Click() {
+    if (load_->running()) return; // one document at a time: Clear stops it
     const QString name = services_.fileDialogs->openFileName(
         this, QString(), QStringLiteral("Filelist (*.f4u)|*.f4u|All Files (*.*)|*.*"));
     if (cancelled(name)) return;
-    if (isSearching()) { // the list becomes the document's, not a mix of both
+    if (isSearching()) { // the list becomes what Open brings, never a mix with the search's
         stopSearch();
-        Label1->setText(QStringLiteral("\r\nSEARCH STOPPED"));
-    }
-    if (name.right(3).toLower() == QLatin1String("f4u")) {
         results_->clear();
-        const filelist::PlaylistResult read = filelist::OpenPlaylist(name, *results_);
-        if (!read.ok)
-            tell(*services_.messageBoxes, this,
-                 QStringLiteral("  The file list could not be read: %1").arg(read.error), kOpenTitle,
-                 Icon::Warning);
-    } else {
-        results_->append(name);
-        results_->flush();
-        Label3->setText(QString::number(List1->ListCount()));
+        Label1->setText(QStringLiteral("\r\nSEARCH STOPPED"));
     }
     List1->show();
     WB1->hide();
+    if (name.right(3).toLower() == QLatin1String("f4u")) {
+        results_->clear();
+        load_->start(name); // the entries come in as it is read; documentLoaded() when it is
+        return;
+    }
+    results_->append(name);
+    results_->flush();
+    showListCounts();
+}
+
+void Form1::documentLoaded(const filelist::PlaylistResult& read) {
+    showListCounts();
+    if (read.changed)
+        Label1->setText(
+            QStringLiteral("  The file list changed while it was being read: the entries read until "
+                           "then are listed."));
+    if (!read.ok)
+        tell(*services_.messageBoxes, this,
+             QStringLiteral("  The file list could not be read: %1").arg(read.error), kOpenTitle,
+             Icon::Warning);
+}
+
+void Form1::showListCounts() {
     Label3->setText(QString::number(List1->ListCount()));
     Label7->setText(QString::number(List1->ListIndex() + 1));
 }
 
 void Form1::chameleonButton7_Click() {
     auto& boxes = *services_.messageBoxes;
-    if (isSearching()) { // what is listed so far is not the list the search will give
+    if (saving_) return;                       // one save at a time: the next waits until it is over
+    if (job_->running() || load_->running()) { // what is listed so far is not the whole list
         tell(boxes, this,
-             QStringLiteral(
-                 "  A search is running: the file list is not complete yet. Save it when the search is "
-                 "over, or Clear to stop the search."),
+             job_->running()
+                 ? QStringLiteral("  A search is running: the file list is not complete yet. Save it "
+                                  "when the search is over, or Clear to stop the search.")
+                 : QStringLiteral("  A file list is being opened: the list is not complete yet. Save "
+                                  "it when it is, or Clear to stop opening it."),
              kSaveTitle);
         return;
     }
@@ -198,18 +217,26 @@ void Form1::chameleonButton7_Click() {
     const QString name = services_.fileDialogs->saveFileName(
         this, QString(), QStringLiteral("File List (*.f4u)|*.f4u"), QString());
     if (cancelled(name)) return;
-    const filelist::PlaylistResult saved = filelist::SavePlaylist(name, *results_);
-    if (!saved.ok) {
-        tell(boxes, this,
-             QStringLiteral(
-                 "  The file list was not saved: %1\n  A file list that was there before is unchanged.")
-                 .arg(saved.error),
-             kSaveTitle, Icon::Warning);
-    } else if (saved.entriesWithCr > 0) {
-        tell(boxes, this,
-             QStringLiteral("  The file list was saved. Entries with a line break (CR) in the file name: %1."
-                            "\n  Each of them will load back as more than one entry.")
-                 .arg(saved.entriesWithCr),
-             QStringLiteral(" Save Filelist Message "), Icon::Warning);
-    }
+    saving_ = true;
+    // The list as it is now: it may change while the document is written.
+    platform::runInBackground(
+        this, [name, entries = results_->entries()] { return filelist::SavePlaylist(name, entries); },
+        [this](const filelist::PlaylistResult& saved) {
+            saving_ = false;
+            auto& boxes = *services_.messageBoxes;
+            if (!saved.ok) {
+                tell(boxes, this,
+                     QStringLiteral("  The file list was not saved: %1\n  A file list that was there before "
+                                    "is unchanged.")
+                         .arg(saved.error),
+                     kSaveTitle, Icon::Warning);
+            } else if (saved.entriesWithCr > 0) {
+                tell(boxes, this,
+                     QStringLiteral(
+                         "  The file list was saved. Entries with a line break (CR) in the file name: "
+                         "%1.\n  Each of them will load back as more than one entry.")
+                         .arg(saved.entriesWithCr),
+                     QStringLiteral(" Save Filelist Message "), Icon::Warning);
+            }
+        });
 }

@@ -4,8 +4,11 @@
 // same forms as Copy Path (the result list gives them to the drag).
 #include "app/Form1.h"
 
+#include "filelist/BlockedTypes.h"
 #include "filelist/FileActions.h"
+#include "platform/Background.h"
 #include "platform/DesktopFiles.h"
+#include "platform/MessageBoxes.h"
 #include "search/ResultListView.h"
 
 #include <QKeyEvent>
@@ -52,8 +55,22 @@ void Form1::List1_ContextMenu(const QPoint& at) {
 }
 
 void Form1::List1Menu_Open() {
-    filelist::OpenWithDesktop(*services_.messageBoxes, *services_.desktopFiles, this,
-                              List1->List(List1->ListIndex()));
+    const QString entry = List1->List(List1->ListIndex());
+    if (openingWithDesktop_ || !filelist::MayOpenWithDesktop(*services_.messageBoxes, this, entry)) return;
+    openingWithDesktop_ = true; // the file is looked at off the window's thread; Open waits for it
+    platform::runInBackground(
+        this, [entry] { return filelist::OpenRefusal(entry); },
+        [this, entry](const QString& refusal) {
+            openingWithDesktop_ = false;
+            if (refusal.isEmpty()) {
+                services_.desktopFiles->open(entry);
+                return;
+            }
+            platform::MessageBoxRequest box;
+            box.title = QString::fromLatin1(filelist::kShowTitle);
+            box.text = refusal;
+            services_.messageBoxes->show(this, box);
+        });
 }
 
 void Form1::List1Menu_OpenFolder() {

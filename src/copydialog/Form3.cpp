@@ -99,10 +99,15 @@ void Form3::chameleonButton2_Click() {
 }
 
 void Form3::chameleonButton1_Click() {
+    if (pasting_) return; // one copy at a time: Paste does nothing until it is over
+    pasting_ = true;
     const QString target = Text1->text();
-    const modCopy::PasteOutcome outcome =
-        modCopy::PasteFile(*services_.fileCopier, *services_.messageBoxes, this, selectedEntry_(), target);
-    if (outcome != modCopy::PasteOutcome::NotRun) Text2->setText(modCopy::PasteStatus(outcome, target));
+    modCopy::PasteFile(services_.fileCopier, services_.messageBoxes, this, selectedEntry_(), target,
+                       [this, target](modCopy::PasteOutcome outcome) {
+                           pasting_ = false;
+                           if (outcome != modCopy::PasteOutcome::NotRun)
+                               Text2->setText(modCopy::PasteStatus(outcome, target));
+                       });
 }
 
 void Form3::chameleonButton3_Click() {

@@ -13,8 +13,8 @@ class chameleonButton;
 
 // The Copy File window: copies the file selected in the main window's result list to a
 // path chosen in a save dialog. It is shown without being modal while the main window
-// is hidden; Close discards it and shows the main window again. Its title-bar close
-// box is greyed.
+// is hidden; Close discards it (cancelling a copy that still runs) and shows the main window
+// again. Its title-bar close box is greyed.
 class Form3 : public QDialog {
     Q_OBJECT
 public:
@@ -37,6 +37,9 @@ public:
     QString CD1Filter() const { return cd1Filter_; }
     QString CD1FileName() const { return cd1FileName_; }
 
+    // Whether a copy runs; Paste does nothing until it is over.
+    bool pasting() const { return pasting_; }
+
     void Form_Load();
     void chameleonButton1_Click(); // Paste
     void chameleonButton2_Click(); // Browse
@@ -52,4 +55,5 @@ private:
     std::function<QString()> selectedEntry_;
     QPointer<QWidget> mainWindow_;
     QString cd1Filter_, cd1FileName_;
+    bool pasting_ = false; // a copy runs
 };

@@ -62,22 +62,31 @@ QString BrowseFilter(const QString& sourcePath, const QString& currentFilter) {
     return filter;
 }
 
-PasteOutcome PasteFile(platform::FileCopier& copier, platform::MessageBoxes& boxes, QWidget* owner,
-                       const QString& source, const QString& target) {
-    if (source.isEmpty() && target.isEmpty()) return PasteOutcome::NotRun;
-    const platform::CopyResult result = copier.shellCopy(owner, source, target);
-    if (result.error != 0) {
-        showMessage(boxes, owner, QString::number(result.error));
-        // A second try with the plain copy. Every failure of the first copy comes before it
-        // asks about an existing target or after the user allowed the replacement, so the
-        // second never replaces a target the user chose to keep.
-        return copier.plainCopy(source, target) == 0 ? PasteOutcome::Copied : PasteOutcome::NotCopied;
+void PasteFile(std::shared_ptr<platform::FileCopier> copier, std::shared_ptr<platform::MessageBoxes> boxes,
+               QWidget* owner, const QString& source, const QString& target,
+               std::function<void(PasteOutcome)> done) {
+    if (source.isEmpty() && target.isEmpty()) {
+        done(PasteOutcome::NotRun);
+        return;
     }
-    if (result.aborted) {
-        showMessage(boxes, owner, QStringLiteral("Operation Failed"));
-        return PasteOutcome::NotCopied;
-    }
-    return PasteOutcome::Copied;
+    copier->shellCopy(owner, source, target, [=](const platform::CopyResult& result) {
+        if (result.error != 0) {
+            showMessage(*boxes, owner, QString::number(result.error));
+            // A second try with the plain copy. Every failure of the first copy comes before it
+            // asks about an existing target or after the user allowed the replacement, so the
+            // second never replaces a target the user chose to keep.
+            copier->plainCopy(owner, source, target, [done](int error) {
+                done(error == 0 ? PasteOutcome::Copied : PasteOutcome::NotCopied);
+            });
+            return;
+        }
+        if (result.aborted) {
+            showMessage(*boxes, owner, QStringLiteral("Operation Failed"));
+            done(PasteOutcome::NotCopied);
+            return;
+        }
+        done(PasteOutcome::Copied);
+    });
 }
 
 QString PasteStatus(PasteOutcome outcome, const QString& target) {

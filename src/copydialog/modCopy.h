@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class QWidget;
 
 namespace platform {
@@ -27,9 +30,11 @@ enum class PasteOutcome {
 // Copies source to target with the desktop's copy. A failure shows the system's error
 // number (title "ORVIK SEARCHER", OK); a copy the user stopped or declined shows
 // "Operation Failed". After a failure the plain copy tries once more; after a stop it
-// does not run, so a target the user kept is never overwritten.
-PasteOutcome PasteFile(platform::FileCopier& copier, platform::MessageBoxes& boxes, QWidget* owner,
-                       const QString& source, const QString& target);
+// does not run, so a target the user kept is never overwritten. Returns at once; done gets
+// the outcome on the owner's thread once the copies are over (at once for NotRun).
+void PasteFile(std::shared_ptr<platform::FileCopier> copier, std::shared_ptr<platform::MessageBoxes> boxes,
+               QWidget* owner, const QString& source, const QString& target,
+               std::function<void(PasteOutcome)> done);
 
 // The status line after Paste.
 QString PasteStatus(PasteOutcome outcome, const QString& target);

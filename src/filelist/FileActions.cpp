@@ -19,64 +19,59 @@ void DisplayFileProperties(platform::FileProperties& properties, const QString& 
     properties.show(sFullFileAndPathName);
 }
 
-DeleteOutcome DeleteSelectedFile(platform::MessageBoxes& boxes, QWidget* parent, const QString& entry,
-                                 const QString& positionText) {
-    if (entry.isEmpty()) return DeleteOutcome::NotAsked;
+bool AskToDelete(platform::MessageBoxes& boxes, QWidget* parent, const QString& entry,
+                 const QString& positionText) {
+    if (entry.isEmpty()) return false;
     if (positionText == QLatin1String("0")) {
         MessageBoxRequest r;
         r.text = QStringLiteral("  Please select file from the file list!");
         r.title = QStringLiteral(" File Selection Error ");
         boxes.show(parent, r);
-        return DeleteOutcome::NotAsked;
+        return false;
     }
     if (CheckBlockedType(boxes, parent, entry, BlockedAction::Delete, QString::fromLatin1(kSearcherTitle)))
-        return DeleteOutcome::NotAsked;
-
+        return false;
     MessageBoxRequest question;
     question.text = QStringLiteral(" Are you sure, you want to delete this file?");
     question.title = QStringLiteral("Delete Selected File !");
     question.buttons = MessageBoxRequest::Buttons::YesNo;
     question.icon = MessageBoxRequest::Icon::Question;
     question.defaultButton = MessageBoxRequest::Answer::No;
-    if (boxes.show(parent, question) != MessageBoxRequest::Answer::Yes) return DeleteOutcome::Kept;
-
-    MessageBoxRequest done;
-    done.title = QStringLiteral("File Delete Message");
-    // unlink removes exactly the named entry: never a folder, and a link rather than its target.
-    if (::unlink(platform::encodePath(entry).constData()) != 0) {
-        done.text = QStringLiteral("The selected file could not be deleted: %1.")
-                        .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        done.icon = MessageBoxRequest::Icon::Warning;
-        boxes.show(parent, done);
-        return DeleteOutcome::Failed;
-    }
-    done.text = QStringLiteral("Your selected file has been deleted forever!");
-    done.icon = MessageBoxRequest::Icon::Information;
-    boxes.show(parent, done);
-    return DeleteOutcome::Deleted;
+    return boxes.show(parent, question) == MessageBoxRequest::Answer::Yes;
 }
 
-bool OpenWithDesktop(platform::MessageBoxes& boxes, platform::DesktopFiles& desktop, QWidget* parent,
-                     const QString& entry) {
-    if (entry.isEmpty() ||
-        CheckBlockedType(boxes, parent, entry, BlockedAction::Open, QString::fromLatin1(kShowTitle)))
-        return false;
-    MessageBoxRequest refusal;
-    refusal.title = QString::fromLatin1(kShowTitle);
-    struct stat st {};
-    if (::stat(platform::encodePath(entry).constData(), &st) != 0) {
-        refusal.text = QStringLiteral("  The file cannot be opened: %1.")
-                           .arg(QString::fromLocal8Bit(std::strerror(errno)));
-    } else if (!S_ISREG(st.st_mode) || (st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) ||
-               entry.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive)) {
-        refusal.text =
-            QStringLiteral("  Due to security reasons , a file that runs as a program cannot be opened !");
+int DeleteFile(const QByteArray& entryBytes) {
+    return ::unlink(entryBytes.constData()) == 0 ? 0 : errno; // exactly the named entry
+}
+
+void ReportDelete(platform::MessageBoxes& boxes, QWidget* parent, int error) {
+    MessageBoxRequest done;
+    done.title = QStringLiteral("File Delete Message");
+    if (error != 0) {
+        done.text = QStringLiteral("The selected file could not be deleted: %1.")
+                        .arg(QString::fromLocal8Bit(std::strerror(error)));
+        done.icon = MessageBoxRequest::Icon::Warning;
     } else {
-        desktop.open(entry);
-        return true;
+        done.text = QStringLiteral("Your selected file has been deleted forever!");
+        done.icon = MessageBoxRequest::Icon::Information;
     }
-    boxes.show(parent, refusal);
-    return false;
+    boxes.show(parent, done);
+}
+
+bool MayOpenWithDesktop(platform::MessageBoxes& boxes, QWidget* parent, const QString& entry) {
+    return !entry.isEmpty() &&
+           !CheckBlockedType(boxes, parent, entry, BlockedAction::Open, QString::fromLatin1(kShowTitle));
+}
+
+QString OpenRefusal(const QString& entry) {
+    struct stat st {};
+    if (::stat(platform::encodePath(entry).constData(), &st) != 0)
+        return QStringLiteral("  The file cannot be opened: %1.")
+            .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode) || (st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) ||
+        entry.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive))
+        return QStringLiteral("  Due to security reasons , a file that runs as a program cannot be opened !");
+    return QString();
 }
 
 } // namespace filelist

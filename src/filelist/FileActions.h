@@ -15,25 +15,24 @@ namespace filelist {
 // Shows the desktop's properties view of sFullFileAndPathName and returns at once.
 void DisplayFileProperties(platform::FileProperties& properties, const QString& sFullFileAndPathName);
 
-enum class DeleteOutcome {
-    NotAsked, // nothing selected, or the entry may not be deleted: nothing was done
-    Kept,     // the user answered No
-    Deleted,  // the file is gone: the caller removes its entry
-    Failed,   // the file could not be removed; the user was told, the entry stays
-};
+// Whether the selected entry's file may be deleted, asking the user: nothing happens for an
+// empty entry; positionText "0" (no entry chosen since the list was filled) asks the user to
+// select one; a blocked type is refused; then the question, whose Yes returns true.
+bool AskToDelete(platform::MessageBoxes& boxes, QWidget* parent, const QString& entry,
+                 const QString& positionText);
+// Deletes the entry's file for good, by its real bytes: never a folder, no wildcards, a link
+// rather than what it leads to. Returns 0 or the system's error number. Runs on any thread.
+int DeleteFile(const QByteArray& entryBytes);
+// Tells the user how the deletion went (error: DeleteFile's answer).
+void ReportDelete(platform::MessageBoxes& boxes, QWidget* parent, int error);
 
-// Deletes the selected entry's file for good after the user's Yes: nothing happens for an
-// empty entry; positionText "0" (no entry chosen since the list was filled) asks the
-// user to select one; a blocked type is refused; then the question, the deletion by the
-// entry's real bytes (never a folder, no wildcards) and its message.
-DeleteOutcome DeleteSelectedFile(platform::MessageBoxes& boxes, QWidget* parent, const QString& entry,
-                                 const QString& positionText);
-
-// Hands the entry's file to the desktop's default application for its type. The program
-// never runs a file itself: the blocked types are refused with the Show message, and so
-// are files the desktop would run rather than open (desktop entries, files with an execute
-// bit); a file that is gone is reported. Returns whether the desktop was asked.
-bool OpenWithDesktop(platform::MessageBoxes& boxes, platform::DesktopFiles& desktop, QWidget* parent,
-                     const QString& entry);
+// Opening the entry's file with the desktop's default application for its type, in two steps:
+// the program never runs a file itself, so the blocked types are refused with the Show message
+// (MayOpenWithDesktop, by the name alone), and so are files the desktop would run rather than
+// open (desktop entries, files with an execute bit) and files that are gone (OpenRefusal, which
+// looks at the file and runs on any thread: the refusal's text, or empty where the desktop may
+// open it).
+bool MayOpenWithDesktop(platform::MessageBoxes& boxes, QWidget* parent, const QString& entry);
+QString OpenRefusal(const QString& entry);
 
 } // namespace filelist

@@ -4,11 +4,15 @@
 #include "search/ResultList.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace filelist {
 
@@ -124,41 +128,66 @@ void appendFileListLine(QByteArray& document, QByteArrayView entry) {
 
 constexpr qint64 kReadBlock = 1 << 20;
 
-PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox) {
+namespace {
+// What tells a document that changed: its size, and the times of its last change.
+bool sameDocument(const struct stat& a, const struct stat& b) {
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
+           a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// The document's state, or nothing where it cannot be known.
+std::optional<struct stat> stateOf(int fd) {
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) return std::nullopt;
+    return st;
+}
+} // namespace
+
+PlaylistResult OpenPlaylist(const QString& TheList, const EntrySink& entry,
+                            const std::function<bool()>& stopped) {
     PlaylistResult result;
     if (TheList.isEmpty()) return result;
-    const QFileInfo info(TheList);
-    if (info.exists() && !info.isFile()) { // a folder, or a pipe that would never end
+    QFile file(TheList);
+    // Not blocking on open, so that a pipe does not wait for a writer; then only files are read.
+    const int fd = ::open(QFile::encodeName(TheList).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const std::optional<struct stat> before = stateOf(fd);
+    if (fd < 0 || !before || !S_ISREG(before->st_mode)) {
         result.ok = false;
-        result.error = QStringLiteral("it is not a file");
+        result.error =
+            fd < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("it is not a file");
+        if (fd >= 0) ::close(fd);
         return result;
     }
-    QFile file(TheList);
-    if (!file.open(QIODevice::ReadOnly)) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         result.ok = false;
         result.error = file.errorString();
         return result;
     }
-    return ReadPlaylist(file, Listbox, kReadBlock);
+    return ReadPlaylist(file, entry, kReadBlock, stopped);
 }
 
-PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox, qint64 blockBytes) {
+PlaylistResult ReadPlaylist(QIODevice& document, const EntrySink& entry, qint64 blockBytes,
+                            const std::function<bool()>& stopped) {
     // Block by block, each block's complete lines at once; the start of a line that goes
     // on in the next block waits for it. A CR at a block's end waits too: an LF may follow.
     PlaylistResult result;
-    const auto add = [&](QByteArrayView entry) {
-        Listbox.appendBytes(entry);
+    auto* file = qobject_cast<QFileDevice*>(&document);
+    const std::optional<struct stat> before = file ? stateOf(file->handle()) : std::nullopt;
+    const auto add = [&](QByteArrayView line) {
+        entry(line);
         ++result.entries;
     };
     QByteArray pending;
     bool atStart = true;
-    for (;;) {
+    while (!stopped || !stopped()) {
         const qsizetype kept = pending.size();
         pending.resize(kept + blockBytes);
         const qint64 n = document.read(pending.data() + kept, blockBytes);
         pending.resize(kept + std::max<qint64>(n, 0));
         if (n < 0) {
-            Listbox.flush();
             result.ok = false;
             result.error = document.errorString();
             return result;
@@ -175,12 +204,16 @@ PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox, qi
         atStart = false;
         pending.remove(0, cut);
     }
+    // The last line may end without CR LF, unless the document changed while it was read: then
+    // it counts only where its line ended.
+    const std::optional<struct stat> after = file ? stateOf(file->handle()) : std::nullopt;
+    result.changed = before && (!after || !sameDocument(*before, *after) || document.pos() != after->st_size);
+    if (result.changed && !pending.endsWith('\r')) pending.clear();
     readLines(pending, add, atStart);
-    Listbox.flush();
     return result;
 }
 
-PlaylistResult SavePlaylist(const QString& TheList, const search::ResultList& Listbox) {
+PlaylistResult SavePlaylist(const QString& TheList, const search::ResultEntries& Listbox) {
     PlaylistResult result;
     QSaveFile file(TheList);
     // Unbuffered, so that every block reaches the file at once and a write that fails is

@@ -8,7 +8,7 @@
 #include <functional>
 
 namespace search {
-class ResultList;
+class ResultEntries;
 }
 
 class QIODevice;
@@ -39,21 +39,28 @@ void appendFileListLine(QByteArray& document, QByteArrayView entry);
 struct PlaylistResult {
     bool ok = true;
     QString error;         // why it failed, for the user
+    bool changed = false;  // the document changed while it was read: what was read is given
     int entriesWithCr = 0; // saved entries that hold a CR: each loads back as several
     int entries = 0;       // entries read or written
 };
 
-// Adds the entries of document TheList at the end of Listbox (it does not empty it). An
-// empty name does nothing. A document that cannot be read adds nothing and says why.
-PlaylistResult OpenPlaylist(const QString& TheList, search::ResultList& Listbox);
-// The same for a document already open for reading, read blockBytes at a time. The
-// document is read, not mapped into memory: one that another program cuts short,
-// lengthens or removes while it loads gives the entries read until then; a read that
-// fails says why, after the whole lines read before it.
-PlaylistResult ReadPlaylist(QIODevice& document, search::ResultList& Listbox, qint64 blockBytes);
+using EntrySink = std::function<void(QByteArrayView entry)>;
 
-// Writes every entry of Listbox to document TheList. The document is replaced as a whole
-// or not at all: when the save fails, a document that was there keeps every byte.
-PlaylistResult SavePlaylist(const QString& TheList, const search::ResultList& Listbox);
+// Reads the entries of document TheList, giving each to entry in document order. An empty
+// name does nothing. A document that cannot be read gives nothing and says why. The document
+// is read a block at a time, not mapped into memory: one that another program cuts short,
+// lengthens or removes while it is read gives the entries read until then, the last one only
+// where its line ended, and says it changed; a read that fails says why, after the whole
+// lines read before it.
+// Where stopped says so, between two blocks, the reading ends there.
+PlaylistResult OpenPlaylist(const QString& TheList, const EntrySink& entry,
+                            const std::function<bool()>& stopped = {});
+// The same for a document already open for reading, read blockBytes at a time.
+PlaylistResult ReadPlaylist(QIODevice& document, const EntrySink& entry, qint64 blockBytes,
+                            const std::function<bool()>& stopped = {});
+
+// Writes every entry to document TheList. The document is replaced as a whole or not at all:
+// when the save fails, a document that was there keeps every byte.
+PlaylistResult SavePlaylist(const QString& TheList, const search::ResultEntries& entries);
 
 } // namespace filelist

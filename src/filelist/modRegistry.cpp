@@ -4,7 +4,9 @@
 
 #include <QBuffer>
 #include <QImage>
+
 #include <QtEndian>
+#include <cstdio>
 
 namespace filelist {
 
@@ -107,6 +109,13 @@ QByteArray largestIconPicture(const QByteArray& ico) {
 void AssociateFileType(const QString& extension, const QString& appFolder, const QString& appName,
                        const QString& typeDescription, const QString& iconFile,
                        platform::DesktopData& desktop) {
+    if (desktop.folder().isEmpty()) {
+        std::fprintf(stderr,
+                     "%s: the %s document type is not registered: there is no home folder (HOME is not "
+                     "set, and the user database has no entry for this user).\n",
+                     qPrintable(appName), qPrintable(extension));
+        return;
+    }
     QString folder = appFolder;
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
 

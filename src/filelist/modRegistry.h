@@ -18,7 +18,9 @@ namespace filelist {
 //   of iconFile (an .ico file), when iconFile is given and can be read.
 // A file that already holds the same content is not written again. The desktop's caches
 // are brought up to date (update-mime-database, update-desktop-database, started
-// without waiting) when a file changed or a cache is missing. Every failure is silent.
+// without waiting) when a file changed or a cache is missing. Every failure is silent, but for
+// a user without a home folder: nothing is registered, and standard error says why. Runs on
+// any thread.
 void AssociateFileType(const QString& extension, const QString& appFolder, const QString& appName,
                        const QString& typeDescription, const QString& iconFile,
                        platform::DesktopData& desktop);

@@ -7,14 +7,24 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace platform {
+
+QString homeFolder() {
+    const QByteArray set = qgetenv("HOME");
+    if (set.startsWith('/')) return QFile::decodeName(set);
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? QFile::decodeName(user->pw_dir) : QString();
+}
 
 QString XdgDesktopData::folder() const {
     // $XDG_DATA_HOME when it is an absolute path, ~/.local/share otherwise.
     const QString set = qEnvironmentVariable("XDG_DATA_HOME");
-    QString f = !set.isEmpty() && QDir::isAbsolutePath(set)
-                    ? set
-                    : QDir::homePath() + QStringLiteral("/.local/share");
+    const QString home = homeFolder();
+    if ((set.isEmpty() || !QDir::isAbsolutePath(set)) && home.isEmpty()) return QString();
+    QString f = !set.isEmpty() && QDir::isAbsolutePath(set) ? set : home + QStringLiteral("/.local/share");
     while (f.size() > 1 && f.endsWith(QLatin1Char('/')))
         f.chop(1);
     return f;

@@ -6,13 +6,17 @@
 
 namespace platform {
 
+// The user's home folder: $HOME where it names one (an absolute path), else the one the
+// system's user database gives the user, as GLib takes it; empty where there is neither.
+QString homeFolder();
+
 // The user's own part of the desktop's data: the folder $XDG_DATA_HOME (by default
 // ~/.local/share) where file types, programs and icons are registered for one user,
 // and the tools that bring the desktop's caches of it up to date.
 class DesktopData {
 public:
     virtual ~DesktopData() = default;
-    // The data folder, without a trailing '/'.
+    // The data folder, without a trailing '/'; empty where there is none (no home folder).
     virtual QString folder() const = 0;
     // Reads a whole file (an absolute path); empty when it cannot be read.
     virtual QByteArray readFile(const QString& path) const = 0;

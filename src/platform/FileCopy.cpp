@@ -1,5 +1,6 @@
 #include "platform/FileCopy.h"
 
+#include "platform/Background.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PathCodec.h"
 
@@ -8,11 +9,14 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QTimer>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -147,12 +151,116 @@ CopyResult copyFile(const QString& source, const QString& target, CopyPrompts* p
     return CopyResult{};
 }
 
-CopyResult OwnFileCopier::shellCopy(QWidget* owner, const QString& source, const QString& target) {
-    return copyFile(source, target, prompts_.get(), owner);
+namespace {
+
+// Where a copy on its own thread and the window that asked for it meet: how far it got, and
+// whether the user cancelled it.
+struct CopyState {
+    std::atomic<qint64> done{0}, total{0};
+    std::atomic<bool> cancelled{false};
+};
+
+// Runs f on the window's thread and waits for what it returns; ifGone where the window goes first.
+template <typename R, typename F> R askWindow(ResultPost& post, F f, R ifGone) {
+    auto promise = std::make_shared<std::promise<R>>(); // the only one: dropped unasked, it says so
+    std::future<R> answer = promise->get_future();
+    post.post([promise = std::move(promise), f = std::move(f)]() mutable { promise->set_value(f()); });
+    try {
+        return answer.get();
+    } catch (const std::future_error&) {
+        return ifGone;
+    }
 }
 
-int OwnFileCopier::plainCopy(const QString& source, const QString& target) {
-    return copyFile(source, target, nullptr, nullptr).error;
+// The prompts as the copy's thread meets them: questions and errors go to the window's thread and
+// wait for the user there; progress goes into the state, which the window shows.
+class BridgedPrompts : public CopyPrompts {
+public:
+    BridgedPrompts(std::shared_ptr<ResultPost> post, std::shared_ptr<CopyPrompts> prompts,
+                   std::shared_ptr<CopyState> state)
+        : post_(std::move(post)), prompts_(std::move(prompts)), state_(std::move(state)) {}
+    bool confirmReplace(QWidget* owner, const QString& source, const QString& target) override {
+        return askWindow(
+            *post_,
+            [prompts = prompts_, owner, source, target] {
+                return prompts->confirmReplace(owner, source, target);
+            },
+            false);
+    }
+    void reportError(QWidget* owner, const QString& source, const QString& target,
+                     const QString& reason) override {
+        askWindow(
+            *post_,
+            [prompts = prompts_, owner, source, target, reason] {
+                prompts->reportError(owner, source, target, reason);
+                return true;
+            },
+            true);
+    }
+    std::unique_ptr<CopyProgress> startProgress(QWidget*, const QString&, const QString&, qint64) override {
+        struct Progress : CopyProgress {
+            std::shared_ptr<CopyState> state;
+            bool update(qint64 done, qint64 total) override {
+                state->total = total;
+                state->done = done;
+                return !state->cancelled;
+            }
+        };
+        auto progress = std::make_unique<Progress>();
+        progress->state = state_;
+        return progress;
+    }
+
+private:
+    std::shared_ptr<ResultPost> post_;
+    std::shared_ptr<CopyPrompts> prompts_;
+    std::shared_ptr<CopyState> state_;
+};
+
+// The window's side of a running copy, a child of the owner: shows the progress as it comes,
+// takes the user's Cancel to the copy, and cancels it when the owner goes.
+class CopyWatch : public QObject {
+public:
+    CopyWatch(QWidget* owner, std::shared_ptr<CopyState> state, std::unique_ptr<CopyProgress> progress)
+        : QObject(owner), state_(std::move(state)), progress_(std::move(progress)) {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this] {
+            if (progress_ && !progress_->update(state_->done, state_->total)) state_->cancelled = true;
+        });
+        timer->start(kShowEveryMs);
+    }
+    ~CopyWatch() override { state_->cancelled = true; } // a copy nobody waits for goes no further
+
+private:
+    static constexpr int kShowEveryMs = 50;
+    std::shared_ptr<CopyState> state_;
+    std::unique_ptr<CopyProgress> progress_;
+};
+
+} // namespace
+
+void OwnFileCopier::shellCopy(QWidget* owner, const QString& source, const QString& target,
+                              std::function<void(CopyResult)> done) {
+    auto state = std::make_shared<CopyState>();
+    QPointer<CopyWatch> watch =
+        new CopyWatch(owner, state, prompts_ ? prompts_->startProgress(owner, source, target, 0) : nullptr);
+    runInBackground(
+        owner,
+        [post = ResultPost::of(owner), prompts = prompts_, state, owner, source, target] {
+            BridgedPrompts bridge(post, prompts, state);
+            return copyFile(source, target, prompts ? &bridge : nullptr, owner);
+        },
+        [watch, done = std::move(done)](CopyResult result) {
+            delete watch.data(); // the progress window goes
+            done(result);
+        });
+}
+
+void OwnFileCopier::plainCopy(QWidget* owner, const QString& source, const QString& target,
+                              std::function<void(int error)> done) {
+    runInBackground(
+        owner, [source, target] { return copyFile(source, target, nullptr, nullptr).error; },
+        [done = std::move(done)](int error) { done(error); });
 }
 
 // --- the prompts as windows ------------------------------------------------------
@@ -189,8 +297,7 @@ public:
             dialog_->show();
         }
         if (!dialog_) return true;
-        dialog_->setValue(total > 0 ? int(done * 1000 / total) : 1000);
-        QCoreApplication::processEvents(); // the progress window is modal: only it takes input
+        dialog_->setValue(total > 0 ? int(done * 1000 / total) : 0);
         return !dialog_->wasCanceled();
     }
 

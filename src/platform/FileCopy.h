@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -22,7 +23,7 @@ public:
     virtual bool update(qint64 done, qint64 total) = 0;
 };
 
-// What the copy asks the user and tells them.
+// What the copy asks the user and tells them, on the window's thread.
 class CopyPrompts {
 public:
     virtual ~CopyPrompts() = default;
@@ -31,7 +32,7 @@ public:
     // The copy failed; reason is a sentence for the user.
     virtual void reportError(QWidget* owner, const QString& source, const QString& target,
                              const QString& reason) = 0;
-    // A copy of size bytes starts; the progress lives until it ends.
+    // A copy of size bytes starts (0: not known yet, the updates say); the progress lives until it ends.
     virtual std::unique_ptr<CopyProgress> startProgress(QWidget* owner, const QString& source,
                                                         const QString& target, qint64 size) = 0;
 };
@@ -50,29 +51,38 @@ public:
 // itself fails (EINVAL) and leaves it alone. Only regular files are copied.
 CopyResult copyFile(const QString& source, const QString& target, CopyPrompts* prompts, QWidget* owner);
 
-// The copies a window asks for; tests replace this.
+// The copies a window asks for; tests replace this. Each returns at once: the copy runs on a
+// thread of its own, never waited for, and done gets its result on the owner's thread, while the
+// owner lives. A copy whose owner goes is cancelled (the target stays as it was).
 class FileCopier {
 public:
     virtual ~FileCopier() = default;
     // The desktop's copy: confirmation, progress window, error report.
-    virtual CopyResult shellCopy(QWidget* owner, const QString& source, const QString& target) = 0;
-    // A plain copy that replaces an existing target; returns 0 or the error number.
-    virtual int plainCopy(const QString& source, const QString& target) = 0;
+    virtual void shellCopy(QWidget* owner, const QString& source, const QString& target,
+                           std::function<void(CopyResult)> done) = 0;
+    // A plain copy that replaces an existing target; done gets 0 or the error number.
+    virtual void plainCopy(QWidget* owner, const QString& source, const QString& target,
+                           std::function<void(int error)> done) = 0;
 };
 
-// The program's own copy (copyFile) with the given prompts.
+// The program's own copy (copyFile) with the given prompts, which are asked on the owner's thread
+// while the copy waits for their answer; the progress is shown from there, and a Cancel there
+// stops the copy.
 class OwnFileCopier : public FileCopier {
 public:
     explicit OwnFileCopier(std::shared_ptr<CopyPrompts> prompts) : prompts_(std::move(prompts)) {}
-    CopyResult shellCopy(QWidget* owner, const QString& source, const QString& target) override;
-    int plainCopy(const QString& source, const QString& target) override;
+    void shellCopy(QWidget* owner, const QString& source, const QString& target,
+                   std::function<void(CopyResult)> done) override;
+    void plainCopy(QWidget* owner, const QString& source, const QString& target,
+                   std::function<void(int error)> done) override;
 
 private:
     std::shared_ptr<CopyPrompts> prompts_;
 };
 
 // The prompts as windows: a Yes/No question (No the default), a warning box, and a
-// progress window with a Cancel button that appears once a copy has run showAfterMs.
+// progress window with a Cancel button that appears once a copy has run showAfterMs, modal to
+// the window that asked for the copy.
 class WindowCopyPrompts : public CopyPrompts {
 public:
     explicit WindowCopyPrompts(int showAfterMs = 500) : showAfterMs_(showAfterMs) {}

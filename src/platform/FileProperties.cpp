@@ -1,7 +1,9 @@
 #include "platform/FileProperties.h"
 
+#include "platform/Background.h"
 #include "platform/PathCodec.h"
 
+#include <QApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDateTime>
@@ -23,11 +25,6 @@
 namespace platform {
 
 namespace {
-
-bool pathExists(const QString& path) {
-    struct stat st {};
-    return !path.isEmpty() && ::lstat(encodePath(path).constData(), &st) == 0;
-}
 
 QString permissionText(mode_t mode) {
     QString s;
@@ -80,59 +77,65 @@ QString groupName(gid_t gid) {
            QStringLiteral(" (%1)").arg(gid);
 }
 
-void addRow(QFormLayout* form, const char* caption, const QString& value, const char* name) {
-    auto* valueLabel = new QLabel(value);
-    valueLabel->setObjectName(QLatin1String(name));
-    valueLabel->setTextFormat(Qt::PlainText);
-    valueLabel->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    valueLabel->setWordWrap(true);
-    auto* captionLabel = new QLabel(QLatin1String(caption));
-    captionLabel->setBuddy(valueLabel);
-    form->addRow(captionLabel, valueLabel);
-}
-
 } // namespace
 
-QDialog* showPropertiesWindow(const QString& path) {
+FileFacts readFileFacts(const QString& path) {
     const QByteArray bytes = encodePath(path);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const QString name = slash < 0 ? path : path.mid(slash + 1);
     const QString folder = slash < 0 ? QString() : (slash == 0 ? QStringLiteral("/") : path.left(slash));
+    FileFacts facts;
+    struct stat st {};
+    if (path.isEmpty()) {
+        facts.rows = {{"Name:", "name", QStringLiteral("No file is selected.")}};
+        return facts;
+    }
+    if (::lstat(bytes.constData(), &st) != 0) {
+        facts.rows = {{"Name:", "name", name},
+                      {"Folder:", "folder", folder},
+                      {"Status:", "status", QStringLiteral("This file does not exist (any more).")}};
+        return facts;
+    }
+    facts.exists = true;
+    facts.rows = {{"Name:", "name", name.isEmpty() ? path : name},
+                  {"Folder:", "folder", folder},
+                  {"Type:", "type", typeText(bytes, st)}};
+    if (S_ISDIR(st.st_mode)) {
+        const int n = entriesIn(bytes);
+        facts.rows.append({"Contains:", "size",
+                           n < 0 ? QStringLiteral("cannot be read") : QStringLiteral("%1 items").arg(n)});
+    } else {
+        facts.rows.append({"Size:", "size", sizeText(qint64(st.st_size))});
+    }
+    facts.rows.append({{"Modified:", "modified", timeText(st.st_mtim)},
+                       {"Accessed:", "accessed", timeText(st.st_atim)},
+                       {"Changed:", "changed", timeText(st.st_ctim)},
+                       {"Owner:", "owner", userName(st.st_uid)},
+                       {"Group:", "group", groupName(st.st_gid)},
+                       {"Permissions:", "permissions", permissionText(st.st_mode)}});
+    return facts;
+}
 
+QDialog* showPropertiesWindow(const QString& path, const FileFacts& facts) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     auto* window = new QDialog;
     window->setObjectName(QStringLiteral("propertiesWindow"));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(path.isEmpty() ? QStringLiteral("Properties")
-                                          : QStringLiteral("Properties of %1").arg(name));
+    window->setWindowTitle(
+        path.isEmpty() ? QStringLiteral("Properties")
+                       : QStringLiteral("Properties of %1").arg(slash < 0 ? path : path.mid(slash + 1)));
     auto* layout = new QVBoxLayout(window);
     auto* form = new QFormLayout;
     layout->addLayout(form);
-
-    struct stat st {};
-    if (path.isEmpty()) {
-        addRow(form, "Name:", QStringLiteral("No file is selected."), "name");
-    } else if (::lstat(bytes.constData(), &st) != 0) {
-        addRow(form, "Name:", name, "name");
-        addRow(form, "Folder:", folder, "folder");
-        addRow(form, "Status:", QStringLiteral("This file does not exist (any more)."), "status");
-    } else {
-        addRow(form, "Name:", name.isEmpty() ? path : name, "name");
-        addRow(form, "Folder:", folder, "folder");
-        addRow(form, "Type:", typeText(bytes, st), "type");
-        if (S_ISDIR(st.st_mode)) {
-            const int n = entriesIn(bytes);
-            addRow(form,
-                   "Contains:", n < 0 ? QStringLiteral("cannot be read") : QStringLiteral("%1 items").arg(n),
-                   "size");
-        } else {
-            addRow(form, "Size:", sizeText(qint64(st.st_size)), "size");
-        }
-        addRow(form, "Modified:", timeText(st.st_mtim), "modified");
-        addRow(form, "Accessed:", timeText(st.st_atim), "accessed");
-        addRow(form, "Changed:", timeText(st.st_ctim), "changed");
-        addRow(form, "Owner:", userName(st.st_uid), "owner");
-        addRow(form, "Group:", groupName(st.st_gid), "group");
-        addRow(form, "Permissions:", permissionText(st.st_mode), "permissions");
+    for (const FileFacts::Row& row : facts.rows) {
+        auto* valueLabel = new QLabel(row.value);
+        valueLabel->setObjectName(QLatin1String(row.name));
+        valueLabel->setTextFormat(Qt::PlainText);
+        valueLabel->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        valueLabel->setWordWrap(true);
+        auto* captionLabel = new QLabel(QLatin1String(row.caption));
+        captionLabel->setBuddy(valueLabel);
+        form->addRow(captionLabel, valueLabel);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     layout->addWidget(buttons);
@@ -167,12 +170,16 @@ const QDBusConnection& busWhenNeeded(std::optional<QDBusConnection>& bus) {
 }
 
 void DesktopFileProperties::show(const QString& path) {
-    if (!pathExists(path)) {
-        showPropertiesWindow(path);
-        return;
-    }
-    askFileManager(busWhenNeeded(bus_), QStringLiteral("ShowItemProperties"), path, timeoutMs_,
-                   [path] { showPropertiesWindow(path); });
+    runInBackground(
+        qApp, [path] { return readFileFacts(path); },
+        [bus = busWhenNeeded(bus_), timeoutMs = timeoutMs_, path](const FileFacts& facts) {
+            if (!facts.exists) {
+                showPropertiesWindow(path, facts);
+                return;
+            }
+            askFileManager(bus, QStringLiteral("ShowItemProperties"), path, timeoutMs,
+                           [path, facts] { showPropertiesWindow(path, facts); });
+        });
 }
 
 } // namespace platform

@@ -20,7 +20,9 @@ public:
 
 // Asks the desktop's file manager (org.freedesktop.FileManager1.ShowItemProperties on
 // the given bus) without waiting for it. Where no file manager answers, where the path
-// is empty or names nothing, the program's own properties window is shown instead.
+// is empty or names nothing, the program's own properties window is shown instead. The file
+// is looked at on a thread of its own, never waited for: a file on a volume that hangs
+// shows nothing until the volume answers.
 class DesktopFileProperties : public FileProperties {
 public:
     // Without a bus given, the session bus, connected to when first needed.
@@ -43,8 +45,21 @@ void askFileManager(const QDBusConnection& bus, const QString& method, const QSt
 // the window its first appearance.
 const QDBusConnection& busWhenNeeded(std::optional<QDBusConnection>& bus);
 
-// The program's own properties window for path: name, folder, type, size, dates, owner
-// and permissions. Not modal; it deletes itself when closed.
-QDialog* showPropertiesWindow(const QString& path);
+// What the program's own properties window shows of a file: its rows, by name, in order. Reads
+// the file system: runs on any thread.
+struct FileFacts {
+    struct Row {
+        const char* caption; // "Name:", "Size:", ...
+        const char* name;    // the value label's object name: "name", "size", ...
+        QString value;
+    };
+    bool exists = false;
+    QList<Row> rows;
+};
+FileFacts readFileFacts(const QString& path);
+
+// The program's own properties window for path, with the facts read of it: name, folder,
+// type, size, dates, owner and permissions. Not modal; it deletes itself when closed.
+QDialog* showPropertiesWindow(const QString& path, const FileFacts& facts);
 
 } // namespace platform

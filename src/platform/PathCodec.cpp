@@ -119,7 +119,10 @@ QString fileUri(const QString& path) {
 
 QMimeData* fileMimeData(const QString& path) {
     auto* data = new QMimeData;
-    data->setText(path);
+    // The text is the path's very bytes, also where they are not valid UTF-8: every text form
+    // the desktop asks for (UTF8_STRING, STRING, TEXT) then names the very file, never a stand-in
+    // character that a shell would take for a wildcard.
+    data->setData(QStringLiteral("text/plain"), encodePath(path));
     data->setData(QStringLiteral("text/uri-list"), fileUri(path).toLatin1() + "\r\n");
     return data;
 }

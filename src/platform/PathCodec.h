@@ -21,9 +21,9 @@ void appendDecodedPath(QString& out, QByteArrayView bytes);
 // The file: address of a path as other programs take it: its real bytes, percent-encoded.
 QString fileUri(const QString& path);
 
-// A file as it is handed to other programs (the clipboard, a drag): its path as text, and
-// a file reference (text/uri-list) that keeps its very bytes, so that file managers take it
-// as the file itself.
+// A file as it is handed to other programs (the clipboard, a drag): its path as text (its very
+// bytes, as the system names the file), and a file reference (text/uri-list) that keeps its
+// very bytes too, so that file managers take it as the file itself.
 QMimeData* fileMimeData(const QString& path);
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <mutex>
 #include <numeric>
+#include <sched.h>
 #include <utility>
 
 namespace search {
@@ -28,14 +29,18 @@ int decode(std::string_view s, size_t i, char32_t& cp) {
     }
     if (c >= 0xE0 && c <= 0xEF) {
         const unsigned c1 = at(i + 1);
-        const bool ok = c == 0xE0 ? c1 >= 0xA0 && c1 <= 0xBF : c == 0xED ? c1 >= 0x80 && c1 <= 0x9F : continuation(c1);
+        const bool ok = c == 0xE0   ? c1 >= 0xA0 && c1 <= 0xBF
+                        : c == 0xED ? c1 >= 0x80 && c1 <= 0x9F
+                                    : continuation(c1);
         if (!ok || !continuation(at(i + 2))) return 0;
         cp = (c & 0x0F) << 12 | (c1 & 0x3F) << 6 | (at(i + 2) & 0x3F);
         return 3;
     }
     if (c >= 0xF0 && c <= 0xF4) {
         const unsigned c1 = at(i + 1);
-        const bool ok = c == 0xF0 ? c1 >= 0x90 && c1 <= 0xBF : c == 0xF4 ? c1 >= 0x80 && c1 <= 0x8F : continuation(c1);
+        const bool ok = c == 0xF0   ? c1 >= 0x90 && c1 <= 0xBF
+                        : c == 0xF4 ? c1 >= 0x80 && c1 <= 0x8F
+                                    : continuation(c1);
         if (!ok || !continuation(at(i + 2)) || !continuation(at(i + 3))) return 0;
         cp = (c & 0x07) << 18 | (c1 & 0x3F) << 12 | (at(i + 2) & 0x3F) << 6 | (at(i + 3) & 0x3F);
         return 4;
@@ -66,7 +71,8 @@ int foldAt(std::string_view s, size_t i, char* out, int& outLength) {
         out[0] = char(0xC0 | cp >> 6), out[1] = char(0x80 | (cp & 0x3F));
         outLength = 2;
     } else if (cp < 0x10000) {
-        out[0] = char(0xE0 | cp >> 12), out[1] = char(0x80 | (cp >> 6 & 0x3F)), out[2] = char(0x80 | (cp & 0x3F));
+        out[0] = char(0xE0 | cp >> 12), out[1] = char(0x80 | (cp >> 6 & 0x3F)),
+        out[2] = char(0x80 | (cp & 0x3F));
         outLength = 3;
     } else {
         out[0] = char(0xF0 | cp >> 18), out[1] = char(0x80 | (cp >> 12 & 0x3F));
@@ -74,6 +80,21 @@ int foldAt(std::string_view s, size_t i, char* out, int& outLength) {
         outLength = 4;
     }
     return taken;
+}
+
+// One thread that sorts when the processors have nothing else to do: never in the window's way.
+QThreadPool& sortingPool() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(1);
+        p->setExpiryTimeout(-1);
+        p->start([] {
+            const sched_param none{};
+            ::sched_setscheduler(0, SCHED_IDLE, &none); // this thread only (Linux)
+        });
+        return p;
+    }();
+    return *pool;
 }
 
 } // namespace
@@ -97,7 +118,8 @@ int compareFoldedPrefix(std::string_view name, std::string_view folded) {
     for (size_t i = 0; i < name.size() && at < folded.size();) {
         i += size_t(foldAt(name, i, bytes, length));
         for (int k = 0; k < length && at < folded.size(); ++k, ++at)
-            if (bytes[k] != folded[at]) return static_cast<unsigned char>(bytes[k]) < static_cast<unsigned char>(folded[at]) ? -1 : 1;
+            if (bytes[k] != folded[at])
+                return static_cast<unsigned char>(bytes[k]) < static_cast<unsigned char>(folded[at]) ? -1 : 1;
     }
     return at == folded.size() ? 0 : -1; // a name folded shorter than the prefix comes before it
 }
@@ -133,21 +155,21 @@ void FileNameIndex::sort(Run& run) {
         bytes.append(names_.fileName(row));
     }
     starts.push_back(uint32_t(bytes.size()));
-    QThreadPool::globalInstance()->start([sorted = sorted_, task = run.task, bytes = std::move(bytes),
-                                          starts = std::move(starts)] {
-        const size_t n = starts.size() - 1;
-        std::vector<std::string> folded(n);
-        for (size_t k = 0; k < n; ++k)
-            folded[k] = foldedName(std::string_view(bytes).substr(starts[k], starts[k + 1] - starts[k]));
-        std::vector<uint16_t> order(n);
-        std::iota(order.begin(), order.end(), uint16_t(0));
-        std::sort(order.begin(), order.end(), [&](uint16_t a, uint16_t b) {
-            const int c = folded[a].compare(folded[b]);
-            return c < 0 || (c == 0 && a < b);
+    sortingPool().start(
+        [sorted = sorted_, task = run.task, bytes = std::move(bytes), starts = std::move(starts)] {
+            const size_t n = starts.size() - 1;
+            std::vector<std::string> folded(n);
+            for (size_t k = 0; k < n; ++k)
+                folded[k] = foldedName(std::string_view(bytes).substr(starts[k], starts[k + 1] - starts[k]));
+            std::vector<uint16_t> order(n);
+            std::iota(order.begin(), order.end(), uint16_t(0));
+            std::sort(order.begin(), order.end(), [&](uint16_t a, uint16_t b) {
+                const int c = folded[a].compare(folded[b]);
+                return c < 0 || (c == 0 && a < b);
+            });
+            std::lock_guard lock(sorted->mutex);
+            sorted->done.emplace_back(task, std::move(order));
         });
-        std::lock_guard lock(sorted->mutex);
-        sorted->done.emplace_back(task, std::move(order));
-    });
 }
 
 void FileNameIndex::takeSorted() const {
@@ -198,9 +220,13 @@ int FileNameIndex::firstIn(const Run& run, std::string_view folded, int from, in
     to = std::min(to, run.first + run.rows);
     if (from >= to) return -1;
     if (run.order.empty()) return firstInRows(folded, from, to);
-    const auto compare = [&](uint16_t offset) { return compareFoldedPrefix(names_.fileName(run.first + offset), folded); };
-    const auto begin = std::partition_point(run.order.begin(), run.order.end(), [&](uint16_t o) { return compare(o) < 0; });
-    const auto end = std::partition_point(begin, run.order.end(), [&](uint16_t o) { return compare(o) == 0; });
+    const auto compare = [&](uint16_t offset) {
+        return compareFoldedPrefix(names_.fileName(run.first + offset), folded);
+    };
+    const auto begin =
+        std::partition_point(run.order.begin(), run.order.end(), [&](uint16_t o) { return compare(o) < 0; });
+    const auto end =
+        std::partition_point(begin, run.order.end(), [&](uint16_t o) { return compare(o) == 0; });
     const int low = from - run.first, high = to - run.first;
     int best = high;
     for (auto it = begin; it != end; ++it)

@@ -18,8 +18,8 @@ void ResultList::setFolder(std::string_view folder) {
 void ResultList::appendName(std::string_view name) {
     // A clear() or an entry appended as text since setFolder() makes the folder pending again.
     if (folderPending_ || currentFolder_ == kNoFolder) {
-        folders_.push_back(pendingFolder_);
-        currentFolder_ = uint32_t(folders_.size() - 1);
+        store_.folders_.push_back(pendingFolder_);
+        currentFolder_ = uint32_t(store_.folders_.size() - 1);
         folderPending_ = false;
     }
     appendRow(currentFolder_, name);
@@ -41,31 +41,50 @@ void ResultList::appendBytes(QByteArrayView bytes) {
         return;
     }
     const QByteArrayView folder = slash == 0 ? QByteArrayView("/") : bytes.first(slash);
-    if (folders_.empty() || folders_.back() != folder) folders_.push_back(folder.toByteArray());
+    std::vector<QByteArray>& folders = store_.folders_;
+    if (folders.empty() || folders.back() != folder) folders.push_back(folder.toByteArray());
     currentFolder_ = kNoFolder;
-    appendRow(uint32_t(folders_.size() - 1),
+    appendRow(uint32_t(folders.size() - 1),
               std::string_view(bytes.data() + slash + 1, size_t(bytes.size() - slash - 1)));
 }
 
 void ResultList::appendRow(uint32_t folder, std::string_view name) {
-    const uint64_t pos = storeName(name);
-    rows_.push_back(Row{folder, uint32_t(pos), uint32_t(pos >> 32),
-                        name.size() < kLongName ? uint32_t(name.size()) : kLongName});
+    const uint64_t pos = store_.storeName(name);
+    store_.pushRow(Row{folder, uint32_t(pos), uint32_t(pos >> 32),
+                       name.size() < kLongName ? uint32_t(name.size()) : kLongName});
     index_.appended(count());
 }
 
-uint64_t ResultList::storeName(std::string_view name) {
+void ResultEntries::pushRow(const Row& row) {
+    if ((rowCount_ & (kBlockRows - 1)) == 0) blocks_.push_back(std::shared_ptr<Row[]>(new Row[kBlockRows]));
+    blocks_.back()[rowCount_ & (kBlockRows - 1)] = row;
+    ++rowCount_;
+}
+
+void ResultEntries::eraseRow(size_t i) {
+    for (size_t b = i >> kBlockShift; b < blocks_.size(); ++b)
+        if (blocks_[b].use_count() > 1) { // a copy reads it: it keeps the old block
+            std::shared_ptr<Row[]> own(new Row[kBlockRows]);
+            std::copy(blocks_[b].get(), blocks_[b].get() + kBlockRows, own.get());
+            blocks_[b] = std::move(own);
+        }
+    for (size_t k = i; k + 1 < rowCount_; ++k)
+        blocks_[k >> kBlockShift][k & (kBlockRows - 1)] = rowAt(k + 1);
+    if ((--rowCount_ & (kBlockRows - 1)) == 0) blocks_.pop_back();
+}
+
+uint64_t ResultEntries::storeName(std::string_view name) {
     if (name.empty()) return 0;     // nothing to keep (a document's empty line); nameAt() does not look
     if (name.size() > kChunkSize) { // a name longer than a chunk gets a chunk of its own
         const size_t length = name.size(), header = length < kLongName ? 0 : sizeof length;
-        chunks_.push_back(std::make_unique<char[]>(header + length));
+        chunks_.push_back(std::shared_ptr<char[]>(new char[header + length]));
         std::memcpy(chunks_.back().get(), &length, header); // the length, where the row cannot hold it
         std::memcpy(chunks_.back().get() + header, name.data(), length);
         chunkUsed_ = kChunkSize;
         return uint64_t(chunks_.size() - 1) * kChunkSize;
     }
     if (kChunkSize - chunkUsed_ < name.size()) {
-        chunks_.push_back(std::make_unique<char[]>(kChunkSize));
+        chunks_.push_back(std::shared_ptr<char[]>(new char[kChunkSize]));
         chunkUsed_ = 0;
     }
     const uint64_t pos = uint64_t(chunks_.size() - 1) * kChunkSize + chunkUsed_;
@@ -74,7 +93,7 @@ uint64_t ResultList::storeName(std::string_view name) {
     return pos;
 }
 
-std::string_view ResultList::nameAt(const Row& row) const {
+std::string_view ResultEntries::nameAt(const Row& row) const {
     if (row.length == 0) return {};
     const uint64_t pos = uint64_t(row.posHigh) << 32 | row.posLow;
     const char* chunk = chunks_[pos / kChunkSize].get();
@@ -85,8 +104,8 @@ std::string_view ResultList::nameAt(const Row& row) const {
 }
 
 std::string_view ResultList::fileName(int row) const {
-    const Row& r = rows_[size_t(row)];
-    std::string_view name = nameAt(r);
+    const Row& r = store_.rowAt(size_t(row));
+    std::string_view name = store_.nameAt(r);
     if (r.folder == kNoFolder) // a whole path: its part after the last '/'
         if (const void* slash = ::memrchr(name.data(), '/', name.size()))
             name.remove_prefix(size_t(static_cast<const char*>(slash) - name.data()) + 1);
@@ -101,9 +120,9 @@ int ResultList::findFileName(const QString& prefix, int from) const {
     return index_.find(foldedName(std::string_view(bytes.constData(), size_t(bytes.size()))), from, n);
 }
 
-QByteArray ResultList::entryBytes(int row) const {
+QByteArray ResultEntries::entryBytes(int row) const {
     if (row < 0 || row >= count()) return {};
-    const Row& r = rows_[size_t(row)];
+    const Row& r = rowAt(size_t(row));
     const std::string_view name = nameAt(r);
     if (r.folder == kNoFolder) return QByteArray(name.data(), qsizetype(name.size()));
     const QByteArray& folder = folders_[r.folder];
@@ -115,9 +134,9 @@ QByteArray ResultList::entryBytes(int row) const {
     return out;
 }
 
-qsizetype ResultList::copyEntry(int row, char* out, qsizetype room) const {
+qsizetype ResultEntries::copyEntry(int row, char* out, qsizetype room) const {
     if (row < 0 || row >= count()) return 0;
-    const Row& r = rows_[size_t(row)];
+    const Row& r = rowAt(size_t(row));
     const QByteArray* folder = r.folder == kNoFolder ? nullptr : &folders_[r.folder];
     const bool slash = folder && !folder->endsWith('/');
     const std::string_view name = nameAt(r);
@@ -147,7 +166,7 @@ void ResultList::removeEntry(int row) {
     if (row < 0 || row >= count()) return;
     const bool shown = row < shown_;
     if (shown) beginRemoveRows(QModelIndex(), row, row);
-    rows_.erase(rows_.begin() + row);
+    store_.eraseRow(size_t(row));
     index_.removed(row);
     if (shown) {
         --shown_;
@@ -157,10 +176,7 @@ void ResultList::removeEntry(int row) {
 
 void ResultList::clear() {
     beginResetModel();
-    decltype(rows_)().swap(rows_); // give the memory back, not only the entries
-    decltype(folders_)().swap(folders_);
-    decltype(chunks_)().swap(chunks_);
-    chunkUsed_ = kChunkSize;
+    store_ = ResultEntries(); // give the memory back, not only the entries
     currentFolder_ = kNoFolder;
     shown_ = 0;
     index_.clear();

@@ -22,10 +22,12 @@
 #include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace testsupport;
 using filelist::BlockedAction;
-using filelist::DeleteOutcome;
 using Answer = platform::MessageBoxRequest::Answer;
 using Entries = QList<QByteArray>;
 
@@ -34,6 +36,9 @@ Entries entriesOf(QByteArrayView document) {
     Entries out;
     filelist::readFileList(document, [&out](QByteArrayView e) { out.append(e.toByteArray()); });
     return out;
+}
+filelist::EntrySink into(search::ResultList& list) {
+    return [&list](QByteArrayView e) { list.appendBytes(e); };
 }
 Entries entriesOf(const search::ResultList& list) {
     Entries out;
@@ -157,12 +162,12 @@ private slots:
         list.appendName("bad\xff\xfe.mp3");
         for (const char* e : {"C:\\b c\\d.doc", "/with\nnewline", "/trailing  ", "/x//y", ""}) list.append(e);
         const QString name = dir.filePath("list.f4u");
-        auto saved = filelist::SavePlaylist(name, list);
+        auto saved = filelist::SavePlaylist(name, list.entries());
         QVERIFY(saved.ok && saved.entriesWithCr == 0);
         QCOMPARE(readBytes(name), "/data/m\xc3\xbcsic/bad\xff\xfe.mp3\r\nC:\\b c\\d.doc\r\n/with\nnewline\r\n/trailing  \r\n/x//y\r\n\r\n");
         search::ResultList back;
-        back.append("/kept"); // opening adds to what the list holds, and the views hear of the entries
-        QVERIFY(filelist::OpenPlaylist(name, back).entries == 6 && back.rowCount() == 7);
+        back.append("/kept"); // opening gives the entries in order
+        QVERIFY(filelist::OpenPlaylist(name, into(back)).entries == 6 && back.count() == 7);
         Entries expected = Entries{"/kept"} + entriesOf(list);
         expected[4] = "/trailing";
         QCOMPARE(entriesOf(back), expected);
@@ -171,13 +176,13 @@ private slots:
         search::ResultList longOnes;
         const QByteArray huge = "/" + QByteArray(3 << 20, 'h');
         for (const QByteArray& e : {huge, QByteArray("/short"), huge + "\r"}) longOnes.appendBytes(e);
-        QCOMPARE(filelist::SavePlaylist(name, longOnes).entriesWithCr, 1);
+        QCOMPARE(filelist::SavePlaylist(name, longOnes.entries()).entriesWithCr, 1);
         QCOMPARE(readBytes(name), huge + "\r\n/short\r\n" + huge + "\r\r\n");
         search::ResultList split;
-        filelist::OpenPlaylist(name, split); // it loads back as two entries
+        filelist::OpenPlaylist(name, into(split)); // it loads back as two entries
         writeBytes(dir.filePath("empty.f4u"), {}); // empty and unnamed documents add nothing
-        QVERIFY(filelist::OpenPlaylist(dir.filePath("empty.f4u"), split).ok && filelist::OpenPlaylist(QString(), split).ok);
-        const auto folder = filelist::OpenPlaylist(dir.path(), split); // a folder is no document
+        QVERIFY(filelist::OpenPlaylist(dir.filePath("empty.f4u"), into(split)).ok && filelist::OpenPlaylist(QString(), into(split)).ok);
+        const auto folder = filelist::OpenPlaylist(dir.path(), into(split)); // a folder is no document
         QVERIFY(!folder.ok && !folder.error.isEmpty());
         QCOMPARE(split.count(), 4);
     }
@@ -203,7 +208,7 @@ private slots:
             Cut device;
             device.data = document, device.stopAt = document.size(), device.open(QIODevice::ReadOnly);
             search::ResultList list;
-            QVERIFY(filelist::ReadPlaylist(device, list, block).ok);
+            QVERIFY(filelist::ReadPlaylist(device, into(list), block).ok);
             QCOMPARE(entriesOf(list), entriesOf(document));
         }
         for (const bool fails : {false, true}) {
@@ -211,11 +216,24 @@ private slots:
             device.data = "/a\r\n/b\r\n/c\r\n", device.stopAt = 6, device.fails = fails, device.open(QIODevice::ReadOnly); // "/a\r\n/b"
             search::ResultList list;
             list.append("/kept");
-            const auto r = filelist::ReadPlaylist(device, list, 4);
+            const auto r = filelist::ReadPlaylist(device, into(list), 4);
             QCOMPARE(r.error + (r.ok ? "ok" : ""), fails ? "Input/output error" : "ok");
             // Cut short, the last line counts as it stands; a failed read leaves out the line it broke.
             QCOMPARE(entriesOf(list), (fails ? Entries{"/kept", "/a"} : Entries{"/kept", "/a", "/b"}));
         }
+        // A document on disk cut short by another program while it is read: the last line only where it
+        // ended, and the change is told.
+        QTemporaryDir dir;
+        QFile file(dir.filePath("shrinks.f4u"));
+        writeBytes(file.fileName(), "/a\r\n/b\r\n/c\r\n");
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        search::ResultList list;
+        const auto r = filelist::ReadPlaylist(file, [&](QByteArrayView entry) {
+            list.appendBytes(entry);
+            if (list.count() == 1) QVERIFY(::truncate(QFile::encodeName(file.fileName()).constData(), 6) == 0); // "/a\r\n/b"
+        }, 4);
+        QVERIFY(r.ok && r.changed);
+        QCOMPARE(entriesOf(list), Entries{"/a"});
     }
 
     void failedSavesKeepTheOldDocument() {
@@ -227,14 +245,14 @@ private slots:
         for (int i = 0; i < 20000; ++i) list.appendName("file" + std::to_string(i) + ".txt");
         {
             const FileSizeLimit diskFull(64 * 1024); // the disk fills up half way through
-            const auto r = filelist::SavePlaylist(name, list);
+            const auto r = filelist::SavePlaylist(name, list.entries());
             QVERIFY(!r.ok && !r.error.isEmpty());
         }
         QCOMPARE(readBytes(name), "/the/old/list.txt\r\n");
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.f4u"});
-        QVERIFY(!filelist::SavePlaylist(dir.path(), list).ok && QFileInfo(dir.path()).isDir()); // a folder as the name
-        QVERIFY(!filelist::SavePlaylist(dir.filePath("no/such/x.f4u"), list).ok);
-        QVERIFY(filelist::SavePlaylist(name, list).ok); // a save that works replaces it whole
+        QVERIFY(!filelist::SavePlaylist(dir.path(), list.entries()).ok && QFileInfo(dir.path()).isDir()); // a folder as the name
+        QVERIFY(!filelist::SavePlaylist(dir.filePath("no/such/x.f4u"), list.entries()).ok);
+        QVERIFY(filelist::SavePlaylist(name, list.entries()).ok); // a save that works replaces it whole
         const QByteArray now = readBytes(name);
         QVERIFY(now.startsWith("/a/rather/long/folder/name/for/the/test/file0.txt\r\n") && now.endsWith("/file19999.txt\r\n"));
         QCOMPARE(now.count("\r\n"), 20000);
@@ -243,21 +261,25 @@ private slots:
     void deleteAsksOnlyAboutAUsableSelectionThenRemovesExactlyThatFile() {
         TreeBuilder tree;
         ScriptedMessageBoxes boxes;
+        // -1 where nothing was deleted, else what the deletion answered (0, or the system's error).
         const auto del = [&](const QString& e, const char* position = "1") {
-            return filelist::DeleteSelectedFile(boxes, nullptr, e, position);
+            if (!filelist::AskToDelete(boxes, nullptr, e, position)) return -1;
+            const int error = filelist::DeleteFile(platform::encodePath(e));
+            filelist::ReportDelete(boxes, nullptr, error);
+            return error;
         };
         for (const char* name : {"a.txt", "a.dll", "SETUP.EXE"}) tree.file(name);
-        QCOMPARE(del(QString(), "3"), DeleteOutcome::NotAsked);
-        QCOMPARE(del(tree.root() + "/a.txt", "0"), DeleteOutcome::NotAsked); // nothing chosen since filled
-        QCOMPARE(del(tree.root() + "/a.dll"), DeleteOutcome::NotAsked);
-        QCOMPARE(del(tree.root() + "/SETUP.EXE", "2"), DeleteOutcome::NotAsked);
+        QCOMPARE(del(QString(), "3"), -1);
+        QCOMPARE(del(tree.root() + "/a.txt", "0"), -1); // nothing chosen since filled
+        QCOMPARE(del(tree.root() + "/a.dll"), -1);
+        QCOMPARE(del(tree.root() + "/SETUP.EXE", "2"), -1);
         QCOMPARE(taken(boxes), (QStringList{" File Selection Error |  Please select file from the file list!|0 0 0",
                                             " Orvik Searcher Message |  Due to security reasons , DLL file cannot be deleted !|0 0 0",
                                             " Orvik Searcher Message |  Due to security reasons , an EXE file cannot be deleted !|0 0 0"}));
         boxes.answers = {Answer::No};
-        QCOMPARE(del(tree.root() + "/a.txt"), DeleteOutcome::Kept);
+        QCOMPARE(del(tree.root() + "/a.txt"), -1);
         QVERIFY(QFile::exists(tree.root() + "/a.txt") && QFile::exists(tree.root() + "/a.dll"));
-        QVERIFY(del(tree.root() + "/a.txt") == DeleteOutcome::Deleted && !QFile::exists(tree.root() + "/a.txt"));
+        QVERIFY(del(tree.root() + "/a.txt") == 0 && !QFile::exists(tree.root() + "/a.txt"));
         const QString question = "Delete Selected File !| Are you sure, you want to delete this file?|1 4 2"; // No by default
         QCOMPARE(taken(boxes), (QStringList{question, question, "File Delete Message|Your selected file has been deleted forever!|0 1 0"}));
 
@@ -266,14 +288,14 @@ private slots:
         for (const QByteArray name : {"caf\xe9 \xff.txt", "*.txt", "-r  old .txt", "link.txt"}) {
             tree.file("neighbour.txt"), tree.file("caf.txt");
             name == "link.txt" ? tree.link("neighbour.txt", name) : tree.file(name);
-            QCOMPARE(del(platform::decodePath(folder + name), "2"), DeleteOutcome::Deleted);
+            QCOMPARE(del(platform::decodePath(folder + name), "2"), 0);
             QVERIFY2(!exists(folder + name), name.constData());
             QVERIFY(exists(folder + "neighbour.txt") && exists(folder + "caf.txt"));
         }
         QVERIFY(QDir(tree.root()).mkpath("gone.txt/inside")); // a vanished file, a folder: reported, kept
         boxes.shown.clear();
         for (const QString& e : {tree.root() + "/vanished.txt", tree.root() + "/gone.txt"}) {
-            QCOMPARE(del(e), DeleteOutcome::Failed);
+            QVERIFY(del(e) > 0);
             const QStringList said = taken(boxes);
             QVERIFY2(said.size() == 2 && said[1].startsWith("File Delete Message|The selected file could not be deleted") &&
                          said[1].endsWith("|0 2 0"), qPrintable(said.join('\n'))); // a warning
@@ -401,6 +423,31 @@ private slots:
         QDir::setCurrent(previousCwd), qputenv("HOME", previousHome);
         QVERIFY(QFile::exists(home.path() + "/.local/share/" + kEntry) && QFile::exists(home.path() + "/.local/share/" + kPackage));
         QCOMPARE(QDir(cwd.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+
+        // Without HOME, the home folder is the user database's; for a user it has no entry for, nothing
+        // is registered and standard error says why.
+        qunsetenv("HOME"), qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(desktop.folder(), QFile::decodeName(::getpwuid(::getuid())->pw_dir) + "/.local/share");
+        if (::getuid() != 0) QSKIP("a user without an entry in the user database needs root here (the rest was checked)");
+        int error[2];
+        QVERIFY(::pipe(error) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) { // a user the database does not know
+            ::dup2(error[1], 2);
+            if (::setgid(54321) != 0 || ::setuid(54321) != 0) ::_exit(2);
+            RecordingDesktopData unknown;
+            unknown.associate("/opt/orvik");
+            ::_exit(unknown.folder().isEmpty() && unknown.started.isEmpty() ? 0 : 1);
+        }
+        ::close(error[1]);
+        QFile said;
+        QVERIFY(said.open(error[0], QIODevice::ReadOnly, QFile::AutoCloseHandle));
+        const QByteArray text = said.readAll();
+        int status = 0;
+        ::waitpid(child, &status, 0), qputenv("HOME", previousHome);
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        QCOMPARE(text, "orvik-searcher: the f4u document type is not registered: there is no home folder (HOME is not set, "
+                       "and the user database has no entry for this user).\n");
     }
 };
 

@@ -6,6 +6,7 @@
 #include "platform/FileProperties.h"
 #include "platform/PathCodec.h"
 #include "support/FileBytes.h"
+#include "support/HungVolume.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QDBusMessage>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
 #include <QProcess>
@@ -53,7 +55,7 @@ QList<QDialog*> propertiesWindows() {
     return out;
 }
 QString value(QDialog* window, const char* name) {
-    auto* label = window->findChild<QLabel*>(name);
+    auto* label = window ? window->findChild<QLabel*>(name) : nullptr;
     return label ? label->text() : "<none>";
 }
 } // namespace
@@ -90,8 +92,8 @@ private slots:
         QVERIFY(propertiesWindows().isEmpty());
         QTRY_COMPARE(propertiesWindows().size(), 1);
         QVERIFY(!propertiesWindows().first()->isModal() && value(propertiesWindows().first(), "type") == "Folder");
-        platform::DesktopFileProperties(QDBusConnection("not connected")).show(dir_.path()); // no bus at all: at once
-        QCOMPARE(propertiesWindows().size(), 2);
+        platform::DesktopFileProperties(QDBusConnection("not connected")).show(dir_.path()); // no bus at all
+        QTRY_COMPARE(propertiesWindows().size(), 2);
         cleanup();
         ScriptedFileManager silent(address_, false); // one that never answers gets the window too
         platform::DesktopFileProperties waiting(QDBusConnection::connectToBus(address_, "app3"), 300);
@@ -103,7 +105,7 @@ private slots:
         const QString path = dir_.path() + "/notes.txt";
         testsupport::writeBytes(path, "hello");
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
-        QDialog* window = platform::showPropertiesWindow(path);
+        QDialog* window = platform::showPropertiesWindow(path, platform::readFileFacts(path));
         QVERIFY(window->isVisible() && !window->isModal() && window->windowTitle() == "Properties of notes.txt");
         QCOMPARE(value(window, "name") + '|' + value(window, "folder") + '|' + value(window, "size") + '|' + value(window, "permissions"),
                  "notes.txt|" + dir_.path() + "|5 bytes|rw-r----- (0640)");
@@ -116,12 +118,23 @@ private slots:
 
         platform::DesktopFileProperties props(QDBusConnection("not connected"));
         props.show(QString()); // nothing selected; a file that is gone
-        QCOMPARE(value(propertiesWindows().value(0), "name"), "No file is selected.");
+        QTRY_COMPARE(value(propertiesWindows().value(0), "name"), "No file is selected.");
         guard = propertiesWindows().first();
         QTest::keyClick(guard, Qt::Key_Escape); // Escape closes it for good too
         QTRY_VERIFY(guard.isNull());
         props.show(dir_.path() + "/vanished.txt");
-        QVERIFY(value(propertiesWindows().value(0), "status").contains("does not exist"));
+        QTRY_VERIFY(value(propertiesWindows().value(0), "status").contains("does not exist"));
+    }
+
+    void fileInfoOfAFileWhoseVolumeHangsWaitsForNothing() {
+        testsupport::HungVolume volume;
+        if (!volume.mounted()) QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse3 and python3-fusepy");
+        QElapsedTimer clock;
+        clock.start();
+        platform::DesktopFileProperties(QDBusConnection("not connected")).show(volume.path("stuck.txt"));
+        QVERIFY(clock.elapsed() < 1000);
+        QTest::qWait(100); // the window comes when the volume answers, if it ever does
+        QVERIFY(propertiesWindows().isEmpty());
     }
 
     void fileNamesThatAreNotUtf8KeepTheirBytes() { // each byte outside UTF-8 stands for itself as U+DC00 + byte ("~XX")
@@ -149,6 +162,39 @@ private slots:
         readAhead.set_value({{"/mnt/x", "X"}});
         QVERIFY(ahead.volumes().value(0).rootPath == "/mnt/x" && ahead.volumes().size() == volumes.size());
         QCOMPARE(platform::driveEntryText({"/mnt/usb", "STICK"}), "/mnt/usb  [STICK]");
+
+        // The kernel's pseudo file systems and what is mounted below /proc, /sys and /dev are left out; a
+        // FUSE volume is listed whatever size it reports; escaped blanks are blanks; the last mount of a
+        // place is the one there.
+        const QString table = dir_.filePath("mountinfo");
+        testsupport::writeBytes(table, "21 1 0:20 / /proc rw - proc proc rw\n"
+                          "22 1 0:21 / /sys rw shared:7 - sysfs sysfs rw\n"
+                          "23 1 0:5 / /dev/shm rw - tmpfs tmpfs rw\n"
+                          "24 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                          "25 24 0:40 / /mnt/my\\040share rw - fuse.sshfs host: rw\n"
+                          "26 24 0:41 / /media/x rw - fusectl fusectl rw\n"
+                          "27 24 0:42 / /media/x rw - vfat /dev/sdb1 rw\n"
+                          "garbage\n");
+        QStringList listed;
+        for (const platform::Volume& v : platform::readMountedVolumes(table)) listed << v.rootPath;
+        QCOMPARE(listed, (QStringList{"/", "/media/x", "/mnt/my share"}));
+
+        // A volume mounted and unmounted while the program runs comes and goes, and the watch says so.
+        QTemporaryDir place;
+        QObject receiver;
+        int news = 0;
+        drives.watch(&receiver, [&] { ++news; });
+        const auto listedNow = [&] {
+            for (const platform::Volume& v : platform::readMountedVolumes())
+                if (v.rootPath == place.path()) return true;
+            return false;
+        };
+        if (QProcess::execute("mount", {"-t", "tmpfs", "orvik-test", place.path()}) != 0)
+            QSKIP("no volume can be mounted here (the rest was checked)");
+        QTRY_VERIFY(news > 0 && listedNow());
+        const int mounted = news;
+        QCOMPARE(QProcess::execute("umount", {place.path()}), 0);
+        QTRY_VERIFY(news > mounted && !listedNow());
     }
 
 private:

@@ -6,6 +6,7 @@
 #include "platform/FileViewerPane.h"
 #include "platform/LazyWebPane.h"
 #include "platform/WebEnginePane.h"
+#include "support/HungVolume.h"
 #include "support/LocalHttpServer.h"
 #include "support/Window.h"
 #include "websearch/Engines.h"
@@ -190,6 +191,24 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), "refused", kLoadTimeout);
         QCOMPARE(pane(websearch::Msn)->LocationURL(), QUrl::fromLocalFile(dir.filePath("page.html")).toString());
     }
+    // Last, as it closes the window: Show on a file whose volume never answers returns at once, the window
+    // goes on, and closes at once.
+    void showingAFileWhoseVolumeHangsWaitsForNothing() {
+        HungVolume volume;
+        if (!volume.mounted()) QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse3 and python3-fusepy");
+        form_->Option2->click();
+        w_->open(volume.path("stuck.txt").toUtf8() + "\r\n");
+        w_->select(volume.path("stuck.txt"));
+        QElapsedTimer clock;
+        clock.start();
+        click(form_->chameleonButton2);
+        QVERIFY(clock.elapsed() < 1000 && form_->WB1->isVisible());
+        QTest::qWait(300);
+        clock.restart();
+        w_.reset();
+        QVERIFY(clock.elapsed() < 1000);
+    }
+
 private:
     platform::WebPane* pane(int engine) const { return form_->enginePane(engine); }
     QWebEnginePage* page() const {

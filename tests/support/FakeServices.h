@@ -12,6 +12,8 @@
 #include "platform/Services.h"
 #include "platform/WebPane.h"
 
+#include <QPointer>
+
 #include <functional>
 #include <memory>
 
@@ -21,8 +23,14 @@ using Box = platform::MessageBoxRequest;
 struct FixedVolumes : platform::DriveList {
     QList<platform::Volume> list;
     int start = 0;
+    QList<std::pair<QPointer<QObject>, std::function<void()>>> watchers;
     QList<platform::Volume> volumes() const override { return list; }
     int startIndex(const QList<platform::Volume>&) const override { return start; }
+    void watch(QObject* receiver, std::function<void()> f) override { watchers.append({receiver, std::move(f)}); }
+    void changed() { // tells the windows that still live, once the test changed the list
+        for (const auto& [receiver, f] : watchers)
+            if (receiver) f();
+    }
 };
 struct FixedClock : platform::Clock {
     QDateTime time = QDateTime(QDate(2026, 12, 4), QTime(9, 5, 7));

@@ -73,9 +73,19 @@ struct Window {
         if (!QTest::qWaitFor([this] { return !form->isSearching(); }, timeoutMs)) return {"<still searching>"};
         return entries();
     }
+    // Until what the last click started off the window's thread is over.
+    void settle() { QVERIFY(QTest::qWaitFor([this] { return !form->fileActionRunning(); })); }
     // Open and Save, their dialogs answering with the given name.
-    void openFile(const QString& name) { fake.fileDialogs->openAnswers = {name}, click(form->chameleonButton6); }
-    void saveAs(const QString& name) { fake.fileDialogs->saveAnswers = {name}, click(form->chameleonButton7); }
+    void openFile(const QString& name) {
+        fake.fileDialogs->openAnswers = {name};
+        click(form->chameleonButton6);
+        settle();
+    }
+    void saveAs(const QString& name) {
+        fake.fileDialogs->saveAnswers = {name};
+        click(form->chameleonButton7);
+        settle();
+    }
     // Writes the document and opens it through the Open button.
     void open(const QByteArray& document, const QString& name = "list.f4u") {
         writeBytes(path(name), document);
@@ -104,6 +114,7 @@ struct Window {
         QStringList out;
         for (int i = 0; i < steps.size(); ++i) {
             click(steps[i].button);
+            settle();
             if (const QStringList boxes = takeBoxes(); labels() != steps[i].labels || boxes != steps[i].boxes)
                 out << QStringLiteral("step %1: %2 | %3").arg(i + 1).arg(labels(), boxes.join(" / "));
         }
