@@ -17,7 +17,8 @@ namespace {
 const QString kOver = "\r\nSEARCH OVER";
 QStringList relative(const QString& root, const QStringList& entries) {
     QStringList out;
-    for (const QString& e : entries) out << (e.startsWith(root + '/') ? e.mid(root.size() + 1) : e);
+    for (const QString& e : entries)
+        out << (e.startsWith(root + '/') ? e.mid(root.size() + 1) : e);
     return out;
 }
 Form3* copyWindow() {
@@ -25,12 +26,15 @@ Form3* copyWindow() {
         if (auto* copy = qobject_cast<Form3*>(w); copy && copy->isVisible()) return copy;
     return nullptr;
 }
-QSet<QString> asSet(const QStringList& l) { return QSet<QString>(l.begin(), l.end()); }
+QSet<QString> asSet(const QStringList& l) {
+    return QSet<QString>(l.begin(), l.end());
+}
 // Three folders of n files each.
 void threeFolders(TreeBuilder& tree, int n) {
     for (const char* f : {"a", "b", "c"}) {
         tree.folder(f);
-        for (int i = 0; i < n; ++i) tree.file(QByteArray(f) + "/n" + QByteArray::number(i) + ".txt");
+        for (int i = 0; i < n; ++i)
+            tree.file(QByteArray(f) + "/n" + QByteArray::number(i) + ".txt");
     }
 }
 } // namespace
@@ -38,34 +42,58 @@ void threeFolders(TreeBuilder& tree, int n) {
 class TestLocalSearch : public QObject {
     Q_OBJECT
 private slots:
-    // Patterns as a user types them, over names of every kind: links (a link to a folder is neither
-    // entered nor listed), a broken link, a pipe (listed, never opened), names that are not UTF-8.
+    // Patterns as a user types them, over names of every kind: links (a link to a folder, also one that
+    // makes a loop, is neither entered nor listed), a broken link, a pipe (listed, never opened), names that
+    // are not UTF-8.
     void matchesNamesLikeTheUserExpects_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QStringList>("expected");
         const QString odd = QStringLiteral("bad") + QChar(0xDCFF) + QChar(0xDCFE) + ".dat";
-        QTest::newRow("any case") << "*.TXT" << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "xreadme.txt", "d/readme.txt"};
-        QTest::newRow("a name without wildcards is that name only") << "readme.txt" << QStringList{"d/readme.txt"};
+        QTest::newRow("any case") << "*.TXT"
+                                  << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "xreadme.txt",
+                                                 "d/readme.txt"};
+        QTest::newRow("a name without wildcards is that name only")
+            << "readme.txt" << QStringList{"d/readme.txt"};
         QTest::newRow("question mark is one character") << "a?.doc" << QStringList{"a1.doc", "ab.doc"};
-        QTest::newRow("star dot star is everything")
-            << "*.*" << QStringList{"notes.txt", "NOTES.TXT", ".hidden.txt", "a1.doc", "ab.doc", "abc.doc", "noext", "notes.txt.gz",
-                                    "xreadme.txt", "readme.txt.bak", "Übung.PDF", "d/readme.txt", "d/inside.dat", "alias.dat",
-                                    "broken.dat", "pipe.dat", odd};
+        QTest::newRow("star dot star is everything") << "*.*" << QStringList{"notes.txt",
+                                                                             "NOTES.TXT",
+                                                                             ".hidden.txt",
+                                                                             "a1.doc",
+                                                                             "ab.doc",
+                                                                             "abc.doc",
+                                                                             "noext",
+                                                                             "notes.txt.gz",
+                                                                             "xreadme.txt",
+                                                                             "readme.txt.bak",
+                                                                             "Übung.PDF",
+                                                                             "d/readme.txt",
+                                                                             "d/inside.dat",
+                                                                             "alias.dat",
+                                                                             "broken.dat",
+                                                                             "pipe.dat",
+                                                                             odd};
         QTest::newRow("leading blanks ignored") << "   *.doc" << QStringList{"a1.doc", "ab.doc", "abc.doc"};
-        QTest::newRow("trailing blanks and dots ignored") << "*.doc .  " << QStringList{"a1.doc", "ab.doc", "abc.doc"};
+        QTest::newRow("trailing blanks and dots ignored")
+            << "*.doc .  " << QStringList{"a1.doc", "ab.doc", "abc.doc"};
         QTest::newRow("only blanks find nothing") << "    " << QStringList{};
         QTest::newRow("non-ASCII letters fold") << "übung.pdf" << QStringList{"Übung.PDF"};
-        QTest::newRow("no folder names") << "d" << QStringList{};
-        QTest::newRow("links, pipes, odd names") << "*.dat" << QStringList{"d/inside.dat", "alias.dat", "broken.dat", "pipe.dat", odd};
+        QTest::newRow("no folder names, no links to folders") << "d*" << QStringList{};
+        QTest::newRow("links, pipes, odd names")
+            << "*.dat" << QStringList{"d/inside.dat", "alias.dat", "broken.dat", "pipe.dat", odd};
     }
+
     void matchesNamesLikeTheUserExpects() {
         QFETCH(QString, pattern);
         QFETCH(QStringList, expected);
         TreeBuilder tree;
-        for (const char* f : {"notes.txt", "NOTES.TXT", ".hidden.txt", "a1.doc", "ab.doc", "abc.doc", "noext", "notes.txt.gz",
-                              "xreadme.txt", "readme.txt.bak", "\xc3\x9c" "bung.PDF", "d/", "d/readme.txt", "d/inside.dat", "bad\xff\xfe.dat"})
+        for (const char* f : {"notes.txt", "NOTES.TXT", ".hidden.txt", "a1.doc", "ab.doc", "abc.doc", "noext",
+                              "notes.txt.gz", "xreadme.txt", "readme.txt.bak",
+                              "\xc3\x9c"
+                              "bung.PDF",
+                              "d/", "d/readme.txt", "d/inside.dat", "bad\xff\xfe.dat"})
             QByteArray(f).endsWith('/') ? tree.folder(f) : tree.file(f);
-        tree.link("..", "d/loop.dat"), tree.link("d/inside.dat", "alias.dat"), tree.link("/nonexistent/x", "broken.dat");
+        tree.link("..", "d/loop.dat"), tree.link("d", "dlink"), tree.link("d/inside.dat", "alias.dat"),
+            tree.link("/nonexistent/x", "broken.dat");
         tree.fifo("pipe.dat");
         Window w(tree.root());
         QCOMPARE(asSet(relative(tree.root(), w.search(pattern))), asSet(expected));
@@ -74,21 +102,25 @@ private slots:
 
     void statusAtTheEndSelectionAndClear() {
         TreeBuilder tree;
-        for (int i = 0; i < 10; ++i) tree.file("f" + QByteArray::number(i) + ".txt");
+        for (int i = 0; i < 10; ++i)
+            tree.file("f" + QByteArray::number(i) + ".txt");
         Window w(tree.root());
         w->Option1->click(), w->Text1->setText("*.txt"), click(w->chameleonButton1);
         QTRY_COMPARE(w.labels(), kOver + "|10|0 list");
-        QVERIFY(w->Label1->palette().color(QPalette::WindowText) == QColor(255, 0, 0) && w->Label1->font().bold());
+        QVERIFY(w->Label1->palette().color(QPalette::WindowText) == QColor(255, 0, 0) &&
+                w->Label1->font().bold());
         QCOMPARE(w->List1->height(), 420); // 6300 twips
         w.clickRow(2);
         const QString clicked = w.labels();
         QTest::keyClick(w->List1, Qt::Key_Down); // the keyboard moves the selection too
-        QCOMPARE(clicked + '/' + w.labels(), w->List1->List(2) + "|10|3 list/" + w->List1->List(3) + "|10|4 list");
+        QCOMPARE(clicked + '/' + w.labels(),
+                 w->List1->List(2) + "|10|3 list/" + w->List1->List(3) + "|10|4 list");
         const QString pattern = w->Combo1->currentText();
         w->WB1->show(), click(w->chameleonButton8); // Clear
         QCOMPARE(w.labels() + w->Text1->text() + w->Combo1->currentText(), "||" + pattern);
         QVERIFY(w->Option1->isChecked() && w->List1->ListCount() == 0);
-        QCOMPARE(w.search("*.nothing") << w.labels(), QStringList{kOver + "|0|0 list"}); // no match: the count 0, the end text
+        QCOMPARE(w.search("*.nothing") << w.labels(),
+                 QStringList{kOver + "|0|0 list"});     // no match: the count 0, the end text
         QVERIFY(QDir(tree.root()).removeRecursively()); // a root that cannot be opened: the same
         QCOMPARE(w.search("*") << w.labels(), QStringList{kOver + "|0|0 list"});
     }
@@ -102,37 +134,46 @@ private slots:
         Window w(tree.root());
         w->searchJob().setPause(std::chrono::milliseconds(1));
         writeBytes(w.path("doc.f4u"), "/doc/a.txt\r\n/doc/b.txt\r\n");
-        const auto during = [&](const QList<std::function<void()>>& actions) { // each at a yield, once 5 entries are listed
-            int next = 0;
-            QTimer timer;
-            QObject::connect(&timer, &QTimer::timeout, [&] {
-                if (w->isSearching() && w.entries().size() >= 5 && next < actions.size()) actions[next++]();
-            });
-            timer.start(0);
-            const QStringList got = w.search("*.txt");
-            return next == actions.size() ? got : QStringList{"<not all done>"};
-        };
+        const auto during =
+            [&](const QList<std::function<void()>>& actions) { // each at a yield, once 5 entries are listed
+                int next = 0;
+                QTimer timer;
+                QObject::connect(&timer, &QTimer::timeout, [&] {
+                    if (w->isSearching() && w.entries().size() >= 5 && next < actions.size())
+                        actions[next++]();
+                });
+                timer.start(0);
+                const QStringList got = w.search("*.txt");
+                return next == actions.size() ? got : QStringList{"<not all done>"};
+            };
         const auto search = [&] { click(w->chameleonButton1); };
         QCOMPARE(asSet(during({search, search, search})).size(), 60); // no entry twice: one walk
         QCOMPARE(w.labels(), kOver + "|60|0 list");
-        QCOMPARE(during({[&] { w.saveAs(w.path("partial.f4u")); }, [&] { click(w->chameleonButton8); }}), QStringList());
-        QCOMPARE(w.takeBoxes() << w.labels(), (QStringList{" Save Filelist Error |  A search is running: the file list is not "
-                                                           "complete yet. Save it when the search is over, or Clear to stop the search.", "||"}));
+        QCOMPARE(during({[&] { w.saveAs(w.path("partial.f4u")); }, [&] { click(w->chameleonButton8); }}),
+                 QStringList());
+        QCOMPARE(w.takeBoxes() << w.labels(),
+                 (QStringList{" Save Filelist Error |  A search is running: the file list is not "
+                              "complete yet. Save it when the search is over, or Clear to stop the search.",
+                              "||"}));
         QVERIFY(!QFile::exists(w.path("partial.f4u")));
         QCOMPARE(during({[&] { w.openFile(w.path("doc.f4u")); }}) << w.labels(),
                  (QStringList{"/doc/a.txt", "/doc/b.txt", "\r\nSEARCH STOPPED|2|0 list"}));
-        QCOMPARE(during({[&] { w.openFile(w.path("plain.txt")); }}) << w.labels(), // a plain file: that file alone
+        QCOMPARE(during({[&] { w.openFile(w.path("plain.txt")); }})
+                     << w.labels(), // a plain file: that file alone
                  (QStringList{w.path("plain.txt"), "\r\nSEARCH STOPPED|1|0 list"}));
         w.saveAs(w.path("saved.f4u"));
         QCOMPARE(readBytes(w.path("saved.f4u")), w.path("plain.txt").toUtf8() + "\r\n");
         QString gone;
         QCOMPARE(during({[&] {
                      for (const char* f : {"a", "b", "c"}) // the first one the walk has not reached
-                         if (const QString d = tree.root() + '/' + f; gone.isEmpty() && w.entries().filter(d + '/').isEmpty())
+                         if (const QString d = tree.root() + '/' + f;
+                             gone.isEmpty() && w.entries().filter(d + '/').isEmpty())
                              QDir(gone = d).removeRecursively();
-                 }}).size(), 40);
+                 }}).size(),
+                 40);
         QVERIFY(!gone.isEmpty() && w.entries().filter(gone + '/').isEmpty() && w->Label1->text() == kOver);
-        QTimer::singleShot(0, w.form.get(), [&] { w->close(); }), w.search("*.txt"); // closing the window stops the walk
+        QTimer::singleShot(0, w.form.get(), [&] { w->close(); }),
+            w.search("*.txt"); // closing the window stops the walk
         QVERIFY(!w->isSearching() && w.entries().size() < 40 && w->Label1->text() != kOver);
     }
 
@@ -141,7 +182,8 @@ private slots:
     // once, its button does nothing more meanwhile, and the window closes at once.
     void aHungVolumeNeverHoldsTheWindow() {
         HungVolume volume;
-        if (!volume.mounted()) QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse3 and python3-fusepy");
+        if (!volume.mounted())
+            QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse3 and python3-fusepy");
         TreeBuilder other;
         other.file("b.txt");
         const auto closesAtOnce = [](std::unique_ptr<Window> w) {
@@ -154,7 +196,8 @@ private slots:
         (*w)->Drive1->addItem(other.root(), other.root());
         QCOMPARE(w->search("*.txt", 1000), QStringList{"<still searching>"}); // the window went on meanwhile
         QCOMPARE(w->entries() << w->labels(),
-                 (QStringList{volume.path("a.txt"), "                              SEARCHING \r\n" + volume.mount.path() + "...||"}));
+                 (QStringList{volume.path("a.txt"), "                              SEARCHING \r\n" +
+                                                        volume.mount.path() + "...||"}));
         click((*w)->chameleonButton8);
         QVERIFY(!(*w)->isSearching());
         (*w)->Drive1->setCurrentIndex(1);
@@ -163,17 +206,21 @@ private slots:
         QVERIFY(closesAtOnce(std::move(w)));
 
         const QString stuck = volume.path("stuck.txt"), stuckList = volume.path("stuck.f4u");
-        const QList<std::pair<const char*, std::function<bool(Window&)>>> actions = { // each returns whether it runs
-            {"Open", [&](Window& w) {
+        const QList<std::pair<const char*, std::function<bool(Window&)>>> actions = {
+            // each returns whether it runs
+            {"Open",
+             [&](Window& w) {
                  w.fake.fileDialogs->openAnswers = {stuckList};
                  return click(w->chameleonButton6), w->fileActionRunning();
              }},
-            {"Save", [&](Window& w) {
+            {"Save",
+             [&](Window& w) {
                  w.fake.fileDialogs->saveAnswers = {stuckList};
                  return click(w->chameleonButton7), w->fileActionRunning();
              }},
             {"Delete", [&](Window& w) { return click(w->chameleonButton9), w->fileActionRunning(); }},
-            {"Copy", [&](Window& w) {
+            {"Copy",
+             [&](Window& w) {
                  if (!copyWindow()) click(w->chameleonButton10);
                  Form3* copy = copyWindow();
                  if (!copy) return false;
@@ -190,9 +237,12 @@ private slots:
             QVERIFY2(run(*w) && clock.elapsed() < 1000, name);
             w->takeBoxes(); // the question before a delete
             const qsizetype asked = w->fake.fileDialogs->titles.size();
-            QVERIFY2(run(*w) && w->takeBoxes().isEmpty() && w->fake.fileDialogs->titles.size() == asked, name); // nothing more
+            QVERIFY2(run(*w) && w->takeBoxes().isEmpty() && w->fake.fileDialogs->titles.size() == asked,
+                     name); // nothing more
             QTest::qWait(50);
-            QVERIFY2(!QFile::exists(w->path("copy.txt")) && (*w)->List1->ListCount() == (QByteArray(name) == "Open" ? 0 : 1), name);
+            QVERIFY2(!QFile::exists(w->path("copy.txt")) &&
+                         (*w)->List1->ListCount() == (QByteArray(name) == "Open" ? 0 : 1),
+                     name);
             if (Form3* copy = copyWindow()) click(copy->chameleonButton3); // Cancel: back to the main window
             QVERIFY2(closesAtOnce(std::move(w)), name);
         }
@@ -214,7 +264,8 @@ private slots:
         QCOMPARE(w->Combo1->currentText() + w.labels(), "*.doc||");
         w->Combo1->setFocus();
         QTest::keyClick(w->Combo1, Qt::Key_Down);
-        QVERIFY(w->Combo1->currentText() == w->Combo1->itemText(w->Combo1->currentIndex()) && w->Combo1->count() == 27);
+        QVERIFY(w->Combo1->currentText() == w->Combo1->itemText(w->Combo1->currentIndex()) &&
+                w->Combo1->count() == 27);
         w->Option1->click();
         QTest::keyClicks(w->Text1, "hello.txt");
         QCOMPARE(w->Label1->text(), QString()); // other keys only type

@@ -7,9 +7,9 @@
 #include "platform/DesktopFiles.h"
 #include "platform/SessionBus.h"
 #include "support/DesktopMain.h"
+#include "support/FileBytes.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
-#include "support/FileBytes.h"
 #include "widgets/button/chameleonButton.h"
 #include "widgets/window/modCloseBtn.h"
 
@@ -54,7 +54,8 @@ void verifyOnlyItsButtonCloses(QWidget* window, QWidget* close) {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
-    QCOMPARE(window->frameGeometry().center(), window->screen()->geometry().center()); // as it asks the window manager
+    QCOMPARE(window->frameGeometry().center(),
+             window->screen()->geometry().center()); // as it asks the window manager
     sendDeleteWindow(window->winId());
     QTest::qWait(300);
     QVERIFY(guard && window->isVisible());
@@ -68,7 +69,8 @@ class TestXWindows : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        if (QGuiApplication::platformName() != "xcb") QFAIL("this test needs an X server (run it under xvfb-run)");
+        if (QGuiApplication::platformName() != "xcb")
+            QFAIL("this test needs an X server (run it under xvfb-run)");
     }
 
     void theProgramStartsShowsItsWindowAndQuitsOnClose() {
@@ -83,40 +85,53 @@ private slots:
         QVERIFY(program.waitForStarted(5000));
         const auto quit = qScopeGuard([&] { program.kill(), program.waitForFinished(); });
         const QString pid = QString::number(program.processId()); // its mapped window, found by its process
-        const QString w = xdotool({"search", "--sync", "--all", "--onlyvisible", "--pid", pid, "--name", "^ORVIK  SEARCHER   V 1\\.00$"});
+        const QString w = xdotool({"search", "--sync", "--all", "--onlyvisible", "--pid", pid, "--name",
+                                   "^ORVIK  SEARCHER   V 1\\.00$"});
         QVERIFY2(!w.isEmpty() && !w.contains('\n'), qPrintable("the main window was not mapped: " + w));
         QVERIFY(xdotool({"getwindowgeometry", w}).contains("Geometry: 752x"));
         QTest::qWait(300); // let it run its clock a little
         QCOMPARE(program.state(), QProcess::Running);
         // The desktop entry in the user's data folder names this very program.
-        QVERIFY(testsupport::readBytes(home.path() + "/.local/share/applications/orvik-searcher.desktop").contains("\nExec=\"" ORVIK_PROGRAM "\" %f\n"));
+        QVERIFY(testsupport::readBytes(home.path() + "/.local/share/applications/orvik-searcher.desktop")
+                    .contains("\nExec=\"" ORVIK_PROGRAM "\" %f\n"));
         sendDeleteWindow(w.toULong());
         QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
     }
 
     void theDesktopsDefaultApplicationOpensAFileAndItsFolder() {
-        // A desktop of our own: an application that writes down what it was given opens text files and folders.
+        // A desktop of our own: an application that writes down what it was given opens text files and
+        // folders.
         QTemporaryDir desktop;
         const QString record = desktop.filePath("record"), opened = desktop.filePath("opened");
         QDir().mkpath(desktop.filePath("data/applications")), QDir().mkpath(desktop.filePath("config"));
-        const auto write = [](const QString& name, const QByteArray& text) { testsupport::writeBytes(name, text); };
+        const auto write = [](const QString& name, const QByteArray& text) {
+            testsupport::writeBytes(name, text);
+        };
         write(record, "#!/bin/sh\necho \"$1\" >> " + opened.toUtf8() + "\n");
         QFile::setPermissions(record, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        write(desktop.filePath("data/applications/recorder.desktop"), "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" +
-                                                                           record.toUtf8() + " %f\nMimeType=text/plain;inode/directory;\n");
-        write(desktop.filePath("config/mimeapps.list"), "[Default Applications]\ntext/plain=recorder.desktop\ninode/directory=recorder.desktop\n");
+        write(desktop.filePath("data/applications/recorder.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + record.toUtf8() +
+                  " %f\nMimeType=text/plain;inode/directory;\n");
+        write(desktop.filePath("config/mimeapps.list"),
+              "[Default Applications]\ntext/plain=recorder.desktop\ninode/directory=recorder.desktop\n");
         const QString file = desktop.filePath("notes.txt");
         write(file, "some words\n");
-        const QByteArray names[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS"}, saved[] = {qgetenv(names[0]), qgetenv(names[1]), qgetenv(names[2])};
-        const auto restore = qScopeGuard([&] { for (int i = 0; i < 3; ++i) qputenv(names[i], saved[i]); });
+        const QByteArray names[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS"},
+                         saved[] = {qgetenv(names[0]), qgetenv(names[1]), qgetenv(names[2])};
+        const auto restore = qScopeGuard([&] {
+            for (int i = 0; i < 3; ++i)
+                qputenv(names[i], saved[i]);
+        });
         const QByteArray data = QFile::encodeName(desktop.filePath("data"));
-        qputenv(names[0], data), qputenv(names[1], QFile::encodeName(desktop.filePath("config"))), qputenv(names[2], data + ":/usr/share");
+        qputenv(names[0], data), qputenv(names[1], QFile::encodeName(desktop.filePath("config"))),
+            qputenv(names[2], data + ":/usr/share");
         platform::SystemDesktopFiles files(QDBusConnection(QStringLiteral("no bus"))); // no file manager
         files.open(file);
         QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)), file + "\n", 10000);
         files.showInFolder(file); // no file manager answers: the folder, with its application
-        QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)), file + "\n" + desktop.path() + "\n", 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(QString(testsupport::readBytes(opened)),
+                                  file + "\n" + desktop.path() + "\n", 10000);
     }
 
     // Where no session bus is named, the bus dbus-launch started on this display is found without it; a
@@ -125,8 +140,9 @@ private slots:
         QProcess uuid, launch;
         uuid.start("dbus-uuidgen", {"--get"});
         uuid.waitForFinished();
-        launch.start("dbus-launch",
-                     {"--autolaunch", QString::fromLatin1(uuid.readAllStandardOutput().trimmed()), "--sh-syntax"});
+        launch.start(
+            "dbus-launch",
+            {"--autolaunch", QString::fromLatin1(uuid.readAllStandardOutput().trimmed()), "--sh-syntax"});
         QVERIFY(launch.waitForFinished(10000));
         const QByteArray out = launch.readAllStandardOutput();
         const QByteArray launched = out.mid(26, out.indexOf("';") - 26); // DBUS_SESSION_BUS_ADDRESS='
@@ -134,7 +150,8 @@ private slots:
         const auto restore = qScopeGuard([&] { qputenv("DBUS_SESSION_BUS_ADDRESS", saved); });
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         platform::findSessionBusOnDisplay();
-        QVERIFY2(launched.startsWith("unix:") && qgetenv("DBUS_SESSION_BUS_ADDRESS") == launched, out.constData());
+        QVERIFY2(launched.startsWith("unix:") && qgetenv("DBUS_SESSION_BUS_ADDRESS") == launched,
+                 out.constData());
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nowhere");
         platform::findSessionBusOnDisplay();
         QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/nowhere");

@@ -45,7 +45,8 @@ private slots:
     void copiesContentModeTimeAndRawNames() {
         Folders f;
         QByteArray content(3 * 1024 * 1024 + 17, Qt::Uninitialized);
-        for (qsizetype i = 0; i < content.size(); ++i) content[i] = char(i * 7 + (i >> 12));
+        for (qsizetype i = 0; i < content.size(); ++i)
+            content[i] = char(i * 7 + (i >> 12));
         const QString big = f.from + "/big.bin";
         writeBytes(big, content);
         QCOMPARE(::chmod(QFile::encodeName(big), 0640), 0);
@@ -63,7 +64,8 @@ private slots:
         QCOMPARE(done, (QList<qint64>{1 << 20, 2 << 20, 3 << 20, content.size()}));
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(f.to + "/big.bin"), &st), 0);
-        QVERIFY((st.st_mode & 07777) == 0640 && st.st_mtim.tv_sec == 1200000000 && namesIn(f.to) == QStringList{"big.bin"});
+        QVERIFY((st.st_mode & 07777) == 0640 && st.st_mtim.tv_sec == 1200000000 &&
+                namesIn(f.to) == QStringList{"big.bin"});
 
         prompts.onStep = nullptr; // names that are not UTF-8: into a folder, and under a new name
         const QByteArray raw = QFile::encodeName(f.from) + "/caf\xe9 \xff.txt", to = QFile::encodeName(f.to);
@@ -107,16 +109,26 @@ private slots:
         QTest::addColumn<QString>("source"); // in "from"
         QTest::addColumn<QString>("target"); // in "to"; "-" for none
         QTest::addColumn<int>("error");
-        QTest::newRow("missing source") << "nothing.txt" << "x.txt" << ENOENT;
-        QTest::newRow("missing target folder") << "a.txt" << "no/such/x.txt" << ENOENT;
-        QTest::newRow("empty target") << "a.txt" << "-" << ENOENT;
-        QTest::newRow("source is a folder") << "sub" << "x" << EISDIR;
-        QTest::newRow("source is a pipe") << "pipe" << "x" << EINVAL;
-        QTest::newRow("file used as a folder") << "a.txt" << "file.txt/x.txt" << ENOTDIR;
-        QTest::newRow("onto itself") << "a.txt" << "../from/a.txt" << EINVAL;
-        QTest::newRow("onto itself, by its folder") << "a.txt" << "../from" << EINVAL;
-        QTest::newRow("onto a hard link of itself") << "a.txt" << "hard.txt" << EINVAL;
+        QTest::newRow("missing source") << "nothing.txt"
+                                        << "x.txt" << ENOENT;
+        QTest::newRow("missing target folder") << "a.txt"
+                                               << "no/such/x.txt" << ENOENT;
+        QTest::newRow("empty target") << "a.txt"
+                                      << "-" << ENOENT;
+        QTest::newRow("source is a folder") << "sub"
+                                            << "x" << EISDIR;
+        QTest::newRow("source is a pipe") << "pipe"
+                                          << "x" << EINVAL;
+        QTest::newRow("file used as a folder") << "a.txt"
+                                               << "file.txt/x.txt" << ENOTDIR;
+        QTest::newRow("onto itself") << "a.txt"
+                                     << "../from/a.txt" << EINVAL;
+        QTest::newRow("onto itself, by its folder") << "a.txt"
+                                                    << "../from" << EINVAL;
+        QTest::newRow("onto a hard link of itself") << "a.txt"
+                                                    << "hard.txt" << EINVAL;
     }
+
     void failuresGiveTheSystemsErrorNumberAndLoseNothing() {
         QFETCH(QString, source);
         QFETCH(QString, target);
@@ -131,8 +143,10 @@ private slots:
         const QString from = f.from + '/' + source, to = target == "-" ? QString() : f.to + '/' + target;
         const auto r = copyFile(from, to, &prompts, nullptr);
         QCOMPARE(r.error, error);
-        QVERIFY(!r.aborted && prompts.errors.size() == 1 && !prompts.errors[0].isEmpty() && prompts.replaceAsked.isEmpty());
-        if (error == EINVAL && source == "a.txt") QCOMPARE(copyFile(from, to, nullptr, nullptr).error, EINVAL);
+        QVERIFY(!r.aborted && prompts.errors.size() == 1 && !prompts.errors[0].isEmpty() &&
+                prompts.replaceAsked.isEmpty());
+        if (error == EINVAL && source == "a.txt")
+            QCOMPARE(copyFile(from, to, nullptr, nullptr).error, EINVAL);
         QCOMPARE(namesIn(f.to), (QStringList{"file.txt", "hard.txt"}));
         QCOMPARE(namesIn(f.from), (QStringList{"a.txt", "pipe", "sub"}));
         QCOMPARE(readBytes(f.from + "/a.txt"), "precious");
@@ -146,12 +160,16 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QStringList heard; // the window (role 18, a dialog), then its buttons (43): role, name, description
-        for (QObject* o : std::initializer_list<QObject*>{&dialog, dialog.chameleonButton2, dialog.chameleonButton1, dialog.chameleonButton3}) {
+        for (QObject* o : std::initializer_list<QObject*>{&dialog, dialog.chameleonButton2,
+                                                          dialog.chameleonButton1, dialog.chameleonButton3}) {
             auto* iface = QAccessible::queryAccessibleInterface(o);
-            heard << QStringLiteral("%1 %2|%3").arg(int(iface->role())).arg(iface->text(QAccessible::Name), iface->text(QAccessible::Description));
+            heard << QStringLiteral("%1 %2|%3")
+                         .arg(int(iface->role()))
+                         .arg(iface->text(QAccessible::Name), iface->text(QAccessible::Description));
         }
         QCOMPARE(heard, (QStringList{"18 Copy File Dialog Box|", "43 Browse|Browse To Select Directory",
-                                     "43 Paste|Save File Into Your Selected Directory", "43 Close|Exit The Copy File Dialog Box"}));
+                                     "43 Paste|Save File Into Your Selected Directory",
+                                     "43 Close|Exit The Copy File Dialog Box"}));
         auto* status = QAccessible::queryAccessibleInterface(dialog.Text2); // heard as what it says now
         QVERIFY(status->text(QAccessible::Name) == "Status: Ready" && status->state().readOnly);
         dialog.Text1->setText("/nowhere/x/y.txt"), click(dialog.chameleonButton1);
@@ -163,24 +181,38 @@ private slots:
         QTest::addColumn<QString>("filter");
         // The type is compared without regard to case, by as many characters as it has (no dot needed).
         for (const auto& [source, filter] : std::initializer_list<std::pair<const char*, const char*>>{
-                 {"/d/a.TxT", "Text File  ( .TXT )|*.TXT"}, {"/docs/a.HTML", "Web Page  ( .HTML )|*.HTML"},
-                 {"/docs/a.htm", "Web Page  ( .HTM )|*.HTM"}, {"/d/a.doc", "Word File  ( .DOC )|*.DOC"},
-                 {"/d/a.mp3", "MP3 File  ( .MP3 )|*.MP3"}, {"/d/a.jpg", "IMAGE File  ( .JPG )|*.JPG"},
-                 {"/d/a.gif", "IMAGE File  ( .GIF )|*.GIF"}, {"/p/c.JpEg", "IMAGE File  ( .JPEG )|*.JPEG"},
-                 {"/d/a.avi", "VIDEO File  ( .AVI )|*.AVI"}, {"/d/a.dat", "VIDEO File  ( .DAT )|*.DAT"},
-                 {"/d/a.wav", "AUDIO File  ( .WAV )|*.WAV"}, {"/music/b.wma", "AUDIO File  ( .WMA )|*.WMA"},
-                 {"/d/a.wmv", "VIDEO File  ( .WMV )|*.WMV"}, {"/d/a.mpeg", "VIDEO File  ( .MPEG )|*.MPEG"},
+                 {"/d/a.TxT", "Text File  ( .TXT )|*.TXT"},
+                 {"/docs/a.HTML", "Web Page  ( .HTML )|*.HTML"},
+                 {"/docs/a.htm", "Web Page  ( .HTM )|*.HTM"},
+                 {"/d/a.doc", "Word File  ( .DOC )|*.DOC"},
+                 {"/d/a.mp3", "MP3 File  ( .MP3 )|*.MP3"},
+                 {"/d/a.jpg", "IMAGE File  ( .JPG )|*.JPG"},
+                 {"/d/a.gif", "IMAGE File  ( .GIF )|*.GIF"},
+                 {"/p/c.JpEg", "IMAGE File  ( .JPEG )|*.JPEG"},
+                 {"/d/a.avi", "VIDEO File  ( .AVI )|*.AVI"},
+                 {"/d/a.dat", "VIDEO File  ( .DAT )|*.DAT"},
+                 {"/d/a.wav", "AUDIO File  ( .WAV )|*.WAV"},
+                 {"/music/b.wma", "AUDIO File  ( .WMA )|*.WMA"},
+                 {"/d/a.wmv", "VIDEO File  ( .WMV )|*.WMV"},
+                 {"/d/a.mpeg", "VIDEO File  ( .MPEG )|*.MPEG"},
                  {"/p/d.pdf", "Portable Document Format (.PDF)|*.PDF"},
-                 {"/d/a.ico", "IMAGE ICON File ( .ICO )|*.ICO"}, {"/d/a.sk2", "Chem Sketch File ( .SK2 )|*.SK2"},
-                 {"/d/a.exe", "Executable File  ( .EXE )|*.EXE"}, {"/d/a.ini", "System File  ( .INI )|*.INI"},
+                 {"/d/a.ico", "IMAGE ICON File ( .ICO )|*.ICO"},
+                 {"/d/a.sk2", "Chem Sketch File ( .SK2 )|*.SK2"},
+                 {"/d/a.exe", "Executable File  ( .EXE )|*.EXE"},
+                 {"/d/a.ini", "System File  ( .INI )|*.INI"},
                  {"/d/a.dll", "Dynamic Link Library File  ( .DLL )|*.DLL"},
-                 {"/p/e.OCX", "Support File  ( .ocx )|*.ocx"}, {"/d/a.xls", "Excel File  (.XLS )|*.XLS"},
+                 {"/p/e.OCX", "Support File  ( .ocx )|*.ocx"},
+                 {"/d/a.xls", "Excel File  (.XLS )|*.XLS"},
                  {"/d/a.mdb", "Access Database File  (.MDB )|*.MDB"},
                  {"/d/a.ppt", "Power Point Presentation File  (.PPT )|*.PPT"},
-                 {"/d/a.zip", "Compressed File  (.ZIP )|*.ZIP"}, {"/d/a.rar", "Compressed File  (.RAR )|*.RAR"},
-                 {"/p/farm", "Real Media File  (.RM )|*.RM"}, {"/data/c.xyz", ""}, {"m", ""}})
+                 {"/d/a.zip", "Compressed File  (.ZIP )|*.ZIP"},
+                 {"/d/a.rar", "Compressed File  (.RAR )|*.RAR"},
+                 {"/p/farm", "Real Media File  (.RM )|*.RM"},
+                 {"/data/c.xyz", ""},
+                 {"m", ""}})
             QTest::newRow(source) << QString(source) << QString(filter);
     }
+
     void browseFilterFollowsTheFileType() {
         QFETCH(QString, source);
         QFETCH(QString, filter);
@@ -205,7 +237,8 @@ private slots:
             if (!QTest::qWaitFor([&] { return !dialog.pasting(); })) return QStringList{"<still copying>"};
             return QStringList{dialog.Text1->text(), dialog.Text2->text()} + fake.messageBoxes->take();
         };
-        QCOMPARE(after(dialog.chameleonButton1), (QStringList{"", "Status: File Not Copied to ", "ORVIK SEARCHER|2"})); // no target
+        QCOMPARE(after(dialog.chameleonButton1),
+                 (QStringList{"", "Status: File Not Copied to ", "ORVIK SEARCHER|2"})); // no target
         QCOMPARE(fake.copyPrompts->errors.size(), 1); // the copy's own explanation came first
         fake.fileDialogs->saveAnswers = {target};
         QCOMPARE(after(dialog.chameleonButton2).value(0), target);
@@ -214,7 +247,8 @@ private slots:
 
         writeBytes(target, "keep me");
         fake.copyPrompts->replaceAnswers = {false};
-        QCOMPARE(after(dialog.chameleonButton1), (QStringList{target, "Status: File Not Copied to " + target, "ORVIK SEARCHER|Operation Failed"}));
+        QCOMPARE(after(dialog.chameleonButton1), (QStringList{target, "Status: File Not Copied to " + target,
+                                                              "ORVIK SEARCHER|Operation Failed"}));
         QCOMPARE(fake.copyPrompts->replaceAsked, QStringList{target});
         QCOMPARE(readBytes(target), "keep me"); // the second, plain copy did not run either
         fake.copyPrompts->replaceAnswers = {true};

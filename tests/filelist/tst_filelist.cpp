@@ -20,9 +20,9 @@
 #include <QStandardPaths>
 #include <csignal>
 #include <cstring>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,14 +42,19 @@ filelist::EntrySink into(search::ResultList& list) {
 }
 Entries entriesOf(const search::ResultList& list) {
     Entries out;
-    for (int i = 0; i < list.count(); ++i) out.append(list.entryBytes(i));
+    for (int i = 0; i < list.count(); ++i)
+        out.append(list.entryBytes(i));
     return out;
 }
 // Each box as "title|text|buttons icon default", then forgotten.
 QStringList taken(ScriptedMessageBoxes& boxes) {
     QStringList out;
     for (const auto& b : std::exchange(boxes.shown, {}))
-        out << QStringLiteral("%1|%2|%3 %4 %5").arg(b.title, b.text).arg(int(b.buttons)).arg(int(b.icon)).arg(int(b.defaultButton));
+        out << QStringLiteral("%1|%2|%3 %4 %5")
+                   .arg(b.title, b.text)
+                   .arg(int(b.buttons))
+                   .arg(int(b.icon))
+                   .arg(int(b.defaultButton));
     return out;
 }
 bool exists(const QByteArray& path) {
@@ -69,7 +74,8 @@ struct FileSizeLimit {
     rlimit old{};
 };
 const QString kIcon = ORVIK_SOURCE_DIR "/resources/icons/ICON2.ico";
-const QString kPackage = "mime/packages/orvik-searcher-f4u.xml", kEntry = "applications/orvik-searcher.desktop",
+const QString kPackage = "mime/packages/orvik-searcher-f4u.xml",
+              kEntry = "applications/orvik-searcher.desktop",
               kPng = "icons/hicolor/48x48/mimetypes/application-x-f4u.png";
 
 // The real data folder, with the desktop's tools recorded instead of started unless asked to run them.
@@ -84,6 +90,7 @@ public:
         tool.start(program, arguments);
         tool.waitForFinished(30000);
     }
+
     void associate(const QString& folder, const QString& icon = kIcon) {
         filelist::AssociateFileType("f4u", folder, "orvik-searcher", "f4u", icon, *this);
     }
@@ -98,10 +105,13 @@ struct DataHome {
     QByteArray read(const QString& relative) const { return readBytes(path(relative)); }
 };
 // What the package installs for every user, by hand: what a start writes for one must be the same.
-QByteArray source(const char* relative) { return readBytes(QString(ORVIK_SOURCE_DIR "/") + relative); }
+QByteArray source(const char* relative) {
+    return readBytes(QString(ORVIK_SOURCE_DIR "/") + relative);
+}
 const QByteArray kMimePackage = source("packaging/orvik-searcher-f4u.xml");
 QByteArray expectedEntry(const QByteArray& execLine) {
-    return source("packaging/orvik-searcher.desktop.in").replace("Exec=\"@ORVIK_INSTALLED_PROGRAM@\" %f", execLine);
+    return source("packaging/orvik-searcher.desktop.in")
+        .replace("Exec=\"@ORVIK_INSTALLED_PROGRAM@\" %f", execLine);
 }
 } // namespace
 
@@ -112,19 +122,34 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("type"); // as the messages name it; empty: passes
         for (const auto& [path, type] : std::initializer_list<std::pair<const char*, const char*>>{
-                 {"C:\\WINDOWS\\notepad.EXE", "an EXE"}, {"/opt/myexe", "an EXE"}, {"C:\\a\\setup.exe.txt", ""},
-                 {"C:\\exe\\notes.txt", ""}, {"ini", "an INI"}, {"/skins/blue.Sk2", "SK2"}, {"/w/k.dll", "DLL"},
-                 {"/w/ctl.OCX", "an OCX"}, {"C:\\DATA\\report.Zip", "ZIP"}, {"C:\\b\\archive.rar", "RAR"},
-                 {"C:\\c\\picture.jpg", ""}, {"C:\\c\\readme", ""}, {"xe", ""}, {"", ""}, {"/a/b.exe ", ""},
+                 {"C:\\WINDOWS\\notepad.EXE", "an EXE"},
+                 {"/opt/myexe", "an EXE"},
+                 {"C:\\a\\setup.exe.txt", ""},
+                 {"C:\\exe\\notes.txt", ""},
+                 {"ini", "an INI"},
+                 {"/skins/blue.Sk2", "SK2"},
+                 {"/w/k.dll", "DLL"},
+                 {"/w/ctl.OCX", "an OCX"},
+                 {"C:\\DATA\\report.Zip", "ZIP"},
+                 {"C:\\b\\archive.rar", "RAR"},
+                 {"C:\\c\\picture.jpg", ""},
+                 {"C:\\c\\readme", ""},
+                 {"xe", ""},
+                 {"", ""},
+                 {"/a/b.exe ", ""},
                  {"/d/\xc3\xa9t\xc3\xa9.zip", "ZIP"}})
             QTest::newRow(path) << QString::fromUtf8(path) << type;
     }
+
     void blockedTypesLookAtTheLastThreeCharacters() {
         QFETCH(QString, path);
         QFETCH(QString, type);
-        for (const auto& [action, verb] : {std::pair{BlockedAction::Open, "opened"}, {BlockedAction::Delete, "deleted"}}) {
+        for (const auto& [action, verb] :
+             {std::pair{BlockedAction::Open, "opened"}, {BlockedAction::Delete, "deleted"}}) {
             const QString got = filelist::blockedTypeMessage(path, action);
-            QCOMPARE(got, type.isEmpty() ? QString() : "  Due to security reasons , " + type + " file cannot be " + verb + " !");
+            QCOMPARE(got, type.isEmpty()
+                              ? QString()
+                              : "  Due to security reasons , " + type + " file cannot be " + verb + " !");
             QCOMPARE(got.isNull(), type.isEmpty());
         }
     }
@@ -136,35 +161,43 @@ private slots:
         QTest::newRow("lone CR") << QByteArray("/a\r/b\r") << Entries{"/a", "/b"};
         QTest::newRow("lone LF stays") << QByteArray("/a\nb\r\n/c\n") << Entries{"/a\nb", "/c\n"};
         QTest::newRow("no final end") << QByteArray("/a\r\n/b") << Entries{"/a", "/b"};
-        QTest::newRow("trailing blanks only") << QByteArray("  /a b  \r\n/c\t \r\n") << Entries{"  /a b", "/c\t"};
+        QTest::newRow("trailing blanks only")
+            << QByteArray("  /a b  \r\n/c\t \r\n") << Entries{"  /a b", "/c\t"};
         QTest::newRow("empty lines") << QByteArray("\r\n/a\r\n\r\n") << Entries{"", "/a", ""};
         QTest::newRow("CR CR LF") << QByteArray("/a\r\r\n/b") << Entries{"/a", "", "/b"};
         QTest::newRow("blank line") << QByteArray("   \r\n") << Entries{""};
         QTest::newRow("empty document") << QByteArray() << Entries{};
         QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf/a\r\n") << Entries{"/a"};
         QTest::newRow("only a mark") << QByteArray("\xef\xbb\xbf") << Entries{};
-        QTest::newRow("a NUL ends the entry") << QByteArray("/a  \0b\r\n\0\r\n/c", 13) << Entries{"/a", "", "/c"};
-        QTest::newRow("raw bytes") << QByteArray("/m\xc3\xbcsic/caf\xe9.mp3\r\n") << Entries{"/m\xc3\xbcsic/caf\xe9.mp3"};
-        // Windows-1252 (0x80..0x9F included), judged line by line; broken UTF-8 is not UTF-8 (the fuzzer holds that).
-        QTest::newRow("windows-1252") << QByteArray("C:\\Docs\\caf\xe9 \x80\x96\x9f.txt\r\nD:\\\xc3\xa9\r\nD:\\\xe9\r\nx\xc0\xaf")
-                                      << Entries{"C:\\Docs\\caf\xc3\xa9 \xe2\x82\xac\xe2\x80\x93\xc5\xb8.txt", "D:\\\xc3\xa9", "D:\\\xc3\xa9", "x\xc3\x80\xc2\xaf"};
+        QTest::newRow("a NUL ends the entry")
+            << QByteArray("/a  \0b\r\n\0\r\n/c", 13) << Entries{"/a", "", "/c"};
+        QTest::newRow("raw bytes") << QByteArray("/m\xc3\xbcsic/caf\xe9.mp3\r\n")
+                                   << Entries{"/m\xc3\xbcsic/caf\xe9.mp3"};
+        // Windows-1252 (0x80..0x9F included), judged line by line; broken UTF-8 is not UTF-8 (the fuzzer
+        // holds that).
+        QTest::newRow("windows-1252")
+            << QByteArray("C:\\Docs\\caf\xe9 \x80\x96\x9f.txt\r\nD:\\\xc3\xa9\r\nD:\\\xe9\r\nx\xc0\xaf")
+            << Entries{"C:\\Docs\\caf\xc3\xa9 \xe2\x82\xac\xe2\x80\x93\xc5\xb8.txt", "D:\\\xc3\xa9",
+                       "D:\\\xc3\xa9", "x\xc3\x80\xc2\xaf"};
     }
+
     void readsLinesLeniently() {
         QFETCH(QByteArray, document);
         QTEST(entriesOf(document), "entries");
     }
-
 
     void savesAndOpensAListAgain() {
         QTemporaryDir dir;
         search::ResultList list;
         list.setFolder("/data/m\xc3\xbcsic");
         list.appendName("bad\xff\xfe.mp3");
-        for (const char* e : {"C:\\b c\\d.doc", "/with\nnewline", "/trailing  ", "/x//y", ""}) list.append(e);
+        for (const char* e : {"C:\\b c\\d.doc", "/with\nnewline", "/trailing  ", "/x//y", ""})
+            list.append(e);
         const QString name = dir.filePath("list.f4u");
         auto saved = filelist::SavePlaylist(name, list.entries());
         QVERIFY(saved.ok && saved.entriesWithCr == 0);
-        QCOMPARE(readBytes(name), "/data/m\xc3\xbcsic/bad\xff\xfe.mp3\r\nC:\\b c\\d.doc\r\n/with\nnewline\r\n/trailing  \r\n/x//y\r\n\r\n");
+        QCOMPARE(readBytes(name), "/data/m\xc3\xbcsic/bad\xff\xfe.mp3\r\nC:\\b "
+                                  "c\\d.doc\r\n/with\nnewline\r\n/trailing  \r\n/x//y\r\n\r\n");
         search::ResultList back;
         back.append("/kept"); // opening gives the entries in order
         QVERIFY(filelist::OpenPlaylist(name, into(back)).entries == 6 && back.count() == 7);
@@ -175,13 +208,15 @@ private slots:
         // Entries longer than the blocks the save writes in, around one that fits; a CR is counted.
         search::ResultList longOnes;
         const QByteArray huge = "/" + QByteArray(3 << 20, 'h');
-        for (const QByteArray& e : {huge, QByteArray("/short"), huge + "\r"}) longOnes.appendBytes(e);
+        for (const QByteArray& e : {huge, QByteArray("/short"), huge + "\r"})
+            longOnes.appendBytes(e);
         QCOMPARE(filelist::SavePlaylist(name, longOnes.entries()).entriesWithCr, 1);
         QCOMPARE(readBytes(name), huge + "\r\n/short\r\n" + huge + "\r\r\n");
         search::ResultList split;
         filelist::OpenPlaylist(name, into(split)); // it loads back as two entries
         writeBytes(dir.filePath("empty.f4u"), {}); // empty and unnamed documents add nothing
-        QVERIFY(filelist::OpenPlaylist(dir.filePath("empty.f4u"), into(split)).ok && filelist::OpenPlaylist(QString(), into(split)).ok);
+        QVERIFY(filelist::OpenPlaylist(dir.filePath("empty.f4u"), into(split)).ok &&
+                filelist::OpenPlaylist(QString(), into(split)).ok);
         const auto folder = filelist::OpenPlaylist(dir.path(), into(split)); // a folder is no document
         QVERIFY(!folder.ok && !folder.error.isEmpty());
         QCOMPARE(split.count(), 4);
@@ -203,7 +238,8 @@ private slots:
             bool isSequential() const override { return true; }
         };
         // In blocks of every small size: lines and CR LF across blocks, a mark only at the start.
-        const QByteArray document = "\xef\xbb\xbf/a\r\n\r\r\n\xef\xbb\xbf/b  \r/c\0d\n" + QByteArray(40, 'x') + "\r\n/e";
+        const QByteArray document =
+            "\xef\xbb\xbf/a\r\n\r\r\n\xef\xbb\xbf/b  \r/c\0d\n" + QByteArray(40, 'x') + "\r\n/e";
         for (qint64 block = 1; block <= 13; ++block) {
             Cut device;
             device.data = document, device.stopAt = document.size(), device.open(QIODevice::ReadOnly);
@@ -213,7 +249,8 @@ private slots:
         }
         for (const bool fails : {false, true}) {
             Cut device;
-            device.data = "/a\r\n/b\r\n/c\r\n", device.stopAt = 6, device.fails = fails, device.open(QIODevice::ReadOnly); // "/a\r\n/b"
+            device.data = "/a\r\n/b\r\n/c\r\n", device.stopAt = 6, device.fails = fails,
+            device.open(QIODevice::ReadOnly); // "/a\r\n/b"
             search::ResultList list;
             list.append("/kept");
             const auto r = filelist::ReadPlaylist(device, into(list), 4);
@@ -228,10 +265,14 @@ private slots:
         writeBytes(file.fileName(), "/a\r\n/b\r\n/c\r\n");
         QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
         search::ResultList list;
-        const auto r = filelist::ReadPlaylist(file, [&](QByteArrayView entry) {
-            list.appendBytes(entry);
-            if (list.count() == 1) QVERIFY(::truncate(QFile::encodeName(file.fileName()).constData(), 6) == 0); // "/a\r\n/b"
-        }, 4);
+        const auto r = filelist::ReadPlaylist(
+            file,
+            [&](QByteArrayView entry) {
+                list.appendBytes(entry);
+                if (list.count() == 1)
+                    QVERIFY(::truncate(QFile::encodeName(file.fileName()).constData(), 6) == 0); // "/a\r\n/b"
+            },
+            4);
         QVERIFY(r.ok && r.changed);
         QCOMPARE(entriesOf(list), Entries{"/a"});
     }
@@ -242,7 +283,8 @@ private slots:
         writeBytes(name, "/the/old/list.txt\r\n");
         search::ResultList list;
         list.setFolder("/a/rather/long/folder/name/for/the/test");
-        for (int i = 0; i < 20000; ++i) list.appendName("file" + std::to_string(i) + ".txt");
+        for (int i = 0; i < 20000; ++i)
+            list.appendName("file" + std::to_string(i) + ".txt");
         {
             const FileSizeLimit diskFull(64 * 1024); // the disk fills up half way through
             const auto r = filelist::SavePlaylist(name, list.entries());
@@ -250,11 +292,13 @@ private slots:
         }
         QCOMPARE(readBytes(name), "/the/old/list.txt\r\n");
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.f4u"});
-        QVERIFY(!filelist::SavePlaylist(dir.path(), list.entries()).ok && QFileInfo(dir.path()).isDir()); // a folder as the name
+        QVERIFY(!filelist::SavePlaylist(dir.path(), list.entries()).ok &&
+                QFileInfo(dir.path()).isDir()); // a folder as the name
         QVERIFY(!filelist::SavePlaylist(dir.filePath("no/such/x.f4u"), list.entries()).ok);
         QVERIFY(filelist::SavePlaylist(name, list.entries()).ok); // a save that works replaces it whole
         const QByteArray now = readBytes(name);
-        QVERIFY(now.startsWith("/a/rather/long/folder/name/for/the/test/file0.txt\r\n") && now.endsWith("/file19999.txt\r\n"));
+        QVERIFY(now.startsWith("/a/rather/long/folder/name/for/the/test/file0.txt\r\n") &&
+                now.endsWith("/file19999.txt\r\n"));
         QCOMPARE(now.count("\r\n"), 20000);
     }
 
@@ -268,20 +312,28 @@ private slots:
             filelist::ReportDelete(boxes, nullptr, error);
             return error;
         };
-        for (const char* name : {"a.txt", "a.dll", "SETUP.EXE"}) tree.file(name);
+        for (const char* name : {"a.txt", "a.dll", "SETUP.EXE"})
+            tree.file(name);
         QCOMPARE(del(QString(), "3"), -1);
         QCOMPARE(del(tree.root() + "/a.txt", "0"), -1); // nothing chosen since filled
         QCOMPARE(del(tree.root() + "/a.dll"), -1);
         QCOMPARE(del(tree.root() + "/SETUP.EXE", "2"), -1);
-        QCOMPARE(taken(boxes), (QStringList{" File Selection Error |  Please select file from the file list!|0 0 0",
-                                            " Orvik Searcher Message |  Due to security reasons , DLL file cannot be deleted !|0 0 0",
-                                            " Orvik Searcher Message |  Due to security reasons , an EXE file cannot be deleted !|0 0 0"}));
+        QCOMPARE(
+            taken(boxes),
+            (QStringList{
+                " File Selection Error |  Please select file from the file list!|0 0 0",
+                " Orvik Searcher Message |  Due to security reasons , DLL file cannot be deleted !|0 0 0",
+                " Orvik Searcher Message |  Due to security reasons , an EXE file cannot be deleted !|0 0 "
+                "0"}));
         boxes.answers = {Answer::No};
         QCOMPARE(del(tree.root() + "/a.txt"), -1);
         QVERIFY(QFile::exists(tree.root() + "/a.txt") && QFile::exists(tree.root() + "/a.dll"));
         QVERIFY(del(tree.root() + "/a.txt") == 0 && !QFile::exists(tree.root() + "/a.txt"));
-        const QString question = "Delete Selected File !| Are you sure, you want to delete this file?|1 4 2"; // No by default
-        QCOMPARE(taken(boxes), (QStringList{question, question, "File Delete Message|Your selected file has been deleted forever!|0 1 0"}));
+        const QString question =
+            "Delete Selected File !| Are you sure, you want to delete this file?|1 4 2"; // No by default
+        QCOMPARE(taken(boxes),
+                 (QStringList{question, question,
+                              "File Delete Message|Your selected file has been deleted forever!|0 1 0"}));
 
         // Only the named file, by its real bytes: wildcards taken literally, a link itself.
         const QByteArray folder = tree.rootBytes() + '/';
@@ -297,8 +349,10 @@ private slots:
         for (const QString& e : {tree.root() + "/vanished.txt", tree.root() + "/gone.txt"}) {
             QVERIFY(del(e) > 0);
             const QStringList said = taken(boxes);
-            QVERIFY2(said.size() == 2 && said[1].startsWith("File Delete Message|The selected file could not be deleted") &&
-                         said[1].endsWith("|0 2 0"), qPrintable(said.join('\n'))); // a warning
+            QVERIFY2(said.size() == 2 &&
+                         said[1].startsWith("File Delete Message|The selected file could not be deleted") &&
+                         said[1].endsWith("|0 2 0"),
+                     qPrintable(said.join('\n'))); // a warning
         }
         QVERIFY(QFile::exists(tree.root() + "/gone.txt/inside"));
     }
@@ -313,21 +367,26 @@ private slots:
         QVERIFY(picture.loadFromData(home.read(kPng), "PNG") && picture.size() == QSize(48, 48));
         QVERIFY(qAlpha(picture.pixel(0, 0)) == 0 && qAlpha(picture.pixel(24, 24)) == 255);
         // Both caches are missing, so both tools are started, each on its folder.
-        QCOMPARE(desktop.started, (QStringList{"update-mime-database " + home.path("mime"), "update-desktop-database " + home.path("applications")}));
+        QCOMPARE(desktop.started, (QStringList{"update-mime-database " + home.path("mime"),
+                                               "update-desktop-database " + home.path("applications")}));
         DataHome bare; // no usable icon: the type names none
         desktop.associate("/opt/orvik/", home.path("missing.ico"));
-        QCOMPARE(bare.read(kPackage), QByteArray(kMimePackage).replace("    <icon name=\"application-x-f4u\"/>\n", ""));
+        QCOMPARE(bare.read(kPackage),
+                 QByteArray(kMimePackage).replace("    <icon name=\"application-x-f4u\"/>\n", ""));
         QVERIFY(!QFileInfo::exists(bare.path("icons")));
-        QVERIFY(bare.read(kEntry).contains("Exec=\"/opt/orvik/orvik-searcher\" %f\n")); // a trailing '/' not doubled
-        QCOMPARE(source("resources/icons/application-x-f4u.png"), filelist::largestIconPicture(source("resources/icons/ICON2.ico")));
+        QVERIFY(bare.read(kEntry).contains(
+            "Exec=\"/opt/orvik/orvik-searcher\" %f\n")); // a trailing '/' not doubled
+        QCOMPARE(source("resources/icons/application-x-f4u.png"),
+                 filelist::largestIconPicture(source("resources/icons/ICON2.ico")));
     }
 
     void startingAgainRewritesNothingUnlessSomethingChanged() {
         DataHome home;
         RecordingDesktopData desktop;
         desktop.associate("/opt/orvik");
-        for (const char* cache : {"mime/mime.cache", "applications/mimeinfo.cache"}) writeBytes(home.path(cache), "made"); // as the tools do
-        const auto identity = [&] { // inode and change time: a rewrite shows in either
+        for (const char* cache : {"mime/mime.cache", "applications/mimeinfo.cache"})
+            writeBytes(home.path(cache), "made"); // as the tools do
+        const auto identity = [&] {               // inode and change time: a rewrite shows in either
             struct stat st {};
             ::stat(QFile::encodeName(home.path(kEntry)).constData(), &st);
             return QStringLiteral("%1:%2.%3").arg(st.st_ino).arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec);
@@ -339,7 +398,8 @@ private slots:
         desktop.associate("/usr/lib/orvik"); // the program moved: its entry follows, the type stays
         QCOMPARE(home.read(kEntry), QByteArray(entry).replace("/opt/orvik/", "/usr/lib/orvik/"));
         QCOMPARE(desktop.started, QStringList{"update-desktop-database " + home.path("applications")});
-        desktop.started.clear(), QFile::remove(home.path("mime/mime.cache")); // a cache the user removed is made again
+        desktop.started.clear(),
+            QFile::remove(home.path("mime/mime.cache")); // a cache the user removed is made again
         desktop.associate("/usr/lib/orvik");
         QCOMPARE(desktop.started, QStringList{"update-mime-database " + home.path("mime")});
     }
@@ -347,13 +407,16 @@ private slots:
     void execLineQuotesThePathAsTheDesktopReadsIt_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QByteArray>("exec"); // empty: no entry can be written
-        QTest::newRow("blank") << "/home/ann/My Tools" << QByteArray("Exec=\"/home/ann/My Tools/orvik-searcher\" %f");
-        QTest::newRow("shell characters") << "/t/a$b`c\"d" << QByteArray("Exec=\"/t/a\\\\$b\\\\`c\\\\\"d/orvik-searcher\" %f");
+        QTest::newRow("blank") << "/home/ann/My Tools"
+                               << QByteArray("Exec=\"/home/ann/My Tools/orvik-searcher\" %f");
+        QTest::newRow("shell characters")
+            << "/t/a$b`c\"d" << QByteArray("Exec=\"/t/a\\\\$b\\\\`c\\\\\"d/orvik-searcher\" %f");
         QTest::newRow("backslash") << "/t/a\\b" << QByteArray("Exec=\"/t/a\\\\\\\\b/orvik-searcher\" %f");
         QTest::newRow("percent") << "/t/100%" << QByteArray("Exec=\"/t/100%%/orvik-searcher\" %f");
         QTest::newRow("not ASCII") << "/t/Ärger" << QByteArray("Exec=\"/t/\xc3\x84rger/orvik-searcher\" %f");
         QTest::newRow("line break") << "/t/a\nb" << QByteArray();
     }
+
     void execLineQuotesThePathAsTheDesktopReadsIt() {
         QFETCH(QString, folder);
         QFETCH(QByteArray, exec);
@@ -370,7 +433,8 @@ private slots:
 
     void theDesktopToolsFindTheTypeAndTheProgram() {
         for (const char* tool : {"xdg-mime", "update-mime-database", "update-desktop-database"})
-            if (QStandardPaths::findExecutable(tool).isEmpty()) QSKIP("xdg-utils, shared-mime-info and desktop-file-utils are needed");
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP("xdg-utils, shared-mime-info and desktop-file-utils are needed");
         DataHome home;
         RecordingDesktopData desktop;
         desktop.runTools = true;
@@ -378,7 +442,8 @@ private slots:
         testsupport::writeBytes(home.path("some.f4u"), "/home/ann/a.txt\r\n");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_DATA_HOME", home.dir.path());
-        // Without a desktop, xdg-mime asks `file`, which knows no registered type; on one it asks the database.
+        // Without a desktop, xdg-mime asks `file`, which knows no registered type; on one it asks the
+        // database.
         env.insert("XDG_CURRENT_DESKTOP", "GNOME");
         const auto xdgMime = [&](const QStringList& arguments) {
             QProcess tool;
@@ -421,14 +486,16 @@ private slots:
         QCOMPARE(desktop.folder(), home.path() + "/.local/share");
         desktop.associate("/opt/orvik");
         QDir::setCurrent(previousCwd), qputenv("HOME", previousHome);
-        QVERIFY(QFile::exists(home.path() + "/.local/share/" + kEntry) && QFile::exists(home.path() + "/.local/share/" + kPackage));
+        QVERIFY(QFile::exists(home.path() + "/.local/share/" + kEntry) &&
+                QFile::exists(home.path() + "/.local/share/" + kPackage));
         QCOMPARE(QDir(cwd.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 
         // Without HOME, the home folder is the user database's; for a user it has no entry for, nothing
         // is registered and standard error says why.
         qunsetenv("HOME"), qunsetenv("XDG_DATA_HOME");
         QCOMPARE(desktop.folder(), QFile::decodeName(::getpwuid(::getuid())->pw_dir) + "/.local/share");
-        if (::getuid() != 0) QSKIP("a user without an entry in the user database needs root here (the rest was checked)");
+        if (::getuid() != 0)
+            QSKIP("a user without an entry in the user database needs root here (the rest was checked)");
         int error[2];
         QVERIFY(::pipe(error) == 0);
         const pid_t child = ::fork();
@@ -446,7 +513,8 @@ private slots:
         int status = 0;
         ::waitpid(child, &status, 0), qputenv("HOME", previousHome);
         QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
-        QCOMPARE(text, "orvik-searcher: the f4u document type is not registered: there is no home folder (HOME is not set, "
+        QCOMPARE(text, "orvik-searcher: the f4u document type is not registered: there is no home folder "
+                       "(HOME is not set, "
                        "and the user database has no entry for this user).\n");
     }
 };

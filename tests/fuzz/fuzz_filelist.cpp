@@ -11,7 +11,9 @@
 #include <vector>
 
 namespace {
-[[noreturn]] void fail(const char* what, size_t entry) { std::fprintf(stderr, "file list reader: %s (entry %zu)\n", what, entry), std::abort(); }
+[[noreturn]] void fail(const char* what, size_t entry) {
+    std::fprintf(stderr, "file list reader: %s (entry %zu)\n", what, entry), std::abort();
+}
 std::vector<QByteArray> read(QByteArrayView document) {
     std::vector<QByteArray> entries;
     filelist::readFileList(document, [&entries](QByteArrayView e) { entries.push_back(e.toByteArray()); });
@@ -24,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<QByteArray> entries = read(document);
     const QByteArrayView body = document.startsWith("\xEF\xBB\xBF") ? document.sliced(3) : document;
     const bool ended = body.isEmpty() || body.endsWith('\r') || body.endsWith("\r\n");
-    if (qsizetype(entries.size()) != body.count('\r') + (ended ? 0 : 1)) fail("entries and lines differ in number", 0);
+    if (qsizetype(entries.size()) != body.count('\r') + (ended ? 0 : 1))
+        fail("entries and lines differ in number", 0);
     QByteArray written;
     search::ResultList list;
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -40,9 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     list.flush();
     for (size_t i = 0; i < entries.size(); ++i)
         if (list.entryBytes(int(i)) != entries[i]) fail("the result list changed an entry", i);
-    if (size > 0 && qHash(document) % 32 == 0) { // one input in 32 (by its bytes, so a finding replays), stretched
+    if (size > 0 &&
+        qHash(document) % 32 == 0) { // one input in 32 (by its bytes, so a finding replays), stretched
         QByteArray stretched;
-        while (stretched.size() < (1 << 20)) stretched.append(document);
+        while (stretched.size() < (1 << 20))
+            stretched.append(document);
         size_t count = 0;
         filelist::readFileList(stretched, [&count](QByteArrayView) { ++count; });
         if (count < entries.size()) fail("a longer document gave fewer entries", 0);

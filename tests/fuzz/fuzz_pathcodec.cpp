@@ -8,7 +8,9 @@
 #include <cstdlib>
 
 namespace {
-[[noreturn]] void fail(const char* what) { std::fprintf(stderr, "path codec: %s\n", what), std::abort(); }
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "path codec: %s\n", what), std::abort();
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString appended = "/a/";
     platform::appendDecodedPath(appended, bytes);
     if (QStringView(appended).sliced(3) != text) fail("appending decodes differently");
-    if (text.count(QChar(0xFFFD)) != bytes.toByteArray().count("\xEF\xBF\xBD")) fail("a replacement character stands for other bytes");
+    if (text.count(QChar(0xFFFD)) != bytes.toByteArray().count("\xEF\xBF\xBD"))
+        fail("a replacement character stands for other bytes");
     const QString qtText = QString::fromUtf8(bytes);
     if (qtText.toUtf8() == bytes && qtText != text) fail("valid UTF-8 decodes differently from Qt");
     const QStringView units(reinterpret_cast<const char16_t*>(data), qsizetype(size / 2));

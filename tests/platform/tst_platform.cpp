@@ -18,8 +18,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -30,7 +30,8 @@ class ScriptedFileManager : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
 public:
-    ScriptedFileManager(const QString& address, bool answer) : bus(QDBusConnection::connectToBus(address, "fm")), answer(answer) {
+    ScriptedFileManager(const QString& address, bool answer)
+        : bus(QDBusConnection::connectToBus(address, "fm")), answer(answer) {
         QVERIFY(bus.registerObject("/org/freedesktop/FileManager1", this, QDBusConnection::ExportAllSlots));
         QVERIFY(bus.registerService("org.freedesktop.FileManager1"));
     }
@@ -69,9 +70,11 @@ private slots:
         QTRY_VERIFY(bus_.canReadLine());
         address_ = QString::fromLatin1(bus_.readLine().trimmed());
     }
+
     void cleanupTestCase() { bus_.terminate(), bus_.waitForFinished(); }
     void cleanup() {
-        for (QDialog* w : propertiesWindows()) w->close();
+        for (QDialog* w : propertiesWindows())
+            w->close();
         QTest::qWait(0);
     }
 
@@ -80,9 +83,11 @@ private slots:
         testsupport::writeBytes(name, "");
         {
             ScriptedFileManager fm(address_, true);
-            platform::DesktopFileProperties(QDBusConnection::connectToBus(address_, "app1")).show(platform::decodePath(name));
+            platform::DesktopFileProperties(QDBusConnection::connectToBus(address_, "app1"))
+                .show(platform::decodePath(name));
             QVERIFY(fm.shown.isEmpty()); // nothing waits: the call is answered while the event loop runs
-            QTRY_COMPARE(fm.shown, QStringList{"file://" + QFile::encodeName(dir_.path()) + "/r%E9sum%E9%20%231.txt"});
+            QTRY_COMPARE(fm.shown,
+                         QStringList{"file://" + QFile::encodeName(dir_.path()) + "/r%E9sum%E9%20%231.txt"});
             QTest::qWait(100);
             QVERIFY(propertiesWindows().isEmpty());
             ::unlink(name.constData()); // QTemporaryDir cannot remove such names
@@ -91,7 +96,8 @@ private slots:
         props.show(dir_.path()); // no file manager: our own window, after the bus said so
         QVERIFY(propertiesWindows().isEmpty());
         QTRY_COMPARE(propertiesWindows().size(), 1);
-        QVERIFY(!propertiesWindows().first()->isModal() && value(propertiesWindows().first(), "type") == "Folder");
+        QVERIFY(!propertiesWindows().first()->isModal() &&
+                value(propertiesWindows().first(), "type") == "Folder");
         platform::DesktopFileProperties(QDBusConnection("not connected")).show(dir_.path()); // no bus at all
         QTRY_COMPARE(propertiesWindows().size(), 2);
         cleanup();
@@ -106,14 +112,21 @@ private slots:
         testsupport::writeBytes(path, "hello");
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
         QDialog* window = platform::showPropertiesWindow(path, platform::readFileFacts(path));
-        QVERIFY(window->isVisible() && !window->isModal() && window->windowTitle() == "Properties of notes.txt");
-        QCOMPARE(value(window, "name") + '|' + value(window, "folder") + '|' + value(window, "size") + '|' + value(window, "permissions"),
+        QVERIFY(window->isVisible() && !window->isModal() &&
+                window->windowTitle() == "Properties of notes.txt");
+        QCOMPARE(value(window, "name") + '|' + value(window, "folder") + '|' + value(window, "size") + '|' +
+                     value(window, "permissions"),
                  "notes.txt|" + dir_.path() + "|5 bytes|rw-r----- (0640)");
-        QVERIFY(value(window, "type").contains("text/plain") && value(window, "owner").endsWith(QString("(%1)").arg(::getuid())));
-        QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Dialog); // each value heard as it reads
-        QCOMPARE(QAccessible::queryAccessibleInterface(window->findChild<QLabel*>("size"))->text(QAccessible::Name), "5 bytes");
+        QVERIFY(value(window, "type").contains("text/plain") &&
+                value(window, "owner").endsWith(QString("(%1)").arg(::getuid())));
+        QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(),
+                 QAccessible::Dialog); // each value heard as it reads
+        QCOMPARE(QAccessible::queryAccessibleInterface(window->findChild<QLabel*>("size"))
+                     ->text(QAccessible::Name),
+                 "5 bytes");
         QPointer<QDialog> guard(window);
-        QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
+                          Qt::LeftButton);
         QTRY_VERIFY(guard.isNull());
 
         platform::DesktopFileProperties props(QDBusConnection("not connected"));
@@ -128,7 +141,8 @@ private slots:
 
     void fileInfoOfAFileWhoseVolumeHangsWaitsForNothing() {
         testsupport::HungVolume volume;
-        if (!volume.mounted()) QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse3 and python3-fusepy");
+        if (!volume.mounted())
+            QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse3 and python3-fusepy");
         QElapsedTimer clock;
         clock.start();
         platform::DesktopFileProperties(QDBusConnection("not connected")).show(volume.path("stuck.txt"));
@@ -137,24 +151,33 @@ private slots:
         QVERIFY(propertiesWindows().isEmpty());
     }
 
-    void fileNamesThatAreNotUtf8KeepTheirBytes() { // each byte outside UTF-8 stands for itself as U+DC00 + byte ("~XX")
-        for (const auto& [bytes, pattern] : std::initializer_list<std::pair<QByteArray, QString>>{
-                 {"caf\xe9.txt", "caf~E9.txt"}, {"a\xc0\xaf", "a~C0~AF"}, {"\xed\xb2\x80", "~ED~B2~80"}, {"x\xe2\x82", "x~E2~82"},
-                 {"\xff/\xc3\xa9", u"~FF/\u00e9"_qs}}) {
+    void fileNamesThatAreNotUtf8KeepTheirBytes() { // each byte outside UTF-8 stands for itself as U+DC00 +
+                                                   // byte ("~XX")
+        for (const auto& [bytes, pattern] :
+             std::initializer_list<std::pair<QByteArray, QString>>{{"caf\xe9.txt", "caf~E9.txt"},
+                                                                   {"a\xc0\xaf", "a~C0~AF"},
+                                                                   {"\xed\xb2\x80", "~ED~B2~80"},
+                                                                   {"x\xe2\x82", "x~E2~82"},
+                                                                   {"\xff/\xc3\xa9", u"~FF/\u00e9"_qs}}) {
             QString text = pattern;
-            for (qsizetype i; (i = text.indexOf('~')) >= 0;) text.replace(i, 3, QChar(char16_t(0xDC00 + text.mid(i + 1, 2).toInt(nullptr, 16))));
-            QVERIFY2(platform::decodePath(bytes) == text && platform::encodePath(text) == bytes, bytes.toHex().constData());
+            for (qsizetype i; (i = text.indexOf('~')) >= 0;)
+                text.replace(i, 3, QChar(char16_t(0xDC00 + text.mid(i + 1, 2).toInt(nullptr, 16))));
+            QVERIFY2(platform::decodePath(bytes) == text && platform::encodePath(text) == bytes,
+                     bytes.toHex().constData());
         }
     }
 
     void filtersAndDrives() {
-        QCOMPARE(platform::toQtFilter("File List (*.f4u)|*.f4u|All Files|*.*") + platform::toQtFilter(QString()) + '|' +
-                     platform::toQtFilter("Pictures|*.jpg;*.gif"), "File List (*.f4u) (*.f4u);;All Files (*.*)|Pictures (*.jpg *.gif)");
+        QCOMPARE(platform::toQtFilter("File List (*.f4u)|*.f4u|All Files|*.*") +
+                     platform::toQtFilter(QString()) + '|' + platform::toQtFilter("Pictures|*.jpg;*.gif"),
+                 "File List (*.f4u) (*.f4u);;All Files (*.*)|Pictures (*.jpg *.gif)");
         platform::MountedVolumes drives;
         const QList<platform::Volume> volumes = drives.volumes();
         QStringList roots;
-        for (const platform::Volume& v : volumes) roots << v.rootPath;
-        QVERIFY2(roots.contains("/") && roots.filter(QRegularExpression("^/(proc|sys)")).isEmpty(), qPrintable(roots.join(' ')));
+        for (const platform::Volume& v : volumes)
+            roots << v.rootPath;
+        QVERIFY2(roots.contains("/") && roots.filter(QRegularExpression("^/(proc|sys)")).isEmpty(),
+                 qPrintable(roots.join(' ')));
         const int start = drives.startIndex(volumes);
         QVERIFY(start >= 0 && start < volumes.size() && QDir::homePath().startsWith(volumes[start].rootPath));
         std::promise<QList<platform::Volume>> readAhead; // the first list given, then read afresh
@@ -168,15 +191,16 @@ private slots:
         // place is the one there.
         const QString table = dir_.filePath("mountinfo");
         testsupport::writeBytes(table, "21 1 0:20 / /proc rw - proc proc rw\n"
-                          "22 1 0:21 / /sys rw shared:7 - sysfs sysfs rw\n"
-                          "23 1 0:5 / /dev/shm rw - tmpfs tmpfs rw\n"
-                          "24 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
-                          "25 24 0:40 / /mnt/my\\040share rw - fuse.sshfs host: rw\n"
-                          "26 24 0:41 / /media/x rw - fusectl fusectl rw\n"
-                          "27 24 0:42 / /media/x rw - vfat /dev/sdb1 rw\n"
-                          "garbage\n");
+                                       "22 1 0:21 / /sys rw shared:7 - sysfs sysfs rw\n"
+                                       "23 1 0:5 / /dev/shm rw - tmpfs tmpfs rw\n"
+                                       "24 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                                       "25 24 0:40 / /mnt/my\\040share rw - fuse.sshfs host: rw\n"
+                                       "26 24 0:41 / /media/x rw - fusectl fusectl rw\n"
+                                       "27 24 0:42 / /media/x rw - vfat /dev/sdb1 rw\n"
+                                       "garbage\n");
         QStringList listed;
-        for (const platform::Volume& v : platform::readMountedVolumes(table)) listed << v.rootPath;
+        for (const platform::Volume& v : platform::readMountedVolumes(table))
+            listed << v.rootPath;
         QCOMPARE(listed, (QStringList{"/", "/media/x", "/mnt/my share"}));
 
         // A volume mounted and unmounted while the program runs comes and goes, and the watch says so.

@@ -43,14 +43,16 @@ int webEngineProcessCount() {
 
 QStringList searchAddresses(const QString& query) {
     QStringList addresses;
-    for (int engine = 0; engine < kEngines; ++engine) addresses << websearch::searchAddress(engine, query);
+    for (int engine = 0; engine < kEngines; ++engine)
+        addresses << websearch::searchAddress(engine, query);
     return addresses;
 }
 QString plainText(QWebEnginePage* page) {
     QString text = "<no answer>";
     bool done = false;
     page->toPlainText([&](const QString& t) { text = t, done = true; });
-    for (int i = 0; i < 500 && !done; ++i) QTest::qWait(10); // (QTest::qWaitFor sleeps between looks: the engine would wait)
+    for (int i = 0; i < 500 && !done; ++i)
+        QTest::qWait(10); // (QTest::qWaitFor sleeps between looks: the engine would wait)
     return text;
 }
 } // namespace
@@ -62,19 +64,24 @@ private slots:
         QVERIFY(server_.start());
         websearch::pointAllHostsAt(server_.host());
         writeBytes(dir_.filePath("notes.txt"), "plain words in a text file\n");
-        writeBytes(dir_.filePath("page.html"), "<html><head><title>a page</title></head><body>hello</body></html>");
+        writeBytes(dir_.filePath("page.html"),
+                   "<html><head><title>a page</title></head><body>hello</body></html>");
         writeBytes(dir_.filePath("caf\xc3\xa9 \xe2\x82\xac.txt"), "a name outside ASCII\n");
         writeBytes(dir_.filePath("large.txt"), QByteArray(200 << 20, 'x'));
         writeBytes(dir_.filePath("secret.txt"), "the secret");
         writeBytes(dir_.filePath("data.odt"), QByteArray("PK\x03\x04 not a page", 18));
         writeBytes(dir_.filePath("reach.html"), // every way a page could reach another file or the server
-                   QString(readBytes(QFINDTESTDATA("data/reach.html"))).arg(server_.url("/picture.png"), server_.url("/fetched")).toUtf8());
-        w_ = std::make_unique<Window>(dir_.path(), platform::desktopServices().webPanes); // the program's own panes
+                   QString(readBytes(QFINDTESTDATA("data/reach.html")))
+                       .arg(server_.url("/picture.png"), server_.url("/fetched"))
+                       .toUtf8());
+        w_ = std::make_unique<Window>(dir_.path(),
+                                      platform::desktopServices().webPanes); // the program's own panes
         form_ = w_->form.get();
         QCOMPARE(w_->search("*.*").size(), 7);
         QTest::mouseClick(form_->Option3, Qt::LeftButton, {}, QPoint(5, form_->Option3->height() / 2));
         QVERIFY(form_->SSTab1->isVisible());
     }
+
     void cleanupTestCase() {
         w_.reset();
         websearch::restoreDefaultHosts();
@@ -83,13 +90,17 @@ private slots:
     void panesStartNoEngineUntilUsed() {
         // Every pane on screen in turn, and Stop, Back and Forward on panes that never loaded anything:
         // nothing of the web engine has started.
-        for (int tab = kEngines - 1; tab >= 0; --tab) form_->SSTab1->setCurrentIndex(tab), QTest::qWait(20);
-        for (auto* button : {form_->chameleonButton12, form_->chameleonButton13, form_->chameleonButton14}) click(button);
+        for (int tab = kEngines - 1; tab >= 0; --tab)
+            form_->SSTab1->setCurrentIndex(tab), QTest::qWait(20);
+        for (auto* button : {form_->chameleonButton12, form_->chameleonButton13, form_->chameleonButton14})
+            click(button);
         QTest::qWait(200);
         QVERIFY(!platform::WebEnginePane::engineStarted());
         QCOMPARE(webEngineProcessCount(), 0);
-        for (int engine = 0; engine < kEngines; ++engine) QVERIFY(!static_cast<platform::LazyWebPane*>(pane(engine))->inner());
+        for (int engine = 0; engine < kEngines; ++engine)
+            QVERIFY(!static_cast<platform::LazyWebPane*>(pane(engine))->inner());
     }
+
     void theViewerShowsTextPagesAndNamesOutsideAscii() {
         form_->Option2->click();
         show("notes.txt");
@@ -99,15 +110,20 @@ private slots:
         emit form_->List1->DblClick();
         QTRY_COMPARE_WITH_TIMEOUT(page()->title(), "a page", kLoadTimeout);
         QVERIFY(plainText(page()).contains("hello"));
-        show("large.txt"), QTest::qWait(400), show("caf\u00e9 \u20ac.txt"); // a large file still loading gives way at once
+        show("large.txt"), QTest::qWait(400),
+            show("caf\u00e9 \u20ac.txt"); // a large file still loading gives way at once
         QElapsedTimer shown;
-        for (shown.start(); !plainText(page()).contains("a name outside ASCII") && shown.elapsed() < kLoadTimeout;) QTest::qWait(10);
+        for (shown.start();
+             !plainText(page()).contains("a name outside ASCII") && shown.elapsed() < kLoadTimeout;)
+            QTest::qWait(10);
         QVERIFY2(shown.elapsed() < 700, qPrintable(QString::number(shown.elapsed()) + " ms"));
         QCOMPARE(w_->fake.messageBoxes->shown.size(), 0);
     }
+
     void aViewedPageReachesNoOtherFileAndNoServer() {
         show("reach.html"); // as shipped, a viewed page runs no script at all
-        QTRY_VERIFY_WITH_TIMEOUT(!plainText(page()).isEmpty() || page()->title() == "untouched", kLoadTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!plainText(page()).isEmpty() || page()->title() == "untouched",
+                                 kLoadTimeout);
         QTest::qWait(2500);
         QCOMPARE(page()->title(), "untouched");
         // With scripts let in, every way out is still closed: the other file and the server give
@@ -119,6 +135,7 @@ private slots:
         page()->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
         QCOMPARE(server_.requests, QStringList());
     }
+
     void aTypeTheViewerCannotShowIsNotSaved() {
         const QString downloads = platform::WebEnginePane::sharedProfile()->downloadPath();
         const QStringList before = QDir(downloads).entryList(QDir::Files | QDir::Hidden);
@@ -127,7 +144,8 @@ private slots:
         QVERIFY(plainText(page()).contains(dir_.filePath("data.odt")));
         QTest::qWait(500);
         QCOMPARE(QDir(downloads).entryList(QDir::Files | QDir::Hidden), before);
-        form_->WB1->Navigate("C:\\Docs\\notes.txt"); // text that names no file of this computer is not loaded either
+        form_->WB1->Navigate(
+            "C:\\Docs\\notes.txt"); // text that names no file of this computer is not loaded either
         QTRY_VERIFY_WITH_TIMEOUT(plainText(page()).contains("not the path of a file"), kLoadTimeout);
         QCOMPARE(server_.requests, QStringList());
         QTest::mouseClick(form_->Option3, Qt::LeftButton, {}, QPoint(5, form_->Option3->height() / 2));
@@ -142,21 +160,26 @@ private slots:
         // Each pane asked the server for exactly its engine's result page, and the address box followed
         // every pane's navigation, hidden tabs' too, and holds the last one.
         QTRY_COMPARE_WITH_TIMEOUT(server_.requests.size(), kEngines, kLoadTimeout);
-        for (const QString& address : addresses) QVERIFY(server_.requests.contains(address.mid(address.indexOf('/', 7))));
+        for (const QString& address : addresses)
+            QVERIFY(server_.requests.contains(address.mid(address.indexOf('/', 7))));
         QStringList shown;
-        for (const QList<QVariant>& change : addressChanges) shown << change.at(0).toString();
+        for (const QList<QVariant>& change : addressChanges)
+            shown << change.at(0).toString();
         QCOMPARE(form_->Text4->text(), shown.last());
         QVERIFY(std::is_permutation(shown.begin(), shown.end(), addresses.begin(), addresses.end()));
         // The visible pane's progress reached 100 and then complete, which leaves the display as it was.
-        QTRY_COMPARE_WITH_TIMEOUT(form_->Label8->text(), " Download Progress   100   %   Completed", kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(form_->Label8->text(), " Download Progress   100   %   Completed",
+                                  kLoadTimeout);
         QCOMPARE(form_->PB1->shpValue()->width(), form_->PB1->clientRect().width());
     }
+
     void backAndForwardMoveThroughRealHistory() {
         // Home pages first: every pane reads its home address with "/" once loaded...
         click(form_->chameleonButton15);
         const QStringList homes(kEngines, server_.url("/")); // every engine at the server
         QVERIFY(waitForLocations(homes));
-        click(form_->chameleonButton13); // ...so Back leaves every pane where it is, though each has an earlier page
+        click(form_->chameleonButton13); // ...so Back leaves every pane where it is, though each has an
+                                         // earlier page
         QTest::qWait(500);
         QVERIFY(waitForLocations(homes));
 
@@ -169,6 +192,7 @@ private slots:
         click(form_->chameleonButton14);
         QVERIFY(waitForLocations(results));
     }
+
     void theAddressBoxLoadsTheChosenPane() {
         // Typed without a scheme, the text is a web address; the inner frame's navigation shows in the
         // address box too (its request may reach the server a moment later); the location stays the page's.
@@ -179,23 +203,31 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(server_.requests, (QStringList{"/frames", "/inner"}), kLoadTimeout);
         QCOMPARE(pane(websearch::Msn)->LocationURL(), server_.url("/frames"));
     }
+
     void localPagesCannotReadOtherLocalFiles() {
         QTemporaryDir dir;
         writeBytes(dir.filePath("secret.txt"), "the secret");
-        writeBytes(dir.filePath("page.html"), "<html><head><title>start</title><script>var x = new XMLHttpRequest();"
-                                "try { x.open('GET', 'secret.txt', false); x.send(); document.title = 'read:' + x.responseText; }"
-                                "catch (e) { document.title = 'refused'; }</script></head><body>local page</body></html>");
-        enterAddress(QString());                // harmless: the pane goes on to the next address
+        writeBytes(
+            dir.filePath("page.html"),
+            "<html><head><title>start</title><script>var x = new XMLHttpRequest();"
+            "try { x.open('GET', 'secret.txt', false); x.send(); document.title = 'read:' + x.responseText; }"
+            "catch (e) { document.title = 'refused'; }</script></head><body>local page</body></html>");
+        enterAddress(QString());                 // harmless: the pane goes on to the next address
         enterAddress(dir.filePath("page.html")); // a plain path, into the chosen engine's pane
-        auto* view = static_cast<platform::WebEnginePane*>(static_cast<platform::LazyWebPane*>(pane(websearch::Msn))->inner())->view();
+        auto* view = static_cast<platform::WebEnginePane*>(
+                         static_cast<platform::LazyWebPane*>(pane(websearch::Msn))->inner())
+                         ->view();
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), "refused", kLoadTimeout);
-        QCOMPARE(pane(websearch::Msn)->LocationURL(), QUrl::fromLocalFile(dir.filePath("page.html")).toString());
+        QCOMPARE(pane(websearch::Msn)->LocationURL(),
+                 QUrl::fromLocalFile(dir.filePath("page.html")).toString());
     }
+
     // Last, as it closes the window: Show on a file whose volume never answers returns at once, the window
     // goes on, and closes at once.
     void showingAFileWhoseVolumeHangsWaitsForNothing() {
         HungVolume volume;
-        if (!volume.mounted()) QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse3 and python3-fusepy");
+        if (!volume.mounted())
+            QSKIP("a hung volume cannot be made here: it needs /dev/fuse, fuse3 and python3-fusepy");
         form_->Option2->click();
         w_->open(volume.path("stuck.txt").toUtf8() + "\r\n");
         w_->select(volume.path("stuck.txt"));
@@ -212,20 +244,24 @@ private slots:
 private:
     platform::WebPane* pane(int engine) const { return form_->enginePane(engine); }
     QWebEnginePage* page() const {
-        auto* inner = static_cast<platform::FileViewerPane*>(static_cast<platform::LazyWebPane*>(form_->WB1)->inner());
+        auto* inner =
+            static_cast<platform::FileViewerPane*>(static_cast<platform::LazyWebPane*>(form_->WB1)->inner());
         return inner && inner->view() ? inner->view()->page() : nullptr;
     }
+
     void select(const QString& name) { w_->select(dir_.filePath(name)); }
     void show(const QString& name) { // selects the entry and clicks Show
         select(name);
         click(form_->chameleonButton2);
         QCOMPARE(form_->Label1->text(), dir_.filePath(name));
     }
+
     void enterAddress(const QString& text) {
         form_->Text4->setFocus();
         form_->Text4->setText(text);
         QTest::keyClick(form_->Text4, Qt::Key_Return);
     }
+
     // Waits until every pane's location is the one given (QTest::qWaitFor would sleep between its looks,
     // which starves the engine); says which differ when they do not.
     bool waitForLocations(const QStringList& locations) {
@@ -234,7 +270,8 @@ private:
         for (timer.start(); timer.elapsed() < kLoadTimeout; QTest::qWait(20)) {
             differing.clear();
             for (int engine = 0; engine < kEngines; ++engine)
-                if (pane(engine)->LocationURL() != locations[engine]) differing << pane(engine)->LocationURL() + " not " + locations[engine];
+                if (pane(engine)->LocationURL() != locations[engine])
+                    differing << pane(engine)->LocationURL() + " not " + locations[engine];
             if (differing.isEmpty()) return true;
         }
         return qWarning() << differing, false;

@@ -10,16 +10,16 @@
 
 #include <QAccessible>
 #include <QGuiApplication>
+#include <QListView>
 #include <QProcess>
 #include <QScrollBar>
 #include <QSet>
-#include <QThreadPool>
-#include <QStringListModel>
-#include <QListView>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QStyleHints>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QThreadPool>
 #include <climits>
 #include <functional>
 #include <random>
@@ -30,18 +30,24 @@
 using testsupport::TreeBuilder;
 
 namespace {
-QString str(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString str(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 struct Recorder : search::WalkSink {
     QStringList events; // "file[*] <folder>|<name>" (* first in its folder), "listed <folder>", "yield"
     int yields = 0, stopAfterYields = -1;
     void fileFound(std::string_view folder, std::string_view name, bool first) override {
         events << QStringLiteral("file%1 %2|%3").arg(first ? "*" : "", str(folder), str(name));
     }
+
     void folderListed(std::string_view folder) override { events << "listed " + str(folder); }
     bool yield() override { return events << "yield", stopAfterYields < 0 || ++yields < stopAfterYields; }
 };
-QStringList files(const QStringList& events) { return events.filter(QRegularExpression("^file")); }
-QStringList walk(const QByteArray& root, const char* pattern, int yieldInterval = 60000, bool readAhead = false) {
+QStringList files(const QStringList& events) {
+    return events.filter(QRegularExpression("^file"));
+}
+QStringList walk(const QByteArray& root, const char* pattern, int yieldInterval = 60000,
+                 bool readAhead = false) {
     search::FolderWalk walk;
     walk.setYieldInterval(yieldInterval);
     if (readAhead) walk.setSlowListing(0); // every folder read ahead, as on a slow volume
@@ -65,9 +71,12 @@ QStringList inChild(const std::function<int(QStringList& out)>& body, int* exitC
         *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     QFile in(lines.fileName());
-    return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts) : QStringList();
+    return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts)
+                                        : QStringList();
 }
-void touch(int dirFd, const QByteArray& name) { ::close(::openat(dirFd, name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644)); }
+void touch(int dirFd, const QByteArray& name) {
+    ::close(::openat(dirFd, name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+}
 // Folders "d" inside each other, longer than any path may be, built through open folders. Every
 // sideEvery levels a folder "e" holding side<level>.txt sits beside the next "d", made first, so that
 // file systems listing newest first come back to it after the whole chain below.
@@ -95,7 +104,8 @@ struct FolderChain {
 };
 QStringList entries(const search::ResultList& list) {
     QStringList out;
-    for (int i = 0; i < list.count(); ++i) out << list.entry(i);
+    for (int i = 0; i < list.count(); ++i)
+        out << list.entry(i);
     return out;
 }
 struct Fixture {
@@ -103,7 +113,8 @@ struct Fixture {
     search::ResultListView view{&list};
     explicit Fixture(int entries) {
         list.setFolder("/data/photos");
-        for (int i = 0; i < entries; ++i) list.appendName("picture-" + std::to_string(i) + ".jpg");
+        for (int i = 0; i < entries; ++i)
+            list.appendName("picture-" + std::to_string(i) + ".jpg");
         list.flush();
         view.resize(300, 200);
         view.show();
@@ -123,12 +134,15 @@ private slots:
         const QString R = tree.root();
         // A yield after every file listed and before every sub-folder entered.
         QCOMPARE(walk(tree.rootBytes(), "*.txt", 0),
-                 (QStringList{"file* " + R + "|a.txt", "yield", "listed " + R, "yield", "file* " + R + "/s|b.txt", "yield", "listed " + R + "/s"}));
-        const QStringList slash = walk(tree.rootBytes() + '/', "*.txt"); // a trailing separator is kept, not doubled
+                 (QStringList{"file* " + R + "|a.txt", "yield", "listed " + R, "yield",
+                              "file* " + R + "/s|b.txt", "yield", "listed " + R + "/s"}));
+        const QStringList slash =
+            walk(tree.rootBytes() + '/', "*.txt"); // a trailing separator is kept, not doubled
         QCOMPARE(slash.first(), "file* " + R + "/|a.txt");
         QVERIFY(slash.contains("file* " + R + "/s|b.txt"));
         QVERIFY(!walk(tree.rootBytes(), "*").contains("yield")); // only when the slice has run out
-        for (int i = 0; i < 5; ++i) tree.file(QByteArray::number(i) + ".txt");
+        for (int i = 0; i < 5; ++i)
+            tree.file(QByteArray::number(i) + ".txt");
         search::FolderWalk stopped;
         stopped.setYieldInterval(0);
         Recorder r;
@@ -141,18 +155,23 @@ private slots:
         QSet<QString> want, got;
         for (int i = 0; i < 3000; ++i) {
             const QByteArray name = "a-rather-long-file-name-to-fill-the-listing-" + QByteArray::number(i);
-            if (i % 500 == 0) crowd.folder(name), crowd.file(name + "/inner.txt"), want << name + "|inner.txt";
-            else crowd.file(name + ".txt"), want << "|" + name + ".txt";
+            if (i % 500 == 0)
+                crowd.folder(name), crowd.file(name + "/inner.txt"), want << name + "|inner.txt";
+            else
+                crowd.file(name + ".txt"), want << "|" + name + ".txt";
         }
         const QStringList events = walk(crowd.rootBytes(), "*.txt");
-        for (const QString& f : files(events)) got << f.mid(f.indexOf(' ') + 1 + crowd.root().size()).remove(QRegularExpression("^/"));
+        for (const QString& f : files(events))
+            got << f.mid(f.indexOf(' ') + 1 + crowd.root().size()).remove(QRegularExpression("^/"));
         QVERIFY(files(events).size() == 3000 && got == want);
         QCOMPARE(events.filter(QRegularExpression("^file\\* ")).size(), 7); // the root and its 6 sub-folders
         QCOMPARE(events.indexOf("listed " + crowd.root()), 2994);
         // Read ahead, several folders at a time and a crowded one in part, the walk reports the same.
         const QByteArray sub = "a-rather-long-file-name-to-fill-the-listing-0/";
-        for (int i = 0; i < 40; ++i) crowd.folder(sub + QByteArray::number(i)), crowd.file(sub + QByteArray::number(i) + "/x.txt");
-        for (int i = 0; i < 3000; ++i) crowd.file(sub + QByteArray(90, 'n') + QByteArray::number(i) + ".txt"); // over 256 KB
+        for (int i = 0; i < 40; ++i)
+            crowd.folder(sub + QByteArray::number(i)), crowd.file(sub + QByteArray::number(i) + "/x.txt");
+        for (int i = 0; i < 3000; ++i)
+            crowd.file(sub + QByteArray(90, 'n') + QByteArray::number(i) + ".txt"); // over 256 KB
         QCOMPARE(walk(crowd.rootBytes(), "*.txt", 0, true), walk(crowd.rootBytes(), "*.txt", 0));
     }
 
@@ -167,7 +186,8 @@ private slots:
         QString bottom = "file* " + deep.root();
         for (int level = 1; level <= 5000; ++level)
             if (bottom += "/d"; level % 500 == 0)
-                QVERIFY2(found.contains(bottom.chopped(2) + "/e|side" + QString::number(level) + ".txt"), qPrintable(QString::number(level)));
+                QVERIFY2(found.contains(bottom.chopped(2) + "/e|side" + QString::number(level) + ".txt"),
+                         qPrintable(QString::number(level)));
         QVERIFY(bottom.size() > PATH_MAX);
         QVERIFY(found.contains(bottom + "|bottom.txt"));
     }
@@ -177,51 +197,65 @@ private slots:
         // be listed is the one the file system lists in the middle.
         TreeBuilder tree;
         for (const QByteArray f : {"a", "b", "c", "d", "e"})
-            tree.folder(f), tree.file(f + "/in.txt"), tree.folder(f + "/below"), tree.file(f + "/below/deep.txt");
+            tree.folder(f), tree.file(f + "/in.txt"), tree.folder(f + "/below"),
+                tree.file(f + "/below/deep.txt");
         tree.file("z.txt");
         QStringList order;
-        for (const QString& e : files(walk(tree.rootBytes(), "in.txt"))) order << e.section('/', -1).section('|', 0, 0);
+        for (const QString& e : files(walk(tree.rootBytes(), "in.txt")))
+            order << e.section('/', -1).section('|', 0, 0);
         QCOMPARE(order.size(), 5);
         const QString shut = order[2];
         const QByteArray shutPath = tree.path(shut.toLatin1());
         ::chmod(tree.rootBytes().constData(), 0755);
         ::chmod(shutPath.constData(), 0300); // may enter, may not list
         int code = 0;
-        const QStringList events = inChild([&](QStringList& out) {
-            if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
-            return out = files(walk(tree.rootBytes(), "*.txt")), 0;
-        }, &code);
+        const QStringList events = inChild(
+            [&](QStringList& out) {
+                if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+                return out = files(walk(tree.rootBytes(), "*.txt")), 0;
+            },
+            &code);
         ::chmod(shutPath.constData(), 0755);
-        QVERIFY(code == 0 && events.size() == 1 + 4 * 2 && events.contains("file* " + tree.root() + "|z.txt"));
+        QVERIFY(code == 0 && events.size() == 1 + 4 * 2 &&
+                events.contains("file* " + tree.root() + "|z.txt"));
         for (const QString& f : order)
-            QVERIFY2(f == shut || events.contains("file* " + tree.root() + '/' + f + "/below|deep.txt"), qPrintable(f));
-        for (const QString& e : events) QVERIFY2(!e.contains('/' + shut), qPrintable(e)); // its sub-tree too
+            QVERIFY2(f == shut || events.contains("file* " + tree.root() + '/' + f + "/below|deep.txt"),
+                     qPrintable(f));
+        for (const QString& e : events)
+            QVERIFY2(!e.contains('/' + shut), qPrintable(e)); // its sub-tree too
     }
 
     void staysOnItsVolumeAndNeverEntersAFolderOnItsPath() {
         TreeBuilder tree;
-        tree.folder("mnt"), tree.file("mnt/under.txt"), tree.file("top.txt"); // under.txt: hidden by the mount
-        tree.folder("a"), tree.file("a/x.txt"), tree.folder("a/b"), tree.file("a/b/y.txt"), tree.folder("a/b/c"), tree.folder("twin");
-        const QByteArray mnt = tree.path("mnt"), a = tree.path("a"), c = tree.path("a/b/c"), twin = tree.path("twin");
+        tree.folder("mnt"), tree.file("mnt/under.txt"),
+            tree.file("top.txt"); // under.txt: hidden by the mount
+        tree.folder("a"), tree.file("a/x.txt"), tree.folder("a/b"), tree.file("a/b/y.txt"),
+            tree.folder("a/b/c"), tree.folder("twin");
+        const QByteArray mnt = tree.path("mnt"), a = tree.path("a"), c = tree.path("a/b/c"),
+                         twin = tree.path("twin");
         // The mounts live in a child process with a mount namespace of its own. A folder bound onto one of
         // its descendants lies on the same file system: only the folders' identities show the loop. The
         // same folder bound beside it, not on its path, is walked.
         int code = 0;
-        QStringList found = inChild([&](QStringList& out) {
-            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                ::mount("orvik-test", mnt.constData(), "tmpfs", 0, nullptr) != 0 ||
-                ::mount(a.constData(), c.constData(), nullptr, MS_BIND, nullptr) != 0 ||
-                ::mount(a.constData(), twin.constData(), nullptr, MS_BIND, nullptr) != 0)
-                return 77;
-            ::close(::open(mnt + "/other-volume.txt", O_CREAT | O_WRONLY, 0644));
-            return out = files(walk(tree.rootBytes(), "*.txt")), 0;
-        }, &code);
+        QStringList found = inChild(
+            [&](QStringList& out) {
+                if (::unshare(CLONE_NEWNS) != 0 ||
+                    ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                    ::mount("orvik-test", mnt.constData(), "tmpfs", 0, nullptr) != 0 ||
+                    ::mount(a.constData(), c.constData(), nullptr, MS_BIND, nullptr) != 0 ||
+                    ::mount(a.constData(), twin.constData(), nullptr, MS_BIND, nullptr) != 0)
+                    return 77;
+                ::close(::open(mnt + "/other-volume.txt", O_CREAT | O_WRONLY, 0644));
+                return out = files(walk(tree.rootBytes(), "*.txt")), 0;
+            },
+            &code);
         if (code == 77) QSKIP("mounting needs root and a mount namespace of one's own");
         QCOMPARE(code, 0);
         found.sort();
         const QString R = tree.root();
-        QCOMPARE(found, (QStringList{"file* " + R + "/a/b|y.txt", "file* " + R + "/a|x.txt", "file* " + R + "/twin/b|y.txt",
-                                     "file* " + R + "/twin|x.txt", "file* " + R + "|top.txt"}));
+        QCOMPARE(found, (QStringList{"file* " + R + "/a/b|y.txt", "file* " + R + "/a|x.txt",
+                                     "file* " + R + "/twin/b|y.txt", "file* " + R + "/twin|x.txt",
+                                     "file* " + R + "|top.txt"}));
     }
 
     void wildcardsMatchCharactersNotCodeUnits_data() {
@@ -241,6 +275,7 @@ private slots:
         QTest::newRow("nor a suffix") << "abc" << QByteArray("xabc") << false;
         QTest::newRow("stars at the end match the empty rest") << "ab**" << QByteArray("ab") << true;
     }
+
     void wildcardsMatchCharactersNotCodeUnits() {
         QFETCH(QString, pattern);
         QFETCH(QByteArray, name);
@@ -251,30 +286,39 @@ private slots:
         search::ResultList list;
         for (int folder = 0; folder < 100; ++folder) {
             list.setFolder("/data/f" + std::to_string(folder));
-            for (int i = 0; i < 1000; ++i) list.appendName("file" + std::to_string(i) + ".txt");
+            for (int i = 0; i < 1000; ++i)
+                list.appendName("file" + std::to_string(i) + ".txt");
         }
         list.flush();
         QCOMPARE(list.count() + list.rowCount(), 200000);
-        QCOMPARE(list.entry(0) + list.entry(32767) + list.data(list.index(70001)).toString() + list.entry(99999) + list.entry(100000) +
-                     list.entry(-1), "/data/f0/file0.txt/data/f32/file767.txt/data/f70/file1.txt/data/f99/file999.txt");
+        QCOMPARE(list.entry(0) + list.entry(32767) + list.data(list.index(70001)).toString() +
+                     list.entry(99999) + list.entry(100000) + list.entry(-1),
+                 "/data/f0/file0.txt/data/f32/file767.txt/data/f70/file1.txt/data/f99/file999.txt");
 
         list.clear();
         list.setFolder("/"), list.appendName("root.txt"); // the root is not doubled
         list.setFolder("/m\xc3\xbcsic"), list.appendName("bad\xff.mp3");
         list.append("C:\\Docs\\old.txt"); // an entry from a Windows list document
         list.append("relative.txt"), list.appendBytes(""), list.flush();
-        QCOMPARE(entries(list), (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
-                                             "C:\\Docs\\old.txt", "relative.txt", ""}));
+        QCOMPARE(entries(list),
+                 (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
+                              "C:\\Docs\\old.txt", "relative.txt", ""}));
         list.append(list.entry(1)); // text given back as an entry leads to the same bytes
-        QCOMPARE(list.entryBytes(1) + '|' + list.entryBytes(5), "/m\xc3\xbcsic/bad\xff.mp3|/m\xc3\xbcsic/bad\xff.mp3");
+        QCOMPARE(list.entryBytes(1) + '|' + list.entryBytes(5),
+                 "/m\xc3\xbcsic/bad\xff.mp3|/m\xc3\xbcsic/bad\xff.mp3");
 
-        list.clear(); // empty entries anywhere, also first, and one longer than a block or a row's length field
+        list.clear(); // empty entries anywhere, also first, and one longer than a block or a row's length
+                      // field
         list.appendBytes(""), list.appendBytes(QByteArray(17 << 20, 'x')), list.appendBytes(""), list.flush();
-        QCOMPARE(list.entryBytes(0) + '|' + QByteArray::number(list.entryBytes(1).size()) + '|' + list.entryBytes(2), "|17825792|");
-        QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved), inserted(&list, &QAbstractItemModel::rowsInserted);
+        QCOMPARE(list.entryBytes(0) + '|' + QByteArray::number(list.entryBytes(1).size()) + '|' +
+                     list.entryBytes(2),
+                 "|17825792|");
+        QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved),
+            inserted(&list, &QAbstractItemModel::rowsInserted);
         list.removeEntry(1), list.removeEntry(7); // out of range: nothing
         QVERIFY(removed.size() == 1 && list.count() == 2 && list.entryBytes(1).isEmpty());
-        list.appendName("a"), list.appendName("b"); // views hear of new entries at the next flush, in one batch
+        list.appendName("a"),
+            list.appendName("b"); // views hear of new entries at the next flush, in one batch
         QCOMPARE(list.rowCount(), 2);
         list.flush(), list.flush(); // nothing new: no announcement
         QCOMPARE(inserted.size() == 1 ? inserted[0].mid(1) : QList<QVariant>(), (QList<QVariant>{2, 3}));
@@ -300,27 +344,38 @@ private slots:
         QVERIFY(clicks == 1 && doubleClicked.size() == 1);
 
         const int page = f.view.viewport()->height() / f.rowHeight() - 1;
-        const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 3}, {Qt::Key_Up, 2}, {Qt::Key_End, 4999}, {Qt::Key_Down, 4999},
-                                                 {Qt::Key_PageUp, 4999 - page}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0}, {Qt::Key_PageDown, page}};
+        const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 3},
+                                                 {Qt::Key_Up, 2},
+                                                 {Qt::Key_End, 4999},
+                                                 {Qt::Key_Down, 4999},
+                                                 {Qt::Key_PageUp, 4999 - page},
+                                                 {Qt::Key_Home, 0},
+                                                 {Qt::Key_Up, 0},
+                                                 {Qt::Key_PageDown, page}};
         for (const auto& [key, row] : steps) {
             QTest::keyClick(&f.view, key);
             QCOMPARE(f.view.ListIndex(), row);
             QVERIFY(f.view.viewport()->rect().contains(f.rect(row)));
         }
         f.view.setListIndex(4321); // scrolled to
-        QVERIFY(f.view.indexAt(f.rect(4321).center()).row() == 4321 && f.view.viewport()->rect().contains(f.rect(4321)));
+        QVERIFY(f.view.indexAt(f.rect(4321).center()).row() == 4321 &&
+                f.view.viewport()->rect().contains(f.rect(4321)));
         f.view.setListIndex(-1);
         QCOMPARE(f.view.ListIndex(), -1);
 
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&f.view);
         QVERIFY(list->role() == QAccessible::List && list->childCount() == 5000);
         QCOMPARE(list->child(4321)->text(QAccessible::Name), f.list.entry(4321));
-        QCOMPARE(list->child(4321)->rect(), QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
+        QCOMPARE(list->child(4321)->rect(),
+                 QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
         const QRect viewport = f.view.viewport()->rect(); // every way of scrolling to a row shows it whole
         for (const int row : {0, 1, 2345, 4999})
-            for (const auto hint : {QAbstractItemView::PositionAtCenter, QAbstractItemView::PositionAtTop, QAbstractItemView::PositionAtBottom}) {
+            for (const auto hint : {QAbstractItemView::PositionAtCenter, QAbstractItemView::PositionAtTop,
+                                    QAbstractItemView::PositionAtBottom}) {
                 f.view.scrollTo(f.list.index(row), hint);
-                QVERIFY2(viewport.contains(f.rect(row)) && f.view.indexAt(f.rect(row).bottomLeft() + QPoint(0, 1)).row() == (row < 4999 ? row + 1 : -1),
+                QVERIFY2(viewport.contains(f.rect(row)) &&
+                             f.view.indexAt(f.rect(row).bottomLeft() + QPoint(0, 1)).row() ==
+                                 (row < 4999 ? row + 1 : -1),
                          qPrintable(QString("row %1 hint %2").arg(row).arg(int(hint))));
             }
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 5000 * f.rowHeight() - f.view.viewport()->height());
@@ -333,13 +388,15 @@ private slots:
     void typingFindsTheNextFileNameStartingWithIt() {
         Fixture f(0);
         f.list.setFolder("/data/Bern");
-        for (const char* name : {"alpha.txt", "Beta.txt", "gamma.txt", "bravo.txt", "beta-2.txt"}) f.list.appendName(name);
+        for (const char* name : {"alpha.txt", "Beta.txt", "gamma.txt", "bravo.txt", "beta-2.txt"})
+            f.list.appendName(name);
         f.list.append("/b-folder/zeta.txt"); // a whole path: its folder is no file name
         f.list.append(QString::fromUtf8("/x/\xc3\x84rger.txt"));
         f.list.flush();
         const auto type = [&](const QString& keys) {
-            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() + 50); // a pause: a new prefix
-            for (const QChar c : keys) {                                              // each as the keyboard sends it
+            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() +
+                         50);            // a pause: a new prefix
+            for (const QChar c : keys) { // each as the keyboard sends it
                 QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
                 QApplication::sendEvent(&f.view, &press);
             }
@@ -347,7 +404,8 @@ private slots:
         };
         // From the top without regard to case, the next one, a prefix typed together (the selected entry
         // no longer matches), round to the top again, nothing starts so (the selection stays).
-        QCOMPARE(QList<int>({type("b"), type("b"), type("be"), type("b"), type("z"), type("q"), type(u"\u00e4"_qs)}),
+        QCOMPARE(QList<int>(
+                     {type("b"), type("b"), type("be"), type("b"), type("z"), type("q"), type(u"\u00e4"_qs)}),
                  QList<int>({1, 3, 4, 1, 5, 5, 6}));
         f.view.setListIndex(0);
         QCOMPARE(type("bet"), 1);
@@ -364,13 +422,15 @@ private slots:
         } list;
         search::FileNameIndex index(list, 8);
         const char* const parts[] = {"a", "B", "ab", "\xc3\x84", "\xc3\xa4", "\xff", "b"};
-        const QString prefixes[] = {"a", "ab", "B", u"\u00e4"_qs, u"\u00c4b"_qs, QString(QChar(0xDCFF)), "ba", "abab"};
+        const QString prefixes[] = {"a",  "ab",  "B", u"\u00e4"_qs, u"\u00c4b"_qs, QString(QChar(0xDCFF)),
+                                    "ba", "abab"};
         std::mt19937 random(7);
         const auto lookAtEvery = [&](const QString& prefix, int from) {
             const int n = int(list.names.size());
             for (int k = 0; k < n; ++k) {
                 const std::string& name = list.names[size_t((from + k) % n)];
-                if (platform::decodePath(QByteArray::fromStdString(name)).startsWith(prefix, Qt::CaseInsensitive))
+                if (platform::decodePath(QByteArray::fromStdString(name))
+                        .startsWith(prefix, Qt::CaseInsensitive))
                     return (from + k) % n;
             }
             return -1;
@@ -393,7 +453,8 @@ private slots:
             for (const QString& prefix : prefixes)
                 for (const int from : {0, n / 2, n - 1}) {
                     const QByteArray bytes = platform::encodePath(prefix);
-                    QCOMPARE(index.find(search::foldedName(bytes.toStdString()), from, n), lookAtEvery(prefix, from));
+                    QCOMPARE(index.find(search::foldedName(bytes.toStdString()), from, n),
+                             lookAtEvery(prefix, from));
                 }
         }
     }

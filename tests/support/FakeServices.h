@@ -26,7 +26,10 @@ struct FixedVolumes : platform::DriveList {
     QList<std::pair<QPointer<QObject>, std::function<void()>>> watchers;
     QList<platform::Volume> volumes() const override { return list; }
     int startIndex(const QList<platform::Volume>&) const override { return start; }
-    void watch(QObject* receiver, std::function<void()> f) override { watchers.append({receiver, std::move(f)}); }
+    void watch(QObject* receiver, std::function<void()> f) override {
+        watchers.append({receiver, std::move(f)});
+    }
+
     void changed() { // tells the windows that still live, once the test changed the list
         for (const auto& [receiver, f] : watchers)
             if (receiver) f();
@@ -46,7 +49,8 @@ struct ScriptedMessageBoxes : platform::MessageBoxes {
     }
     QStringList take() { // every box shown so far as "title|text", then forgotten
         QStringList out;
-        for (const Box& b : std::exchange(shown, {})) out << b.title + '|' + b.text;
+        for (const Box& b : std::exchange(shown, {}))
+            out << b.title + '|' + b.text;
         return out;
     }
 };
@@ -57,7 +61,8 @@ struct ScriptedFileDialogs : platform::FileDialogs {
         titles << title, filters << filter;
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
-    QString saveFileName(QWidget*, const QString& title, const QString& filter, const QString& suggested) override {
+    QString saveFileName(QWidget*, const QString& title, const QString& filter,
+                         const QString& suggested) override {
         titles << title, filters << filter, suggestedNames << suggested;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
@@ -72,8 +77,12 @@ struct ScriptedCopyPrompts : platform::CopyPrompts {
     bool confirmReplace(QWidget*, const QString&, const QString& target) override {
         return replaceAsked << target, !replaceAnswers.isEmpty() && replaceAnswers.takeFirst();
     }
-    void reportError(QWidget*, const QString&, const QString&, const QString& reason) override { errors << reason; }
-    std::unique_ptr<platform::CopyProgress> startProgress(QWidget*, const QString&, const QString&, qint64) override {
+
+    void reportError(QWidget*, const QString&, const QString&, const QString& reason) override {
+        errors << reason;
+    }
+    std::unique_ptr<platform::CopyProgress> startProgress(QWidget*, const QString&, const QString&,
+                                                          qint64) override {
         struct Progress : platform::CopyProgress {
             ScriptedCopyPrompts* p;
             explicit Progress(ScriptedCopyPrompts* p) : p(p) {}
@@ -110,8 +119,10 @@ struct FakeServices {
     }
     platform::Services services() const {
         platform::Services s;
-        s.drives = volumes, s.clock = clock, s.messageBoxes = messageBoxes, s.fileDialogs = fileDialogs, s.webPanes = webPanes;
-        s.fileProperties = fileProperties, s.desktopFiles = desktopFiles, s.fileCopier = std::make_shared<platform::OwnFileCopier>(copyPrompts);
+        s.drives = volumes, s.clock = clock, s.messageBoxes = messageBoxes, s.fileDialogs = fileDialogs,
+        s.webPanes = webPanes;
+        s.fileProperties = fileProperties, s.desktopFiles = desktopFiles,
+        s.fileCopier = std::make_shared<platform::OwnFileCopier>(copyPrompts);
         return s;
     }
 };

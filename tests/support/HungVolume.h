@@ -18,6 +18,7 @@ struct HungVolume {
         volume.waitForFinished();
         QProcess::execute("fusermount", {"-u", "-z", mount.path()});
     }
+
     // False where FUSE cannot be had here (no /dev/fuse, fuse3 or python3-fusepy).
     bool mounted() {
         return QTest::qWaitFor([&] { return QFile::exists(mount.path() + "/a.txt"); }, 5000);

@@ -11,7 +11,8 @@ bool LocalHttpServer::start() {
                 socket->setProperty("buffer", buffer);
                 if (socket->property("answered").toBool() || !buffer.contains("\r\n\r\n")) return;
                 socket->setProperty("answered", true);
-                const QString target = QString::fromLatin1(buffer.left(buffer.indexOf("\r\n")).split(' ').value(1));
+                const QString target =
+                    QString::fromLatin1(buffer.left(buffer.indexOf("\r\n")).split(' ').value(1));
                 if (target == "/favicon.ico") { // asked for by the engine itself: not a request of the test's
                     socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
                     return socket->disconnectFromHost();
@@ -26,11 +27,13 @@ bool LocalHttpServer::start() {
 
 void LocalHttpServer::answer(QTcpSocket* socket, const QString& target) {
     const QByteArray escaped = target.toHtmlEscaped().toUtf8();
-    QByteArray body = "<!DOCTYPE html><html><head><title>" + escaped + "</title></head><body><p>" + escaped + "</p>";
+    QByteArray body =
+        "<!DOCTYPE html><html><head><title>" + escaped + "</title></head><body><p>" + escaped + "</p>";
     if (target.startsWith("/frames")) body += "<iframe src=\"/inner\"></iframe>";
     body += "</body></html>";
-    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: " +
-                  QByteArray::number(body.size()) + "\r\n\r\n");
+    socket->write(
+        "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: " +
+        QByteArray::number(body.size()) + "\r\n\r\n");
     socket->write(body);
     socket->disconnectFromHost();
 }

@@ -15,8 +15,14 @@ struct TreeBuilder {
     QByteArray rootBytes() const { return QFile::encodeName(dir.path()); }
     QByteArray path(const QByteArray& relative) const { return rootBytes() + '/' + relative; }
     void folder(const QByteArray& relative) const { ::mkdir(path(relative).constData(), 0755); }
-    void file(const QByteArray& relative) const { ::close(::open(path(relative).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644)); }
-    void link(const QByteArray& target, const QByteArray& relative) const { (void)!::symlink(target.constData(), path(relative).constData()); }
+    void file(const QByteArray& relative) const {
+        ::close(::open(path(relative).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    }
+
+    void link(const QByteArray& target, const QByteArray& relative) const {
+        (void)!::symlink(target.constData(), path(relative).constData());
+    }
+
     void fifo(const QByteArray& relative) const { ::mkfifo(path(relative).constData(), 0644); }
 };
 

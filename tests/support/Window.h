@@ -21,7 +21,8 @@ namespace testsupport {
 // log ("WB4 Navigate <address>", "WB2 Stop", ...); the location is set by the test.
 class RecordingPane : public platform::WebPane {
 public:
-    RecordingPane(std::shared_ptr<QStringList> log, QWidget* parent) : WebPane(parent), log_(std::move(log)) {}
+    RecordingPane(std::shared_ptr<QStringList> log, QWidget* parent)
+        : WebPane(parent), log_(std::move(log)) {}
     QStringList navigated;
     QString location;
     void Navigate(const QString& address) override { navigated << address, record("Navigate " + address); }
@@ -39,7 +40,9 @@ struct RecordingPanes : platform::WebPaneFactory {
     platform::WebPane* create(QWidget* parent) override { return new RecordingPane(log, parent); }
 };
 
-inline void click(QWidget* b) { QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center()); }
+inline void click(QWidget* b) {
+    QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+}
 
 struct Window {
     QTemporaryDir dir; // for the documents a test opens and saves
@@ -48,7 +51,9 @@ struct Window {
     std::unique_ptr<Form1> form;
 
     // Recording panes (what viewer() and pane() return), unless others are given.
-    explicit Window(const QString& root = QString(), std::shared_ptr<platform::WebPaneFactory> realPanes = nullptr) : fake(root) {
+    explicit Window(const QString& root = QString(),
+                    std::shared_ptr<platform::WebPaneFactory> realPanes = nullptr)
+        : fake(root) {
         fake.webPanes = realPanes ? realPanes : panes;
         form = std::make_unique<Form1>(fake.services());
         form->show();
@@ -62,54 +67,72 @@ struct Window {
     QString path(const QString& name) const { return dir.filePath(name); }
     QStringList entries() const {
         QStringList out;
-        for (int i = 0; i < form->List1->ListCount(); ++i) out << form->List1->List(i);
+        for (int i = 0; i < form->List1->ListCount(); ++i)
+            out << form->List1->List(i);
         return out;
     }
+
     // A file-type search as a user runs it: type the pattern, click Search, wait for its end.
     QStringList search(const QString& pattern, int timeoutMs = 10000) {
         form->Option2->click();
         form->Combo1->setEditText(pattern);
         click(form->chameleonButton1);
-        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, timeoutMs)) return {"<still searching>"};
+        if (!QTest::qWaitFor([this] { return !form->isSearching(); }, timeoutMs))
+            return {"<still searching>"};
         return entries();
     }
+
     // Until what the last click started off the window's thread is over.
-    void settle() { QVERIFY(QTest::qWaitFor([this] { return !form->fileActionRunning(); })); }
+    void settle() {
+        QVERIFY(QTest::qWaitFor([this] { return !form->fileActionRunning(); }));
+    }
+
     // Open and Save, their dialogs answering with the given name.
     void openFile(const QString& name) {
         fake.fileDialogs->openAnswers = {name};
         click(form->chameleonButton6);
         settle();
     }
+
     void saveAs(const QString& name) {
         fake.fileDialogs->saveAnswers = {name};
         click(form->chameleonButton7);
         settle();
     }
+
     // Writes the document and opens it through the Open button.
     void open(const QByteArray& document, const QString& name = "list.f4u") {
         writeBytes(path(name), document);
         openFile(path(name));
     }
+
     void loadEntries(int count) { // "/files/f1.txt" ... "/files/f<count>.txt"
         QByteArray document;
-        for (int i = 1; i <= count; ++i) document += "/files/f" + QByteArray::number(i) + ".txt\r\n";
+        for (int i = 1; i <= count; ++i)
+            document += "/files/f" + QByteArray::number(i) + ".txt\r\n";
         open(document);
     }
+
     void clickRow(int row, bool twice = false) {
         const QPoint at = form->List1->visualRect(form->List1->model()->index(row, 0)).center();
         QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {}, at);
         if (twice) QTest::mouseDClick(form->List1->viewport(), Qt::LeftButton, {}, at);
     }
+
     void select(const QString& entry) { form->List1->setListIndex(int(entries().indexOf(entry))); }
     // Status line, count and position as the user reads them, and which of list and viewer shows.
     QString labels() const {
         return form->Label1->text() + '|' + form->Label3->text() + '|' + form->Label7->text() +
                (form->List1->isVisible() ? " list" : "") + (form->WB1->isVisible() ? " viewer" : "");
     }
+
     // Clicks each step's button and compares what the labels then say, and the boxes shown meanwhile;
     // returns the steps that differ, as "step N: labels | boxes".
-    struct Step { QWidget* button; QString labels; QStringList boxes = {}; };
+    struct Step {
+        QWidget* button;
+        QString labels;
+        QStringList boxes = {};
+    };
     QString steps(const QList<Step>& steps) {
         QStringList out;
         for (int i = 0; i < steps.size(); ++i) {

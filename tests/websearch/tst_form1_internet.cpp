@@ -13,17 +13,21 @@ using namespace websearch;
 
 namespace {
 const QStringList kPanes{"WB2", "WB3", "WB4", "WB5", "WB6", "WB7"};
-QString home(int engine) { return QStringLiteral("http://home%1.test").arg(engine); }
+QString home(int engine) {
+    return QStringLiteral("http://home%1.test").arg(engine);
+}
 // What Search All asks of the panes for query, in its order.
 QStringList searchAllLog(const QString& q) {
     QStringList calls;
-    for (int engine : {Msn, Google, Yahoo, Lycos, AskJeeves, Altavista}) calls << kPanes[engine] + " Navigate " + searchAddress(engine, q);
+    for (int engine : {Msn, Google, Yahoo, Lycos, AskJeeves, Altavista})
+        calls << kPanes[engine] + " Navigate " + searchAddress(engine, q);
     return calls;
 }
 // The same call made of every pane, in engine order; %1 is the engine.
 QStringList each(const QString& call) {
     QStringList calls;
-    for (int i = 0; i < kEngineCount; ++i) calls << kPanes[i] + ' ' + (call.contains("%1") ? call.arg(i) : call);
+    for (int i = 0; i < kEngineCount; ++i)
+        calls << kPanes[i] + ' ' + (call.contains("%1") ? call.arg(i) : call);
     return calls;
 }
 } // namespace
@@ -32,8 +36,10 @@ class Form1InternetTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        for (int i = 0; i < kEngineCount; ++i) setHosts(i, QStringLiteral("home%1.test").arg(i), QStringLiteral("search%1.test").arg(i));
+        for (int i = 0; i < kEngineCount; ++i)
+            setHosts(i, QStringLiteral("home%1.test").arg(i), QStringLiteral("search%1.test").arg(i));
     }
+
     void cleanupTestCase() { restoreDefaultHosts(); }
     void init() {
         w_ = std::make_unique<Window>();
@@ -41,6 +47,7 @@ private slots:
         QVERIFY((*w_)->Text2->isVisible());
         w_->takeLog();
     }
+
     void cleanup() { w_.reset(); }
 
     void searchAllAndSearchOne() {
@@ -48,13 +55,17 @@ private slots:
         QVERIFY(w->SSTab1->widget(3)->isAncestorOf(w.pane(3))); // each pane in its engine's tab
         w->SSTab1->setCurrentIndex(4), w->Text2->setText("orvik searcher"), click(w->chameleonButton11);
         QCOMPARE(w.takeLog() << w->Text3->text(), searchAllLog("orvik+searcher") << "orvik+searcher");
-        QCOMPARE(QString::number(w->SSTab1->currentIndex()) + w->Combo2->currentText(), "4Select Search Engine"); // both stay
+        QCOMPARE(QString::number(w->SSTab1->currentIndex()) + w->Combo2->currentText(),
+                 "4Select Search Engine"); // both stay
 
-        w->Text2->setText(" two  words "), click(w->chameleonButton16); // Search One, nothing chosen: the query only
+        w->Text2->setText(" two  words "),
+            click(w->chameleonButton16); // Search One, nothing chosen: the query only
         QCOMPARE(w.takeLog() << w->Text3->text(), QStringList{"+two++words+"});
         for (int engine = 0; engine < kEngineCount; ++engine) {
-            w->Combo2->setCurrentIndex(engine), w->SSTab1->setCurrentIndex((engine + 1) % kEngineCount), click(w->chameleonButton16);
-            QCOMPARE(w.takeLog(), searchAllLog("+two++words+").filter(QRegularExpression("^" + kPanes[engine] + " ")));
+            w->Combo2->setCurrentIndex(engine), w->SSTab1->setCurrentIndex((engine + 1) % kEngineCount),
+                click(w->chameleonButton16);
+            QCOMPARE(w.takeLog(),
+                     searchAllLog("+two++words+").filter(QRegularExpression("^" + kPanes[engine] + " ")));
             QCOMPARE(w->SSTab1->currentIndex(), (engine + 1) % kEngineCount); // it loads behind
         }
     }
@@ -72,18 +83,24 @@ private slots:
         w->SSTab1->setCurrentIndex(5), w.takeLog(), QTest::keyClick(w->Text2, Qt::Key_Enter);
         QCOMPARE(w.takeLog() << w->Text2->text(), searchAllLog("ab+c").mid(2, 1) << "ab c");
         QTest::keyClick(w->Text4, Qt::Key_Return), QTest::keyClick(w->Text4, Qt::Key_X);
-        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()), (QStringList{"WB3 Navigate some where", "5"})); // as typed
+        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()),
+                 (QStringList{"WB3 Navigate some where", "5"})); // as typed
     }
 
     void chooserLoadAllStopAndForward() {
         Window& w = *w_;
-        w->Combo2->setFocus(); // picked as a user picks: Down chooses the next engine, shows its tab, loads its home
+        w->Combo2->setFocus(); // picked as a user picks: Down chooses the next engine, shows its tab, loads
+                               // its home
         QTest::keyClick(w->Combo2, Qt::Key_Down), QTest::keyClick(w->Combo2, Qt::Key_Down);
-        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()), (QStringList{"WB2 Navigate " + home(0), "WB3 Navigate " + home(1), "1"}));
-        w->SSTab1->setCurrentIndex(4), choose(Yahoo); // the same engine again brings its tab back and reloads its home page
-        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()), (QStringList{"WB3 Navigate " + home(1), "1"}));
+        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()),
+                 (QStringList{"WB2 Navigate " + home(0), "WB3 Navigate " + home(1), "1"}));
+        w->SSTab1->setCurrentIndex(4),
+            choose(Yahoo); // the same engine again brings its tab back and reloads its home page
+        QCOMPARE(w.takeLog() << QString::number(w->SSTab1->currentIndex()),
+                 (QStringList{"WB3 Navigate " + home(1), "1"}));
         w->SSTab1->setCurrentIndex(2);
-        for (QWidget* b : {w->chameleonButton15, w->chameleonButton12, w->chameleonButton14}) click(b); // Load All, Stop, Forward
+        for (QWidget* b : {w->chameleonButton15, w->chameleonButton12, w->chameleonButton14})
+            click(b); // Load All, Stop, Forward
         QCOMPARE(w.takeLog(), each("Navigate http://home%1.test") + each("Stop") + each("GoForward"));
         QCOMPARE(w->SSTab1->currentIndex(), 2);
     }
@@ -99,6 +116,7 @@ private slots:
         QTest::newRow("other case") << 0 << "http://HOME0.test/" << 0;
         QTest::newRow("another engine's home") << 0 << home(1) + "/" << 0;
     }
+
     void backChecksForAPaneOnItsHomePage() {
         // The locations are read in engine order; a pane at home stops the reading and nobody moves,
         // otherwise every pane goes back.
@@ -106,7 +124,8 @@ private slots:
         QFETCH(QString, location);
         QFETCH(int, reads);
         w_->pane(engine)->location = location, click((*w_)->chameleonButton13);
-        QCOMPARE(w_->takeLog(), reads ? each("LocationURL").mid(0, reads) : each("LocationURL") + each("GoBack"));
+        QCOMPARE(w_->takeLog(),
+                 reads ? each("LocationURL").mid(0, reads) : each("LocationURL") + each("GoBack"));
     }
 
     void progressOfHiddenTabsIsIgnored() {
@@ -114,12 +133,15 @@ private slots:
         w->SSTab1->setCurrentIndex(0);
         emit w.pane(1)->ProgressChange(50, 100);
         QVERIFY(w->PB1->isHidden());
-        emit w.pane(0)->ProgressChange(10, 40); // switching tabs does not refresh the display; the next event does
+        emit w.pane(0)->ProgressChange(
+            10, 40); // switching tabs does not refresh the display; the next event does
         w->SSTab1->setCurrentIndex(3);
         const QString before = w->Label8->text();
         emit w.pane(3)->ProgressChange(1, 3);
-        QCOMPARE(before + '|' + w->Label8->text(), " Download Progress   25   %   Completed| Download Progress  33   %   Completed");
+        QCOMPARE(before + '|' + w->Label8->text(),
+                 " Download Progress   25   %   Completed| Download Progress  33   %   Completed");
     }
+
     void progressOfTheVisiblePane_data() {
         QTest::addColumn<int>("engine");
         QTest::addColumn<QList<QPoint>>("events"); // (progress, progressMax)
@@ -128,27 +150,35 @@ private slots:
         QTest::addColumn<float>("value");
         const QString percent = " Download Progress   %1   %   Completed";
         QTest::newRow("25 of 100") << 0 << QList<QPoint>{{25, 100}} << percent.arg(25) << 100.0f << 25.0f;
-        QTest::newRow("Altavista") << 3 << QList<QPoint>{{25, 100}} << " Download Progress  25   %   Completed" << 100.0f << 25.0f;
+        QTest::newRow("Altavista") << 3 << QList<QPoint>{{25, 100}}
+                                   << " Download Progress  25   %   Completed" << 100.0f << 25.0f;
         QTest::newRow("1 of 3") << 1 << QList<QPoint>{{1, 3}} << percent.arg(33) << 3.0f << 1.0f;
         QTest::newRow("1 of 300") << 4 << QList<QPoint>{{1, 300}} << percent.arg(0) << 300.0f << 1.0f;
         // 0.145 is stored a little below, so it rounds down; exact halves go to the even hundredth.
-        QTest::newRow("145 of 1000") << 0 << QList<QPoint>{{145, 1000}} << percent.arg(14) << 1000.0f << 145.0f;
+        QTest::newRow("145 of 1000") << 0 << QList<QPoint>{{145, 1000}} << percent.arg(14) << 1000.0f
+                                     << 145.0f;
         QTest::newRow("1 of 8") << 0 << QList<QPoint>{{1, 8}} << percent.arg(12) << 8.0f << 1.0f;
         QTest::newRow("3 of 8") << 0 << QList<QPoint>{{3, 8}} << percent.arg(38) << 8.0f << 3.0f;
-        QTest::newRow("above the total") << 5 << QList<QPoint>{{300, 200}} << percent.arg(150) << 200.0f << 300.0f;
-        QTest::newRow("0") << 0 << QList<QPoint>{{0, 100}} << "Download Progress  100 %  Completed" << 100.0f << 0.0f;
-        QTest::newRow("total 0: the bar's maximum stays") << 0 << QList<QPoint>{{10, 200}, {50, 0}} << percent.arg(25) << 200.0f << 50.0f;
+        QTest::newRow("above the total")
+            << 5 << QList<QPoint>{{300, 200}} << percent.arg(150) << 200.0f << 300.0f;
+        QTest::newRow("0") << 0 << QList<QPoint>{{0, 100}} << "Download Progress  100 %  Completed" << 100.0f
+                           << 0.0f;
+        QTest::newRow("total 0: the bar's maximum stays")
+            << 0 << QList<QPoint>{{10, 200}, {50, 0}} << percent.arg(25) << 200.0f << 50.0f;
         // Complete (-1) only shows the bar and the label as they were: at first the stored 2400 of 4575.
         QTest::newRow("-1 first") << 1 << QList<QPoint>{{-1, 100}} << "" << 4575.0f << 2400.0f;
-        QTest::newRow("-1 after 40") << 1 << QList<QPoint>{{40, 100}, {-1, 100}} << percent.arg(40) << 100.0f << 40.0f;
+        QTest::newRow("-1 after 40") << 1 << QList<QPoint>{{40, 100}, {-1, 100}} << percent.arg(40) << 100.0f
+                                     << 40.0f;
     }
+
     void progressOfTheVisiblePane() {
         QFETCH(int, engine);
         QFETCH(QList<QPoint>, events);
         Window& w = *w_;
         w->SSTab1->setCurrentIndex(engine);
         QVERIFY(w->PB1->isHidden() && w->Label8->isHidden());
-        for (const QPoint& event : events) emit w.pane(engine)->ProgressChange(event.x(), event.y());
+        for (const QPoint& event : events)
+            emit w.pane(engine)->ProgressChange(event.x(), event.y());
         QVERIFY(w->PB1->isVisible() && w->Label8->isVisible());
         QTEST(w->Label8->text(), "text");
         QTEST(w->PB1->Max(), "max");
@@ -159,23 +189,32 @@ private slots:
         QTest::addColumn<int>("engine"); // -2: the query prepared from the phrase
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("output");
-        const auto row = [](const char* name, int engine, const QString& in, const QString& out) { QTest::newRow(name) << engine << in << out; };
+        const auto row = [](const char* name, int engine, const QString& in, const QString& out) {
+            QTest::newRow(name) << engine << in << out;
+        };
         row("two blanks between", -2, "orvik  searcher", "orvik++searcher");
         row("blank on each side", -2, " word ", "+word+");
         row("empty phrase", -2, "", "");
-        row("only the blank changes", -2, u"a\tb\u00A0c+d & #%Å"_qs, u"a\tb\u00A0c+d+&+#%Å"_qs); // tab, no-break space stay
+        row("only the blank changes", -2, u"a\tb\u00A0c+d & #%Å"_qs,
+            u"a\tb\u00A0c+d+&+#%Å"_qs); // tab, no-break space stay
         const QString q = "orvik+searcher";
         row("Google", Google, q, "http://home0.test/search?hl=en&lr=&ie=UTF-8&oe=UTF-8&q=orvik+searcher");
-        row("Yahoo", Yahoo, q, "http://search1.test/search?p=orvik+searcher&sm=Yahoo%21+Search&fr=FP-tab-web-t&toggle=1&cop=&ei=UTF-8");
-        row("MSN", Msn, q, "http://search2.test/results.asp?q=orvik+searcher&FORM=MSN6B&RS=CHECKED&v=1&cp=1252");
+        row("Yahoo", Yahoo, q,
+            "http://search1.test/"
+            "search?p=orvik+searcher&sm=Yahoo%21+Search&fr=FP-tab-web-t&toggle=1&cop=&ei=UTF-8");
+        row("MSN", Msn, q,
+            "http://search2.test/results.asp?q=orvik+searcher&FORM=MSN6B&RS=CHECKED&v=1&cp=1252");
         row("Altavista", Altavista, q, "http://home3.test/sites/search/web?q=orvik+searcher&avkw=tgz&kl=XX");
-        row("Ask Jeeves", AskJeeves, q, "http://home4.test/main/askjeeves.asp?ask=orvik+searcher&o=0&qsrc=0&meta=1");
+        row("Ask Jeeves", AskJeeves, q,
+            "http://home4.test/main/askjeeves.asp?ask=orvik+searcher&o=0&qsrc=0&meta=1");
         row("Lycos", Lycos, q, "http://search5.test/default.asp?loc=searchbox&tab=&query=orvik+searcher");
         row("empty query", Lycos, "", "http://search5.test/default.asp?loc=searchbox&tab=&query=");
-        row("nothing escaped", AskJeeves, u"ø#%\t&"_qs, u"http://home4.test/main/askjeeves.asp?ask=ø#%\t&&o=0&qsrc=0&meta=1"_qs);
+        row("nothing escaped", AskJeeves, u"ø#%\t&"_qs,
+            u"http://home4.test/main/askjeeves.asp?ask=ø#%\t&&o=0&qsrc=0&meta=1"_qs);
         row("no such engine", kEngineCount, "x", "");
         row("negative index", -1, "x", "");
     }
+
     void queriesAndAddresses() {
         QFETCH(int, engine);
         QFETCH(QString, input);
@@ -184,7 +223,8 @@ private slots:
 
     void theRealHosts() {
         restoreDefaultHosts();
-        QCOMPARE(homeAddress(Google) + ' ' + yahooSearchAddress("q").left(35), "http://www.google.com http://search.yahoo.com/search?p=q&");
+        QCOMPARE(homeAddress(Google) + ' ' + yahooSearchAddress("q").left(35),
+                 "http://www.google.com http://search.yahoo.com/search?p=q&");
         initTestCase();
     }
 
