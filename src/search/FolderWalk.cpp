@@ -56,35 +56,83 @@ bool FolderWalk::run(const std::string& root, const WildcardPattern& pattern, Wa
             goOn_ = false;
             continue;
         }
-        ReadAhead::Ticket ticket;
+        Ahead entering;
         if (readAhead_) {
-            askAhead(top);
-            if (!top.ahead.empty() && top.ahead.front().first == top.next)
-                ticket = std::move(top.ahead.front().second), top.ahead.erase(top.ahead.begin());
+            askAhead();
+            if (!top.ahead.empty() && top.ahead.front().index == top.next)
+                entering = std::move(top.ahead.front()), top.ahead.erase(top.ahead.begin());
         }
         const char* sub = subNames_.c_str() + top.namesBase + subOffsets_[top.next++];
         const int parentFd = top.fd;
         if (path_.empty() || path_.back() != '/') path_.push_back('/');
         path_.append(sub);
         // The name stays untouched until the sub-folder is open.
-        if (!SearchFolder(parentFd, sub, ticket)) path_.resize(levels_.back().pathLen);
+        if (!SearchFolder(parentFd, sub, entering.ticket ? &entering : nullptr))
+            path_.resize(levels_.back().pathLen);
     }
     return goOn_;
 }
 
-// Asks for the sub-folders of level the walk reaches next, from the one it enters now on, as long
-// as fewer than ReadAhead::kMaxInFlight are under way.
-void FolderWalk::askAhead(Level& level) {
-    if (level.fd < 0) return;
-    level.aheadFrom = std::max(level.aheadFrom, level.next);
-    while (level.aheadFrom < level.subEnd && readAhead_->inFlight() < ReadAhead::kMaxInFlight) {
-        const size_t index = level.aheadFrom;
-        ReadAhead::Ticket ticket =
-            readAhead_->request(level.fd, subNames_.c_str() + level.namesBase + subOffsets_[index]);
-        if (!ticket) return; // the walk opens it, and asks again for the ones after it
-        level.ahead.emplace_back(index, std::move(ticket));
-        ++level.aheadFrom;
+// Keeps the volume busy: asks for the folders the walk reaches next, in the order it reaches them,
+// as long as the read-ahead's bounds allow. For the folder being walked first, then each folder
+// above it: below each sub-folder already read, its own sub-folders (and below them), then the
+// next sub-folders not asked for yet.
+void FolderWalk::askAhead() {
+    for (size_t l = levels_.size(); l-- > 0;) {
+        Level& level = levels_[l];
+        for (Ahead& a : level.ahead)
+            if (!askBelow(a)) return;
+        if (level.fd < 0) continue;
+        level.aheadFrom = std::max(level.aheadFrom, level.next);
+        while (level.aheadFrom < level.subEnd) {
+            if (!readAhead_->canAsk()) return;
+            ReadAhead::Ticket ticket = readAhead_->request(level.fd, subNames_.c_str() + level.namesBase +
+                                                                         subOffsets_[level.aheadFrom]);
+            if (!ticket) return; // the walk opens it, and asks again for the ones after it
+            level.ahead.push_back({level.aheadFrom++, std::move(ticket), {}, 0});
+        }
     }
+}
+
+// Asks for the sub-folders of a folder read ahead, and below them; false once nothing more may be
+// asked for.
+bool FolderWalk::askBelow(Ahead& folder) {
+    const ReadAhead::Listing* read = readAhead_->peek(folder.ticket);
+    if (!read) return true; // not read yet
+    for (Ahead& a : folder.below)
+        if (!askBelow(a)) return false;
+    while (folder.belowFrom < read->subFolders.size()) {
+        if (!readAhead_->canAsk()) return false;
+        ReadAhead::Ticket ticket = readAhead_->request(read->fd, read->subFolders[folder.belowFrom]);
+        if (!ticket) return false;
+        folder.below.push_back({folder.belowFrom++, std::move(ticket), {}, 0});
+    }
+    return true;
+}
+
+void FolderWalk::abandon(std::vector<Ahead>& folders) {
+    for (Ahead& a : folders) {
+        abandon(a.below);
+        readAhead_->abandon(a.ticket);
+    }
+    folders.clear();
+}
+
+// Waits for a folder read ahead, keeping the volume busy meanwhile, and tells the sink where the
+// walk waits once that takes long. False where the sink stopped the walk meanwhile.
+bool FolderWalk::waitForListing(const ReadAhead::Ticket& ticket) {
+    QElapsedTimer waited;
+    waited.start();
+    bool told = false;
+    while (!readAhead_->waitFor(ticket, std::chrono::milliseconds(50))) {
+        askAhead();
+        if (!told && waited.elapsed() >= kStuckMs) {
+            sink_->folderWaitedFor(path_);
+            told = true;
+        }
+        if (!yieldPoint()) return false;
+    }
+    return true;
 }
 
 bool FolderWalk::yieldPoint() {
@@ -103,16 +151,25 @@ bool FolderWalk::onCurrentPath(dev_t device, ino_t inode) const {
 // Opens the folder name (relative to parentFd), whose full path is path_, lists its
 // matching files and puts it on the walk's path with its sub-folders still to be
 // walked. Returns false, having listed nothing, where it may not be entered.
-bool FolderWalk::SearchFolder(int parentFd, const char* name, const ReadAhead::Ticket& ticket) {
+bool FolderWalk::SearchFolder(int parentFd, const char* name, Ahead* entering) {
+    const ReadAhead::Ticket ticket = entering ? entering->ticket : nullptr;
     ReadAhead::Listing ahead;
-    if (ticket) ahead = readAhead_->take(ticket);
+    if (ticket) {
+        if (!waitForListing(ticket)) {
+            goOn_ = false;
+            abandon(entering->below);
+            readAhead_->abandon(ticket);
+            return false;
+        }
+        ahead = readAhead_->take(ticket);
+    }
     const int fd =
         ticket ? ahead.fd : ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || st.st_dev != device_ // another volume is mounted here
-        || onCurrentPath(st.st_dev, st.st_ino)) {     // a folder mounted inside itself
-        ::close(fd);
+    if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_dev != device_ // another volume is mounted here
+        || onCurrentPath(st.st_dev, st.st_ino)) {               // a folder mounted inside itself
+        if (fd >= 0) ::close(fd);
+        if (entering) abandon(entering->below);
         return false;
     }
     Level level;
@@ -136,7 +193,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, const ReadAhead::T
         if (timed) read.start();
         const ssize_t got =
             fromAhead ? ssize_t(ahead.bytes.size()) : ::getdents64(fd, listing_.get(), kListingBytes);
-        if (timed && read.nsecsElapsed() >= slowListingNs_) readAhead_ = std::make_unique<ReadAhead>();
+        if (timed && read.nsecsElapsed() >= slowListingNs_) readAhead_ = std::make_unique<ReadAhead>(device_);
         if (got <= 0) break;
         for (ssize_t at = 0; at < got;) {
             const auto* e = reinterpret_cast<const struct dirent64*>(buffer + at);
@@ -172,7 +229,21 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, const ReadAhead::T
 
     level.subEnd = subOffsets_.size();
     level.next = level.subBegin;
-    levels_.push_back(level);
+    if (entering) { // what was asked for below it, where its sub-folders are those the read-ahead saw
+        bool same = level.subEnd - level.subBegin >= ahead.subFolders.size();
+        for (size_t i = 0; same && i < ahead.subFolders.size(); ++i)
+            same =
+                ahead.subFolders[i] == subNames_.c_str() + level.namesBase + subOffsets_[level.subBegin + i];
+        if (same) {
+            for (Ahead& a : entering->below)
+                a.index += level.subBegin;
+            level.ahead = std::move(entering->below);
+            level.aheadFrom = level.subBegin + entering->belowFrom;
+        } else {
+            abandon(entering->below);
+        }
+    }
+    levels_.push_back(std::move(level));
     if (levels_.size() > kMaxHeldFolders) {
         Level& far = levels_[levels_.size() - 1 - kMaxHeldFolders];
         if (far.fd >= 0) ::close(far.fd);
@@ -183,9 +254,8 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, const ReadAhead::T
 
 // Takes the folder being walked off the path; its parent is walked on.
 void FolderWalk::leaveFolder() {
-    const Level done = levels_.back();
-    for (const auto& [index, ticket] : done.ahead)
-        readAhead_->abandon(ticket);
+    Level done = std::move(levels_.back());
+    if (readAhead_) abandon(done.ahead);
     levels_.pop_back();
     if (!levels_.empty()) {
         Level& up = levels_.back();

@@ -23,6 +23,9 @@ public:
     virtual void fileFound(std::string_view folder, std::string_view name, bool firstInFolder) = 0;
     // The files of folder have all been listed; its sub-folders come next.
     virtual void folderListed(std::string_view folder) = 0;
+    // The walk has been waiting for the listing of folder for a while (kStuckMs): the volume
+    // may be stuck there.
+    virtual void folderWaitedFor(std::string_view folder) { (void)folder; }
     // Time to let the window handle its events. Returning false stops the walk.
     virtual bool yield() = 0;
 };
@@ -39,9 +42,10 @@ public:
 // relative to its open parent, so trees of any depth are walked, also where their
 // paths are longer than the system's path limit.
 //
-// Once a listing has been slow (a network share, a FUSE mount), the walk has the sub-folders
-// it will reach next opened and read ahead (ReadAhead), several at a time; the results keep
-// their order and rules.
+// Once a listing has been slow (a network share, a FUSE mount), the walk has the folders it
+// will reach next opened and read ahead (ReadAhead), up to eight at a time wherever they are
+// in the tree (the sub-folders of folders read ahead too), in the order the walk reaches them;
+// the results keep their order and rules.
 class FolderWalk {
 public:
     // The walk offers the sink a yield after every file it lists and before every
@@ -53,17 +57,26 @@ public:
     // A read of a folder's entries that takes this long marks the volume as slow (0: every one is).
     static constexpr qint64 kSlowListingNs = 2'000'000;
     void setSlowListing(qint64 nanoseconds) { slowListingNs_ = nanoseconds; }
+    // A listing read ahead that the walk has waited for this long is told to the sink.
+    static constexpr qint64 kStuckMs = 2000;
 
     // Walks the tree under root. Returns false if the sink stopped it.
     bool run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink);
 
 private:
+    // A folder asked for ahead of the walk, and those asked for below it.
+    struct Ahead {
+        size_t index = 0; // its place among its parent's sub-folders
+        ReadAhead::Ticket ticket;
+        std::vector<Ahead> below; // its own sub-folders asked for, in order
+        size_t belowFrom = 0;     // the next of them to ask for
+    };
     // One folder on the way from the root to the folder being walked.
     struct Level {
-        int fd = -1; // open folder, or -1 once let go to save descriptors
-        std::vector<std::pair<size_t, ReadAhead::Ticket>> ahead; // sub-folders being read ahead
-        size_t aheadFrom = 0;                                    // the next sub-folder to ask for
-        dev_t device = 0;                                        // identity of the folder
+        int fd = -1;              // open folder, or -1 once let go to save descriptors
+        std::vector<Ahead> ahead; // sub-folders being read ahead, in order
+        size_t aheadFrom = 0;     // the next sub-folder to ask for
+        dev_t device = 0;         // identity of the folder
         ino_t inode = 0;
         size_t pathLen = 0;   // length of its path in path_
         size_t namesBase = 0; // its sub-folder names in subNames_ start here
@@ -72,8 +85,11 @@ private:
         size_t next = 0; // the next of them to walk
     };
 
-    bool SearchFolder(int parentFd, const char* name, const ReadAhead::Ticket& ticket = {});
-    void askAhead(Level& level);
+    bool SearchFolder(int parentFd, const char* name, Ahead* entering = nullptr);
+    bool waitForListing(const ReadAhead::Ticket& ticket);
+    void askAhead();
+    bool askBelow(Ahead& folder);
+    void abandon(std::vector<Ahead>& folders);
     void leaveFolder();
     bool onCurrentPath(dev_t device, ino_t inode) const;
     bool yieldPoint();

@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
@@ -16,7 +17,7 @@ struct ReadAhead::Pending {
     int parentFd = -1; // a duplicate, closed once the folder is open
     std::string name;
     Listing listing;
-    bool done = false, abandoned = false;
+    bool done = false, abandoned = false, taken = false;
 };
 
 // The threads and their queue; each thread keeps it alive, so that the walk never waits for one.
@@ -26,6 +27,8 @@ struct ReadAhead::Pool {
     std::deque<Ticket> queue;
     size_t threads = 0, idle = 0;
     bool closing = false;
+    dev_t volume = 0;
+    size_t underWay = 0, held = 0, heldBytes = 0, reads = 0;
 
     void run() {
         std::unique_lock lock(mutex);
@@ -37,14 +40,22 @@ struct ReadAhead::Pool {
             const Ticket p = queue.front();
             queue.pop_front();
             lock.unlock();
-            read(*p);
+            read(*p, volume);
             lock.lock();
-            if (p->abandoned && p->listing.fd >= 0) ::close(p->listing.fd);
+            --underWay;
+            ++reads;
+            if (p->abandoned) {
+                if (p->listing.fd >= 0) ::close(std::exchange(p->listing.fd, -1));
+            } else {
+                ++held;
+                heldBytes += p->listing.bytes.capacity();
+            }
             p->done = true;
             changed.notify_all();
         }
     }
-    static void read(Pending& p) {
+
+    static void read(Pending& p, dev_t volume) {
         Listing& l = p.listing;
         l.fd = ::openat(p.parentFd, p.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         ::close(p.parentFd);
@@ -55,13 +66,29 @@ struct ReadAhead::Pool {
             l.bytes.resize(at + 32 * 1024);
             const ssize_t got = ::getdents64(l.fd, l.bytes.data() + at, l.bytes.size() - at);
             l.bytes.resize(at + size_t(std::max<ssize_t>(got, 0)));
-            if (got <= 0) return; // the end, or a read that failed: the entries end there
+            if (got <= 0) break; // the end, or a read that failed: the entries end there
+            l.complete = l.bytes.size() < kMaxBytes;
         }
-        l.complete = false;
+        l.bytes.shrink_to_fit();
+        struct stat st {};
+        if (::fstat(l.fd, &st) != 0 || st.st_dev != volume) return; // the walk does not enter it
+        for (size_t at = 0; at < l.bytes.size();) {
+            const auto* e = reinterpret_cast<const struct dirent64*>(l.bytes.data() + at);
+            at += e->d_reclen;
+            const char* n = e->d_name;
+            if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+            struct stat es {};
+            if (e->d_type == DT_DIR ||
+                (e->d_type == DT_UNKNOWN && ::fstatat(l.fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 S_ISDIR(es.st_mode)))
+                l.subFolders.emplace_back(n);
+        }
     }
 };
 
-ReadAhead::ReadAhead() : pool_(std::make_shared<Pool>()) {}
+ReadAhead::ReadAhead(dev_t volume) : pool_(std::make_shared<Pool>()) {
+    pool_->volume = volume;
+}
 
 ReadAhead::~ReadAhead() {
     std::lock_guard lock(pool_->mutex);
@@ -72,15 +99,21 @@ ReadAhead::~ReadAhead() {
     pool_->changed.notify_all();
 }
 
+bool ReadAhead::canAsk() const {
+    std::lock_guard lock(pool_->mutex);
+    return pool_->underWay < kMaxUnderWay && pool_->held < kMaxHeld &&
+           pool_->heldBytes + (pool_->underWay + 1) * kMaxBytes <= kMaxHeldBytes;
+}
+
 ReadAhead::Ticket ReadAhead::request(int parentFd, const std::string& name) {
     auto p = std::make_shared<Pending>();
     p->parentFd = ::fcntl(parentFd, F_DUPFD_CLOEXEC, 0);
     if (p->parentFd < 0) return nullptr; // no descriptor to spare: the walk opens the folder itself
     p->name = name;
     std::lock_guard lock(pool_->mutex);
-    ++inFlight_;
+    ++pool_->underWay;
     pool_->queue.push_back(p);
-    if (pool_->idle == 0 && pool_->threads < kMaxInFlight) {
+    if (pool_->idle == 0 && pool_->threads < kMaxUnderWay) {
         ++pool_->threads;
         std::thread([pool = pool_] { pool->run(); }).detach();
     }
@@ -88,22 +121,42 @@ ReadAhead::Ticket ReadAhead::request(int parentFd, const std::string& name) {
     return p;
 }
 
+const ReadAhead::Listing* ReadAhead::peek(const Ticket& p) const {
+    std::lock_guard lock(pool_->mutex);
+    return p->done && !p->abandoned && !p->taken ? &p->listing : nullptr;
+}
+
+bool ReadAhead::waitFor(const Ticket& p, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(pool_->mutex);
+    pool_->changed.wait_for(lock, timeout, [&] { return p->done || pool_->reads != seenReads_; });
+    seenReads_ = pool_->reads;
+    return p->done;
+}
+
 ReadAhead::Listing ReadAhead::take(const Ticket& p) {
     std::unique_lock lock(pool_->mutex);
     pool_->changed.wait(lock, [&] { return p->done; });
-    if (inFlight_ > 0) --inFlight_;
+    p->taken = true;
+    --pool_->held;
+    pool_->heldBytes -= p->listing.bytes.capacity();
     return std::move(p->listing);
 }
 
 void ReadAhead::abandon(const Ticket& p) {
     std::lock_guard lock(pool_->mutex);
-    if (inFlight_ > 0) --inFlight_;
+    if (p->abandoned || p->taken) return;
     p->abandoned = true;
-    if (p->done && p->listing.fd >= 0) ::close(std::exchange(p->listing.fd, -1));
+    if (p->done) {
+        --pool_->held;
+        pool_->heldBytes -= p->listing.bytes.capacity();
+        if (p->listing.fd >= 0) ::close(std::exchange(p->listing.fd, -1));
+        return;
+    }
     for (auto it = pool_->queue.begin(); it != pool_->queue.end(); ++it)
         if (*it == p) { // not started: never opened
             ::close(p->parentFd);
             pool_->queue.erase(it);
+            --pool_->underWay;
             break;
         }
 }

@@ -31,6 +31,7 @@ public:
         listed_->folder.assign(folder);
         listed_->changed = true;
     }
+    void folderWaitedFor(std::string_view folder) override { folderListed(folder); } // where it is stuck
     bool yield() override {
         if (pause_.count() > 0) std::this_thread::sleep_for(pause_);
         return !feed_.stopped();

@@ -172,7 +172,12 @@ private slots:
             crowd.folder(sub + QByteArray::number(i)), crowd.file(sub + QByteArray::number(i) + "/x.txt");
         for (int i = 0; i < 3000; ++i)
             crowd.file(sub + QByteArray(90, 'n') + QByteArray::number(i) + ".txt"); // over 256 KB
-        QCOMPARE(walk(crowd.rootBytes(), "*.txt", 0, true), walk(crowd.rootBytes(), "*.txt", 0));
+        // (Waiting for a folder read ahead, the walk yields as often as it looks.)
+        const auto withoutYields = [](QStringList events) {
+            return events.filter(QRegularExpression("^(?!yield)"));
+        };
+        QCOMPARE(withoutYields(walk(crowd.rootBytes(), "*.txt", 0, true)),
+                 withoutYields(walk(crowd.rootBytes(), "*.txt", 0)));
     }
 
     void walksChainsDeeperThanItKeepsOpenAndLongerThanAnyPath() {
@@ -212,7 +217,9 @@ private slots:
         const QStringList events = inChild(
             [&](QStringList& out) {
                 if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
-                return out = files(walk(tree.rootBytes(), "*.txt")), 0;
+                out = files(walk(tree.rootBytes(), "*.txt"));
+                return files(walk(tree.rootBytes(), "*.txt", 60000, true)) == out ? 0
+                                                                                  : 5; // read ahead: the same
             },
             &code);
         ::chmod(shutPath.constData(), 0755);
@@ -246,7 +253,9 @@ private slots:
                     ::mount(a.constData(), twin.constData(), nullptr, MS_BIND, nullptr) != 0)
                     return 77;
                 ::close(::open(mnt + "/other-volume.txt", O_CREAT | O_WRONLY, 0644));
-                return out = files(walk(tree.rootBytes(), "*.txt")), 0;
+                out = files(walk(tree.rootBytes(), "*.txt"));
+                return files(walk(tree.rootBytes(), "*.txt", 60000, true)) == out ? 0
+                                                                                  : 5; // read ahead: the same
             },
             &code);
         if (code == 77) QSKIP("mounting needs root and a mount namespace of one's own");
