@@ -20,6 +20,20 @@ struct ReadAhead::Pending {
     bool done = false, abandoned = false, taken = false;
 };
 
+namespace {
+
+// The memory a listing read ahead holds: its entries, and the names of its sub-folders (at most
+// about half again as much).
+size_t heldBy(const ReadAhead::Listing& l) {
+    size_t bytes = l.bytes.capacity() + l.subFolders.capacity() * sizeof(std::string);
+    for (const std::string& name : l.subFolders)
+        bytes += name.capacity() + 1;
+    return bytes;
+}
+constexpr size_t kMostHeldByOne = 3 * ReadAhead::kMaxBytes; // one listing under way, at most
+
+} // namespace
+
 // The threads and their queue; each thread keeps it alive, so that the walk never waits for one.
 struct ReadAhead::Pool {
     std::mutex mutex;
@@ -48,7 +62,7 @@ struct ReadAhead::Pool {
                 if (p->listing.fd >= 0) ::close(std::exchange(p->listing.fd, -1));
             } else {
                 ++held;
-                heldBytes += p->listing.bytes.capacity();
+                heldBytes += heldBy(p->listing);
             }
             p->done = true;
             changed.notify_all();
@@ -102,7 +116,7 @@ ReadAhead::~ReadAhead() {
 bool ReadAhead::canAsk() const {
     std::lock_guard lock(pool_->mutex);
     return pool_->underWay < kMaxUnderWay && pool_->held < kMaxHeld &&
-           pool_->heldBytes + (pool_->underWay + 1) * kMaxBytes <= kMaxHeldBytes;
+           pool_->heldBytes + (pool_->underWay + 1) * kMostHeldByOne <= kMaxHeldBytes;
 }
 
 ReadAhead::Ticket ReadAhead::request(int parentFd, const std::string& name) {
@@ -138,7 +152,7 @@ ReadAhead::Listing ReadAhead::take(const Ticket& p) {
     pool_->changed.wait(lock, [&] { return p->done; });
     p->taken = true;
     --pool_->held;
-    pool_->heldBytes -= p->listing.bytes.capacity();
+    pool_->heldBytes -= heldBy(p->listing);
     return std::move(p->listing);
 }
 
@@ -148,7 +162,7 @@ void ReadAhead::abandon(const Ticket& p) {
     p->abandoned = true;
     if (p->done) {
         --pool_->held;
-        pool_->heldBytes -= p->listing.bytes.capacity();
+        pool_->heldBytes -= heldBy(p->listing);
         if (p->listing.fd >= 0) ::close(std::exchange(p->listing.fd, -1));
         return;
     }

@@ -46,11 +46,6 @@ QStringList visibleControls(Form1& form) {
 QStringList sorted(QStringList l) {
     return l.sort(), l;
 }
-template <typename W> W* openWindow() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
-    return nullptr;
-}
 // The About window's texts exactly, centred, each label fitting its text and heard as it reads; Escape
 // does not close it.
 void aboutWindowAsSeenAndHeard(Form2* about) {

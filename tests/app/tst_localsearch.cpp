@@ -21,11 +21,6 @@ QStringList relative(const QString& root, const QStringList& entries) {
         out << (e.startsWith(root + '/') ? e.mid(root.size() + 1) : e);
     return out;
 }
-Form3* copyWindow() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* copy = qobject_cast<Form3*>(w); copy && copy->isVisible()) return copy;
-    return nullptr;
-}
 QSet<QString> asSet(const QStringList& l) {
     return QSet<QString>(l.begin(), l.end());
 }
@@ -230,8 +225,8 @@ private slots:
             {"Delete", [&](Window& w) { return click(w->chameleonButton9), w->fileActionRunning(); }},
             {"Copy",
              [&](Window& w) {
-                 if (!copyWindow()) click(w->chameleonButton10);
-                 Form3* copy = copyWindow();
+                 if (!openWindow<Form3>()) click(w->chameleonButton10);
+                 Form3* copy = openWindow<Form3>();
                  if (!copy) return false;
                  copy->Text1->setText(w.path("copy.txt"));
                  return click(copy->chameleonButton1), copy->pasting();
@@ -252,7 +247,7 @@ private slots:
             QVERIFY2(!QFile::exists(w->path("copy.txt")) &&
                          (*w)->List1->ListCount() == (QByteArray(name) == "Open" ? 0 : 1),
                      name);
-            if (Form3* copy = copyWindow()) click(copy->chameleonButton3); // Cancel: back to the main window
+            if (Form3* copy = openWindow<Form3>()) click(copy->chameleonButton3); // Cancel: back to the main window
             QVERIFY2(closesAtOnce(std::move(w)), name);
         }
     }

@@ -165,17 +165,13 @@ private slots:
         testsupport::Window w(tree.root());
         w.search("*.txt");
         w.clickRow(0);
-        const auto opened = [&](chameleonButton* opens) {
-            testsupport::click(opens);
-            for (QWidget* window : QApplication::topLevelWidgets())
-                if (window != w.form.get() && window->isVisible()) return window;
-            return static_cast<QWidget*>(nullptr);
-        };
-        auto* about = qobject_cast<Form2*>(opened(w->chameleonButton18));
+        testsupport::click(w->chameleonButton18);
+        auto* about = testsupport::openWindow<Form2>();
         QVERIFY(about && !w->isVisible());
         verifyOnlyItsButtonCloses(about, about->Command3);
         QVERIFY(w->isVisible());
-        auto* copy = qobject_cast<Form3*>(opened(w->chameleonButton10));
+        testsupport::click(w->chameleonButton10);
+        auto* copy = testsupport::openWindow<Form3>();
         QVERIFY(copy && !w->isVisible());
         DisableCloseButton(copy); // a second run changes nothing
         verifyOnlyItsButtonCloses(copy, copy->chameleonButton3);

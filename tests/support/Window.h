@@ -8,6 +8,7 @@
 #include "support/FileBytes.h"
 #include "widgets/button/chameleonButton.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +43,13 @@ struct RecordingPanes : platform::WebPaneFactory {
 
 inline void click(QWidget* b) {
     QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+}
+
+// The shown top-level window of type W (a dialog the main window opened), if any.
+template <typename W> W* openWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
+    return nullptr;
 }
 
 struct Window {
