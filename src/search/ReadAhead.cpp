@@ -115,7 +115,7 @@ ReadAhead::~ReadAhead() {
 
 bool ReadAhead::canAsk() const {
     std::lock_guard lock(pool_->mutex);
-    return pool_->underWay < kMaxUnderWay && pool_->held < kMaxHeld &&
+    return pool_->underWay < kMaxUnderWay && pool_->held + pool_->underWay < kMaxHeld &&
            pool_->heldBytes + (pool_->underWay + 1) * kMostHeldByOne <= kMaxHeldBytes;
 }
 

@@ -25,6 +25,7 @@
 #include <random>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using testsupport::TreeBuilder;
@@ -178,6 +179,28 @@ private slots:
         };
         QCOMPARE(withoutYields(walk(crowd.rootBytes(), "*.txt", 0, true)),
                  withoutYields(walk(crowd.rootBytes(), "*.txt", 0)));
+
+        // What is read ahead and not taken yet is bounded: once 256 folders wait, no more is asked for.
+        TreeBuilder many;
+        for (int i = 0; i < 300; ++i)
+            many.folder("f" + QByteArray::number(i));
+        struct stat st {};
+        const int fd = ::open(many.rootBytes().constData(), O_RDONLY | O_DIRECTORY);
+        ::fstat(fd, &st);
+        search::ReadAhead ahead(st.st_dev);
+        std::vector<search::ReadAhead::Ticket> asked;
+        while (asked.size() < 300) {
+            if (ahead.canAsk()) {
+                asked.push_back(ahead.request(fd, "f" + std::to_string(asked.size())));
+                continue;
+            }
+            if (std::all_of(asked.begin(), asked.end(), [&](const auto& t) { return ahead.peek(t); })) break;
+            ahead.waitFor(asked.back(), std::chrono::milliseconds(100));
+        }
+        QCOMPARE(asked.size(), search::ReadAhead::kMaxHeld);
+        for (const auto& ticket : asked)
+            ahead.abandon(ticket);
+        ::close(fd);
     }
 
     void walksChainsDeeperThanItKeepsOpenAndLongerThanAnyPath() {
