@@ -44,6 +44,13 @@ struct Recorder : search::WalkSink {
     void folderListed(std::string_view folder) override { events << "listed " + str(folder); }
     bool yield() override { return events << "yield", stopAfterYields < 0 || ++yields < stopAfterYields; }
 };
+// Unmounts the volume at at (lazily, as `umount -l` does) at its first yield.
+struct Unmounting : Recorder {
+    QByteArray at;
+    bool yield() override {
+        return ::umount2(std::exchange(at, {}).constData(), MNT_DETACH), Recorder::yield();
+    }
+};
 QStringList files(const QStringList& events) {
     return events.filter(QRegularExpression("^file"));
 }
@@ -277,8 +284,15 @@ private slots:
                     return 77;
                 ::close(::open(mnt + "/other-volume.txt", O_CREAT | O_WRONLY, 0644));
                 out = files(walk(tree.rootBytes(), "*.txt"));
-                return files(walk(tree.rootBytes(), "*.txt", 60000, true)) == out ? 0
-                                                                                  : 5; // read ahead: the same
+                if (files(walk(tree.rootBytes(), "*.txt", 60000, true)) != out)
+                    return 5; // read ahead: the same
+                // A volume unmounted while it is walked: the walk ends, as for folders that vanish.
+                Unmounting r;
+                r.at = mnt;
+                search::FolderWalk gone;
+                gone.setYieldInterval(0);
+                const bool ended = gone.run(mnt.toStdString(), search::WildcardPattern("*.txt"), r);
+                return ended && QFile::exists(mnt + "/under.txt") ? 0 : 6; // the folder below shows again
             },
             &code);
         if (code == 77) QSKIP("mounting needs root and a mount namespace of one's own");
