@@ -20,7 +20,7 @@ void EntryFeed::stop() {
     taken_.notify_all();
 }
 
-bool EntryFeed::takeInto(ResultList& list, int budgetMs) {
+bool EntryFeed::takeInto(ResultList& list, int budgetUs) {
     if (takenTo_ >= taking_.size()) {
         taking_.clear();
         takenTo_ = 0;
@@ -33,7 +33,7 @@ bool EntryFeed::takeInto(ResultList& list, int budgetMs) {
     QElapsedTimer clock;
     clock.start();
     for (int n = 0; takenTo_ < taking_.size(); ++n) {
-        if ((n & 255) == 255 && clock.elapsed() >= budgetMs) break;
+        if ((n & 63) == 63 && clock.nsecsElapsed() >= qint64(budgetUs) * 1000) break;
         const size_t end = taking_.find('\0', takenTo_ + 1);
         const std::string_view bytes(taking_.data() + takenTo_ + 1, end - takenTo_ - 1);
         switch (taking_[takenTo_]) {

@@ -28,8 +28,9 @@ public:
 
     // The window's side.
     void stop();
-    // Adds what waits to list, in order, for about budgetMs at the most; returns whether more waits.
-    bool takeInto(ResultList& list, int budgetMs);
+    // Adds what waits to list, in order, for about budgetUs microseconds at the most; returns
+    // whether more waits.
+    bool takeInto(ResultList& list, int budgetUs);
 
 private:
     std::mutex mutex_;

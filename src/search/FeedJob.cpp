@@ -62,7 +62,7 @@ void FeedJob::take() {
         std::lock_guard lock(state_->mutex);
         done = state_->done; // what was found before the end is all in the feed by now
     }
-    const bool more = state_->feed.takeInto(*list_, kTakeBudgetMs);
+    const bool more = state_->feed.takeInto(*list_, kTakeBudgetUs);
     took();
     if (!state_) return; // stopped meanwhile
     if (more) {

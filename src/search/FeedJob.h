@@ -22,7 +22,7 @@ class FeedJob : public QObject {
     Q_OBJECT
 public:
     // The longest the window's thread spends adding found entries to the list in one turn.
-    static constexpr int kTakeBudgetMs = 3;
+    static constexpr int kTakeBudgetUs = 2000;
 
     explicit FeedJob(ResultList* list, QObject* parent = nullptr);
     ~FeedJob() override; // stops the job

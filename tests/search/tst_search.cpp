@@ -201,8 +201,10 @@ private slots:
                 asked.push_back(ahead.request(fd, "f" + std::to_string(asked.size())));
                 continue;
             }
-            if (std::all_of(asked.begin(), asked.end(), [&](const auto& t) { return ahead.peek(t); })) break;
-            ahead.waitFor(asked.back(), std::chrono::milliseconds(100));
+            if (!std::all_of(asked.begin(), asked.end(), [&](const auto& t) { return ahead.peek(t); }))
+                ahead.waitFor(asked.back(), std::chrono::milliseconds(100));
+            else if (!ahead.canAsk()) // all read, and still no more
+                break;
         }
         QCOMPARE(asked.size(), search::ReadAhead::kMaxHeld);
         for (const auto& ticket : asked)
