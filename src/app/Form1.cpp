@@ -123,10 +123,7 @@ void Form1::buildControls() {
 
     Drive1 = place(new QComboBox(this), "Drive1", 7800, 600, 3255, 315, QStringLiteral("Drive"),
                    QStringLiteral("Select The Drive"));
-    const QList<platform::Volume> volumes = services_.drives->volumes();
-    for (const platform::Volume& v : volumes)
-        Drive1->addItem(platform::driveEntryText(v), v.rootPath);
-    Drive1->setCurrentIndex(services_.drives->startIndex(volumes));
+    Drive1_Refresh(); // the start volume selected
     services_.drives->watch(this, [this] { Drive1_Refresh(); });
 
     Label1 = placeValueLabel(new QLabel(this), "Label1", 3480, 960, 6255, 735, QStringLiteral("Status"));
@@ -434,22 +431,22 @@ void Form1::showSearchingStatus(const QString& folder) {
                     QStringLiteral("..."));
 }
 
-// The drive list follows the system's mounts; the selected volume stays selected while it is there.
+// Fills the drive list with the volumes mounted now; the selected volume stays selected while it is
+// there, else (and at start) the start volume is.
 void Form1::Drive1_Refresh() {
     const QList<platform::Volume> volumes = services_.drives->volumes();
-    QStringList texts;
+    QStringList texts, shown;
     for (const platform::Volume& v : volumes)
         texts << platform::driveEntryText(v);
-    QStringList shown;
     for (int i = 0; i < Drive1->count(); ++i)
         shown << Drive1->itemText(i);
     if (texts == shown) return;
     const QString selected = Drive1->currentData().toString();
     Drive1->clear();
     int index = -1;
-    for (const platform::Volume& v : volumes) {
-        if (v.rootPath == selected) index = Drive1->count();
-        Drive1->addItem(platform::driveEntryText(v), v.rootPath);
+    for (int i = 0; i < volumes.size(); ++i) {
+        if (volumes[i].rootPath == selected) index = i;
+        Drive1->addItem(texts[i], volumes[i].rootPath);
     }
     Drive1->setCurrentIndex(index >= 0 ? index : services_.drives->startIndex(volumes));
 }

@@ -22,9 +22,12 @@ QString homeFolder() {
 QString XdgDesktopData::folder() const {
     // $XDG_DATA_HOME when it is an absolute path, ~/.local/share otherwise.
     const QString set = qEnvironmentVariable("XDG_DATA_HOME");
-    const QString home = homeFolder();
-    if ((set.isEmpty() || !QDir::isAbsolutePath(set)) && home.isEmpty()) return QString();
-    QString f = !set.isEmpty() && QDir::isAbsolutePath(set) ? set : home + QStringLiteral("/.local/share");
+    QString f = set;
+    if (set.isEmpty() || !QDir::isAbsolutePath(set)) {
+        const QString home = homeFolder();
+        if (home.isEmpty()) return QString();
+        f = home + QStringLiteral("/.local/share");
+    }
     while (f.size() > 1 && f.endsWith(QLatin1Char('/')))
         f.chop(1);
     return f;

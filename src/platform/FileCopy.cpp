@@ -260,7 +260,7 @@ void OwnFileCopier::plainCopy(QWidget* owner, const QString& source, const QStri
                               std::function<void(int error)> done) {
     runInBackground(
         owner, [source, target] { return copyFile(source, target, nullptr, nullptr).error; },
-        [done = std::move(done)](int error) { done(error); });
+        std::move(done));
 }
 
 // --- the prompts as windows ------------------------------------------------------
