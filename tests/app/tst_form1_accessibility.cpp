@@ -6,16 +6,9 @@
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
 
-#include <QAccessible>
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusVariant>
-#include <QProcess>
-#include <QScopeGuard>
-#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
+#include <QtDBus>
 #include <optional>
 
 using namespace testsupport;

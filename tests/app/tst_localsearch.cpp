@@ -1,15 +1,13 @@
-// The local search through the real main window: matching, the odd kinds of entries a Linux volume
-// holds, the status texts, selection, Clear, the keys, and what other buttons do meanwhile.
+// The local search through the main window: matching, the odd entries a Linux volume holds, the status
+// texts, Clear, the keys, what other buttons do meanwhile, and volumes that never answer.
 #include "copydialog/Form3.h"
 #include "search/SearchJob.h"
 #include "support/HungVolume.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QSet>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace testsupport;
 
@@ -37,9 +35,8 @@ void threeFolders(TreeBuilder& tree, int n) {
 class TestLocalSearch : public QObject {
     Q_OBJECT
 private slots:
-    // Patterns as a user types them, over names of every kind: links (a link to a folder, also one that
-    // makes a loop, is neither entered nor listed), a broken link, a pipe (listed, never opened), names that
-    // are not UTF-8.
+    // Patterns as typed, over links (one to a folder, also a loop, neither entered nor listed), a broken
+    // link, a pipe (listed, never opened) and names that are not UTF-8.
     void matchesNamesLikeTheUserExpects_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QStringList>("expected");
@@ -67,9 +64,8 @@ private slots:
                                                                              "broken.dat",
                                                                              "pipe.dat",
                                                                              odd};
-        QTest::newRow("leading blanks ignored") << "   *.doc" << QStringList{"a1.doc", "ab.doc", "abc.doc"};
-        QTest::newRow("trailing blanks and dots ignored")
-            << "*.doc .  " << QStringList{"a1.doc", "ab.doc", "abc.doc"};
+        QTest::newRow("blanks around and trailing dots ignored")
+            << "   *.doc .  " << QStringList{"a1.doc", "ab.doc", "abc.doc"};
         QTest::newRow("only blanks find nothing") << "    " << QStringList{};
         QTest::newRow("non-ASCII letters fold") << "übung.pdf" << QStringList{"Übung.PDF"};
         QTest::newRow("no folder names, no links to folders") << "d*" << QStringList{};
@@ -102,14 +98,9 @@ private slots:
         Window w(tree.root());
         w->Option1->click(), w->Text1->setText("*.txt"), click(w->chameleonButton1);
         QTRY_COMPARE(w.labels(), kOver + "|10|0 list");
-        QVERIFY(w->Label1->palette().color(QPalette::WindowText) == QColor(255, 0, 0) &&
-                w->Label1->font().bold());
-        QCOMPARE(w->List1->height(), 420); // 6300 twips
-        w.clickRow(2);
-        const QString clicked = w.labels();
-        QTest::keyClick(w->List1, Qt::Key_Down); // the keyboard moves the selection too
-        QCOMPARE(clicked + '/' + w.labels(),
-                 w->List1->List(2) + "|10|3 list/" + w->List1->List(3) + "|10|4 list");
+        QCOMPARE(w->List1->height(), 420);                      // 6300 twips
+        w.clickRow(2), QTest::keyClick(w->List1, Qt::Key_Down); // the keyboard moves the selection too
+        QCOMPARE(w.labels(), w->List1->List(3) + "|10|4 list");
         const QString pattern = w->Combo1->currentText();
         w->WB1->show(), click(w->chameleonButton8); // Clear
         QCOMPARE(w.labels() + w->Text1->text() + w->Combo1->currentText(), "||" + pattern);
@@ -120,9 +111,8 @@ private slots:
         QCOMPARE(w.search("*") << w.labels(), QStringList{kOver + "|0|0 list"});
     }
 
-    // While a search runs: a second Search is refused, Save is refused, Clear stops it and empties the
-    // list, Open stops it and shows the document alone, closing the window stops the walk; a folder
-    // that vanishes before the walk reaches it is survived.
+    // While a search runs: Search and Save are refused, Clear and Open stop it (Open's document alone is
+    // listed), closing the window stops the walk; a folder that vanishes before its turn is survived.
     void whatHappensDuringASearch() {
         TreeBuilder tree;
         threeFolders(tree, 20);
@@ -172,10 +162,9 @@ private slots:
         QVERIFY(!w->isSearching() && w.entries().size() < 40 && w->Label1->text() != kOver);
     }
 
-    // A volume that never answers. A search of it shows what was found and the window goes on, Clear
-    // abandons the listing and another volume can be searched, and the folder it is stuck on is named. Each
-    // action on a file there returns at once, its button does nothing more meanwhile, and the window closes
-    // at once.
+    // A volume that never answers: a search shows what it found and names the folder it is stuck on, Clear
+    // abandons it; each action on a file there returns at once and its button does nothing more meanwhile;
+    // the window closes at once.
     void aHungVolumeNeverHoldsTheWindow() {
         HungVolume volume;
         if (!volume.mounted())
@@ -188,7 +177,6 @@ private slots:
             w.reset();
             return closing.elapsed() < 1000;
         };
-        // A slow folder is read ahead; a listing waited for two seconds is named in the status line.
         // (First: the listings stuck below in the root hold every later look-up there.)
         auto w = std::make_unique<Window>(volume.path("deep"));
         QCOMPARE(w->search("*.txt", 2600), QStringList{"<still searching>"});
@@ -247,7 +235,8 @@ private slots:
             QVERIFY2(!QFile::exists(w->path("copy.txt")) &&
                          (*w)->List1->ListCount() == (QByteArray(name) == "Open" ? 0 : 1),
                      name);
-            if (Form3* copy = openWindow<Form3>()) click(copy->chameleonButton3); // Cancel: back to the main window
+            if (Form3* copy = openWindow<Form3>())
+                click(copy->chameleonButton3); // Cancel: back to the main window
             QVERIFY2(closesAtOnce(std::move(w)), name);
         }
     }
@@ -256,8 +245,7 @@ private slots:
         TreeBuilder tree;
         tree.file("hello.txt");
         Window w(tree.root());
-        // The type box keeps exactly what was typed: Enter (which starts nothing), Tab away and a click
-        // elsewhere leave it; picking an item sets the item's text.
+        // The type box keeps what was typed through Enter (which starts nothing), Tab and a click elsewhere.
         QLineEdit* type = w->Combo1->lineEdit();
         w->Combo1->setFocus();
         type->clear();
@@ -266,10 +254,6 @@ private slots:
         QTest::keyClick(type, Qt::Key_Tab);
         QTest::mouseClick(w->Label2, Qt::LeftButton);
         QCOMPARE(w->Combo1->currentText() + w.labels(), "*.doc||");
-        w->Combo1->setFocus();
-        QTest::keyClick(w->Combo1, Qt::Key_Down);
-        QVERIFY(w->Combo1->currentText() == w->Combo1->itemText(w->Combo1->currentIndex()) &&
-                w->Combo1->count() == 27);
         w->Option1->click();
         QTest::keyClicks(w->Text1, "hello.txt");
         QCOMPARE(w->Label1->text(), QString()); // other keys only type

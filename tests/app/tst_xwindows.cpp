@@ -1,7 +1,6 @@
-// The windows under a real X server: the real program starts, maps its main window, ignores its
-// command line, registers its document type and quits cleanly on the window manager's close request;
-// where no session bus is named, the bus dbus-launch started on the display is found; windows whose
-// close box is greyed (About, Copy File) refuse that request and close by their button.
+// The windows under a real X server: the real program starts, registers its document type and quits on
+// the window manager's close request; the desktop's applications and session bus are found; About and
+// Copy File refuse that request and close by their button.
 #include "about/Form2.h"
 #include "copydialog/Form3.h"
 #include "platform/DesktopFiles.h"
@@ -13,13 +12,8 @@
 #include "widgets/button/chameleonButton.h"
 #include "widgets/window/modCloseBtn.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QPointer>
-#include <QProcess>
-#include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 // Xlib's macros last: they clash with Qt's and the button's names.
 #include <X11/Xlib.h>
@@ -105,9 +99,7 @@ private slots:
         QTemporaryDir desktop;
         const QString record = desktop.filePath("record"), opened = desktop.filePath("opened");
         QDir().mkpath(desktop.filePath("data/applications")), QDir().mkpath(desktop.filePath("config"));
-        const auto write = [](const QString& name, const QByteArray& text) {
-            testsupport::writeBytes(name, text);
-        };
+        void (*write)(const QString&, const QByteArray&) = testsupport::writeBytes;
         write(record, "#!/bin/sh\necho \"$1\" >> " + opened.toUtf8() + "\n");
         QFile::setPermissions(record, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         write(desktop.filePath("data/applications/recorder.desktop"),
@@ -134,8 +126,7 @@ private slots:
                                   file + "\n" + desktop.path() + "\n", 10000);
     }
 
-    // Where no session bus is named, the bus dbus-launch started on this display is found without it; a
-    // bus that is named stays.
+    // Where no session bus is named, the one dbus-launch started on this display is found; a named one stays.
     void theSessionBusOnTheDisplayIsFoundWhereNoneIsNamed() {
         QProcess uuid, launch;
         uuid.start("dbus-uuidgen", {"--get"});
@@ -157,8 +148,6 @@ private slots:
         QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/nowhere");
     }
 
-    // About and Copy File hide the main window, open in the middle of the screen, refuse the window
-    // manager's close request and close through their button, which brings the main window back.
     void dialogsRefuseTheCloseRequestAndTheMainWindowComesBack() {
         testsupport::TreeBuilder tree;
         tree.file("a.txt");

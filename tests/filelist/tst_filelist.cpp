@@ -1,8 +1,5 @@
-// The file list subsystem without a window: the blocked types and their messages, the document's exact
-// bytes, lenient reading, saves that replace a document whole or leave it be, deleting exactly the
-// named file; and registering the document type with the desktop: the files and their exact content,
-// nothing rewritten when nothing changed, silence where nothing can be written, and the desktop's own
-// tools finding the type and the program.
+// The file list without a window: blocked types, the document's bytes read and written, failed saves,
+// deleting exactly the named file, and registering the document type with the desktop.
 #include "filelist/BlockedTypes.h"
 #include "filelist/FileActions.h"
 #include "filelist/FileListDocument.h"
@@ -10,14 +7,12 @@
 #include "platform/DesktopData.h"
 #include "platform/PathCodec.h"
 #include "search/ResultList.h"
+#include "support/FakeServices.h"
+#include "support/FileBytes.h"
 #include "support/TreeBuilder.h"
-#include "support/Window.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QtTest>
+#include <QtWidgets>
 #include <csignal>
 #include <cstring>
 #include <pwd.h>
@@ -125,17 +120,13 @@ private slots:
                  {"C:\\WINDOWS\\notepad.EXE", "an EXE"},
                  {"/opt/myexe", "an EXE"},
                  {"C:\\a\\setup.exe.txt", ""},
-                 {"C:\\exe\\notes.txt", ""},
                  {"ini", "an INI"},
                  {"/skins/blue.Sk2", "SK2"},
                  {"/w/k.dll", "DLL"},
                  {"/w/ctl.OCX", "an OCX"},
                  {"C:\\DATA\\report.Zip", "ZIP"},
                  {"C:\\b\\archive.rar", "RAR"},
-                 {"C:\\c\\picture.jpg", ""},
-                 {"C:\\c\\readme", ""},
                  {"xe", ""},
-                 {"", ""},
                  {"/a/b.exe ", ""},
                  {"/d/\xc3\xa9t\xc3\xa9.zip", "ZIP"}})
             QTest::newRow(path) << QString::fromUtf8(path) << type;
@@ -163,12 +154,9 @@ private slots:
         QTest::newRow("no final end") << QByteArray("/a\r\n/b") << Entries{"/a", "/b"};
         QTest::newRow("trailing blanks only")
             << QByteArray("  /a b  \r\n/c\t \r\n") << Entries{"  /a b", "/c\t"};
-        QTest::newRow("empty lines") << QByteArray("\r\n/a\r\n\r\n") << Entries{"", "/a", ""};
-        QTest::newRow("CR CR LF") << QByteArray("/a\r\r\n/b") << Entries{"/a", "", "/b"};
-        QTest::newRow("blank line") << QByteArray("   \r\n") << Entries{""};
-        QTest::newRow("empty document") << QByteArray() << Entries{};
+        QTest::newRow("CR CR LF, a blank line")
+            << QByteArray("/a\r\r\n   \r\n/b") << Entries{"/a", "", "", "/b"};
         QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf/a\r\n") << Entries{"/a"};
-        QTest::newRow("only a mark") << QByteArray("\xef\xbb\xbf") << Entries{};
         QTest::newRow("a NUL ends the entry")
             << QByteArray("/a  \0b\r\n\0\r\n/c", 13) << Entries{"/a", "", "/c"};
         QTest::newRow("raw bytes") << QByteArray("/m\xc3\xbcsic/caf\xe9.mp3\r\n")
@@ -212,14 +200,8 @@ private slots:
             longOnes.appendBytes(e);
         QCOMPARE(filelist::SavePlaylist(name, longOnes.entries()).entriesWithCr, 1);
         QCOMPARE(readBytes(name), huge + "\r\n/short\r\n" + huge + "\r\r\n");
-        search::ResultList split;
-        filelist::OpenPlaylist(name, into(split)); // it loads back as two entries
-        writeBytes(dir.filePath("empty.f4u"), {}); // empty and unnamed documents add nothing
-        QVERIFY(filelist::OpenPlaylist(dir.filePath("empty.f4u"), into(split)).ok &&
-                filelist::OpenPlaylist(QString(), into(split)).ok);
-        const auto folder = filelist::OpenPlaylist(dir.path(), into(split)); // a folder is no document
-        QVERIFY(!folder.ok && !folder.error.isEmpty());
-        QCOMPARE(split.count(), 4);
+        const auto folder = filelist::OpenPlaylist(dir.path(), into(back)); // a folder is no document
+        QVERIFY(!folder.ok && !folder.error.isEmpty() && back.count() == 7);
     }
 
     void aDocumentReadInBlocksCutShortOrFailing() {
@@ -292,14 +274,9 @@ private slots:
         }
         QCOMPARE(readBytes(name), "/the/old/list.txt\r\n");
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.f4u"});
-        QVERIFY(!filelist::SavePlaylist(dir.path(), list.entries()).ok &&
-                QFileInfo(dir.path()).isDir()); // a folder as the name
         QVERIFY(!filelist::SavePlaylist(dir.filePath("no/such/x.f4u"), list.entries()).ok);
         QVERIFY(filelist::SavePlaylist(name, list.entries()).ok); // a save that works replaces it whole
-        const QByteArray now = readBytes(name);
-        QVERIFY(now.startsWith("/a/rather/long/folder/name/for/the/test/file0.txt\r\n") &&
-                now.endsWith("/file19999.txt\r\n"));
-        QCOMPARE(now.count("\r\n"), 20000);
+        QCOMPARE(readBytes(name).count("/test/file"), 20000);
     }
 
     void deleteAsksOnlyAboutAUsableSelectionThenRemovesExactlyThatFile() {
@@ -344,20 +321,17 @@ private slots:
             QVERIFY2(!exists(folder + name), name.constData());
             QVERIFY(exists(folder + "neighbour.txt") && exists(folder + "caf.txt"));
         }
-        QVERIFY(QDir(tree.root()).mkpath("gone.txt/inside")); // a vanished file, a folder: reported, kept
+        QVERIFY(QDir(tree.root()).mkpath("gone.txt/inside")); // a folder: a warning, and kept
         boxes.shown.clear();
-        for (const QString& e : {tree.root() + "/vanished.txt", tree.root() + "/gone.txt"}) {
-            QVERIFY(del(e) > 0);
-            const QStringList said = taken(boxes);
-            QVERIFY2(said.size() == 2 &&
-                         said[1].startsWith("File Delete Message|The selected file could not be deleted") &&
-                         said[1].endsWith("|0 2 0"),
-                     qPrintable(said.join('\n'))); // a warning
-        }
-        QVERIFY(QFile::exists(tree.root() + "/gone.txt/inside"));
+        QVERIFY(del(tree.root() + "/gone.txt") > 0 && QFile::exists(tree.root() + "/gone.txt/inside"));
+        const QStringList said = taken(boxes);
+        QVERIFY2(said.size() == 2 &&
+                     said[1].startsWith("File Delete Message|The selected file could not be") &&
+                     said[1].endsWith("|0 2 0"),
+                 qPrintable(said.join('\n')));
     }
 
-    void writesTheRegistrationWithItsExactContent() {
+    void registersTheTypeAndRewritesOnlyWhatChanged() {
         DataHome home;
         RecordingDesktopData desktop;
         desktop.associate("/opt/orvik");
@@ -369,24 +343,11 @@ private slots:
         // Both caches are missing, so both tools are started, each on its folder.
         QCOMPARE(desktop.started, (QStringList{"update-mime-database " + home.path("mime"),
                                                "update-desktop-database " + home.path("applications")}));
-        DataHome bare; // no usable icon: the type names none
-        desktop.associate("/opt/orvik/", home.path("missing.ico"));
-        QCOMPARE(bare.read(kPackage),
-                 QByteArray(kMimePackage).replace("    <icon name=\"application-x-f4u\"/>\n", ""));
-        QVERIFY(!QFileInfo::exists(bare.path("icons")));
-        QVERIFY(bare.read(kEntry).contains(
-            "Exec=\"/opt/orvik/orvik-searcher\" %f\n")); // a trailing '/' not doubled
-        QCOMPARE(source("resources/icons/application-x-f4u.png"),
-                 filelist::largestIconPicture(source("resources/icons/ICON2.ico")));
-    }
-
-    void startingAgainRewritesNothingUnlessSomethingChanged() {
-        DataHome home;
-        RecordingDesktopData desktop;
-        desktop.associate("/opt/orvik");
+        // Started again: nothing rewritten (inode and change time) and nothing started, once the tools
+        // made their caches; the program moved: its entry follows; a removed cache is made again.
         for (const char* cache : {"mime/mime.cache", "applications/mimeinfo.cache"})
-            writeBytes(home.path(cache), "made"); // as the tools do
-        const auto identity = [&] {               // inode and change time: a rewrite shows in either
+            writeBytes(home.path(cache), "made");
+        const auto identity = [&] {
             struct stat st {};
             ::stat(QFile::encodeName(home.path(kEntry)).constData(), &st);
             return QStringLiteral("%1:%2.%3").arg(st.st_ino).arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec);
@@ -395,13 +356,19 @@ private slots:
         desktop.started.clear(), desktop.associate("/opt/orvik");
         QVERIFY(identity() == first && desktop.started.isEmpty());
         const QByteArray entry = home.read(kEntry);
-        desktop.associate("/usr/lib/orvik"); // the program moved: its entry follows, the type stays
-        QCOMPARE(home.read(kEntry), QByteArray(entry).replace("/opt/orvik/", "/usr/lib/orvik/"));
-        QCOMPARE(desktop.started, QStringList{"update-desktop-database " + home.path("applications")});
-        desktop.started.clear(),
-            QFile::remove(home.path("mime/mime.cache")); // a cache the user removed is made again
         desktop.associate("/usr/lib/orvik");
-        QCOMPARE(desktop.started, QStringList{"update-mime-database " + home.path("mime")});
+        QCOMPARE(home.read(kEntry), QByteArray(entry).replace("/opt/orvik/", "/usr/lib/orvik/"));
+        QFile::remove(home.path("mime/mime.cache"));
+        desktop.associate("/usr/lib/orvik");
+        QCOMPARE(desktop.started, (QStringList{"update-desktop-database " + home.path("applications"),
+                                               "update-mime-database " + home.path("mime")}));
+
+        DataHome bare; // no usable icon: the type names none; a trailing '/' is not doubled
+        desktop.associate("/opt/orvik/", home.path("missing.ico"));
+        QCOMPARE(bare.read(kPackage),
+                 QByteArray(kMimePackage).replace("    <icon name=\"application-x-f4u\"/>\n", ""));
+        QVERIFY(!QFileInfo::exists(bare.path("icons")));
+        QVERIFY(bare.read(kEntry).contains("Exec=\"/opt/orvik/orvik-searcher\" %f\n"));
     }
 
     void execLineQuotesThePathAsTheDesktopReadsIt_data() {
@@ -410,10 +377,8 @@ private slots:
         QTest::newRow("blank") << "/home/ann/My Tools"
                                << QByteArray("Exec=\"/home/ann/My Tools/orvik-searcher\" %f");
         QTest::newRow("shell characters")
-            << "/t/a$b`c\"d" << QByteArray("Exec=\"/t/a\\\\$b\\\\`c\\\\\"d/orvik-searcher\" %f");
-        QTest::newRow("backslash") << "/t/a\\b" << QByteArray("Exec=\"/t/a\\\\\\\\b/orvik-searcher\" %f");
-        QTest::newRow("percent") << "/t/100%" << QByteArray("Exec=\"/t/100%%/orvik-searcher\" %f");
-        QTest::newRow("not ASCII") << "/t/Ärger" << QByteArray("Exec=\"/t/\xc3\x84rger/orvik-searcher\" %f");
+            << "/t/a$b`c\"d\\e%"
+            << QByteArray("Exec=\"/t/a\\\\$b\\\\`c\\\\\"d\\\\\\\\e%%/orvik-searcher\" %f");
         QTest::newRow("line break") << "/t/a\nb" << QByteArray();
     }
 
@@ -454,23 +419,6 @@ private slots:
         };
         QCOMPARE(xdgMime({"query", "filetype", home.path("some.f4u")}), "application/x-f4u");
         QCOMPARE(xdgMime({"query", "default", "application/x-f4u"}), "orvik-searcher.desktop");
-    }
-
-    void theWindowStaysUsableWhereNothingCanBeRegistered() {
-        // Below a plain file, a data folder cannot be made by anyone: nothing is written, nothing is said,
-        // and the window works.
-        testsupport::TreeBuilder tree;
-        tree.file("plain"), tree.file("found.txt");
-        DataHome home;
-        qputenv("XDG_DATA_HOME", tree.path("plain/share"));
-        testsupport::FakeServices fake(tree.root());
-        platform::Services services = fake.services();
-        services.desktopData = std::make_shared<RecordingDesktopData>();
-        Form1 form(services);
-        form.Option2->setChecked(true);
-        form.StartSearch();
-        QTRY_COMPARE(form.List1->List(0), tree.root() + "/found.txt");
-        QVERIFY(fake.messageBoxes->shown.isEmpty() && !QFileInfo::exists(tree.path("plain/share")));
     }
 
     void aRelativeDataHomeIsIgnored() {

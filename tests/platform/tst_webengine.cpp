@@ -1,7 +1,6 @@
-// The real web engine, every engine pointed at a local HTTP server: the lazy start; the file viewer
-// against real files (what it shows, and that a viewed file reaches neither other local files nor the
-// network); the engines' real navigations and their events, history, progress, and the shielding of
-// local files.
+// The real web engine, every engine pointed at a local HTTP server: the lazy start, the file viewer on
+// real files (shown, and shut off from other files and the network), the engines' navigations, history,
+// progress and the shielding of local files.
 #include "platform/AppSetup.h"
 #include "platform/FileViewerPane.h"
 #include "platform/LazyWebPane.h"
@@ -13,14 +12,12 @@
 #include "websearch/SearchAddress.h"
 #include "widgets/progressbar/ProgressBar.h"
 
-#include <QApplication>
-#include <QSignalSpy>
-#include <QTabWidget>
+#include <QtTest>
+#include <QtWidgets>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-#include <QtTest>
 
 #include <unistd.h>
 
@@ -47,6 +44,9 @@ QStringList searchAddresses(const QString& query) {
         addresses << websearch::searchAddress(engine, query);
     return addresses;
 }
+void clickOption(QRadioButton* option) { // on its round button, not its caption
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, option->height() / 2));
+}
 QString plainText(QWebEnginePage* page) {
     QString text = "<no answer>";
     bool done = false;
@@ -69,17 +69,15 @@ private slots:
         writeBytes(dir_.filePath("caf\xc3\xa9 \xe2\x82\xac.txt"), "a name outside ASCII\n");
         writeBytes(dir_.filePath("large.txt"), QByteArray(200 << 20, 'x'));
         writeBytes(dir_.filePath("secret.txt"), "the secret");
-        writeBytes(dir_.filePath("data.odt"), QByteArray("PK\x03\x04 not a page", 18));
+        writeBytes(dir_.filePath("data.odt"), "PK\x03\x04 not a page");
         writeBytes(dir_.filePath("reach.html"), // every way a page could reach another file or the server
                    QString(readBytes(QFINDTESTDATA("data/reach.html")))
                        .arg(server_.url("/picture.png"), server_.url("/fetched"))
                        .toUtf8());
-        w_ = std::make_unique<Window>(dir_.path(),
-                                      platform::desktopServices().webPanes); // the program's own panes
+        w_ = std::make_unique<Window>(dir_.path(), platform::desktopServices().webPanes); // the real panes
         form_ = w_->form.get();
         QCOMPARE(w_->search("*.*").size(), 7);
-        QTest::mouseClick(form_->Option3, Qt::LeftButton, {}, QPoint(5, form_->Option3->height() / 2));
-        QVERIFY(form_->SSTab1->isVisible());
+        clickOption(form_->Option3);
     }
 
     void cleanupTestCase() {
@@ -88,8 +86,7 @@ private slots:
     }
 
     void panesStartNoEngineUntilUsed() {
-        // Every pane on screen in turn, and Stop, Back and Forward on panes that never loaded anything:
-        // nothing of the web engine has started.
+        // Every pane shown, and Stop, Back and Forward on panes that never loaded: no engine has started.
         for (int tab = kEngines - 1; tab >= 0; --tab)
             form_->SSTab1->setCurrentIndex(tab), QTest::qWait(20);
         for (auto* button : {form_->chameleonButton12, form_->chameleonButton13, form_->chameleonButton14})
@@ -97,15 +94,12 @@ private slots:
         QTest::qWait(200);
         QVERIFY(!platform::WebEnginePane::engineStarted());
         QCOMPARE(webEngineProcessCount(), 0);
-        for (int engine = 0; engine < kEngines; ++engine)
-            QVERIFY(!static_cast<platform::LazyWebPane*>(pane(engine))->inner());
     }
 
     void theViewerShowsTextPagesAndNamesOutsideAscii() {
         form_->Option2->click();
         show("notes.txt");
         QTRY_VERIFY_WITH_TIMEOUT(plainText(page()).contains("plain words in a text file"), kLoadTimeout);
-        QVERIFY(form_->WB1->isVisible() && form_->List1->isHidden());
         select("page.html");
         emit form_->List1->DblClick();
         QTRY_COMPARE_WITH_TIMEOUT(page()->title(), "a page", kLoadTimeout);
@@ -144,11 +138,10 @@ private slots:
         QVERIFY(plainText(page()).contains(dir_.filePath("data.odt")));
         QTest::qWait(500);
         QCOMPARE(QDir(downloads).entryList(QDir::Files | QDir::Hidden), before);
-        form_->WB1->Navigate(
-            "C:\\Docs\\notes.txt"); // text that names no file of this computer is not loaded either
+        form_->WB1->Navigate("C:\\Docs\\notes.txt"); // names no file here: not loaded either
         QTRY_VERIFY_WITH_TIMEOUT(plainText(page()).contains("not the path of a file"), kLoadTimeout);
         QCOMPARE(server_.requests, QStringList());
-        QTest::mouseClick(form_->Option3, Qt::LeftButton, {}, QPoint(5, form_->Option3->height() / 2));
+        clickOption(form_->Option3);
     }
 
     void searchAllSendsEveryPaneToItsAddress() {
@@ -157,8 +150,7 @@ private slots:
         form_->Text2->setText("orvik searcher"), click(form_->chameleonButton11);
         const QStringList addresses = searchAddresses("orvik+searcher");
         QVERIFY(waitForLocations(addresses) && webEngineProcessCount() > 0);
-        // Each pane asked the server for exactly its engine's result page, and the address box followed
-        // every pane's navigation, hidden tabs' too, and holds the last one.
+        // Each pane asked for its engine's result page; the address box followed every pane, hidden too.
         QTRY_COMPARE_WITH_TIMEOUT(server_.requests.size(), kEngines, kLoadTimeout);
         for (const QString& address : addresses)
             QVERIFY(server_.requests.contains(address.mid(address.indexOf('/', 7))));
@@ -167,23 +159,21 @@ private slots:
             shown << change.at(0).toString();
         QCOMPARE(form_->Text4->text(), shown.last());
         QVERIFY(std::is_permutation(shown.begin(), shown.end(), addresses.begin(), addresses.end()));
-        // The visible pane's progress reached 100 and then complete, which leaves the display as it was.
+        // The visible pane's progress reached 100, then complete, which leaves the display as it was.
         QTRY_COMPARE_WITH_TIMEOUT(form_->Label8->text(), " Download Progress   100   %   Completed",
                                   kLoadTimeout);
         QCOMPARE(form_->PB1->shpValue()->width(), form_->PB1->clientRect().width());
     }
 
     void backAndForwardMoveThroughRealHistory() {
-        // Home pages first: every pane reads its home address with "/" once loaded...
+        // At their home pages (read with "/"), Back leaves every pane where it is, though each has an
+        // earlier page; elsewhere, each goes back one page, and forward again.
         click(form_->chameleonButton15);
-        const QStringList homes(kEngines, server_.url("/")); // every engine at the server
+        const QStringList homes(kEngines, server_.url("/"));
         QVERIFY(waitForLocations(homes));
-        click(form_->chameleonButton13); // ...so Back leaves every pane where it is, though each has an
-                                         // earlier page
+        click(form_->chameleonButton13);
         QTest::qWait(500);
         QVERIFY(waitForLocations(homes));
-
-        // Once the panes are elsewhere, each goes back one page, and forward again.
         form_->Text2->setText("two words"), click(form_->chameleonButton11);
         const QStringList results = searchAddresses("two+words");
         QVERIFY(waitForLocations(results));
@@ -193,37 +183,26 @@ private slots:
         QVERIFY(waitForLocations(results));
     }
 
-    void theAddressBoxLoadsTheChosenPane() {
-        // Typed without a scheme, the text is a web address; the inner frame's navigation shows in the
-        // address box too (its request may reach the server a moment later); the location stays the page's.
+    void theAddressBoxLoadsTheChosenPaneAndShieldsLocalFiles() {
+        // Without a scheme the text is a web address; the inner frame's navigation shows in the address
+        // box too (its request may come a moment later); the location stays the page's.
         form_->Combo2->setCurrentIndex(websearch::Msn), form_->SSTab1->setCurrentIndex(0);
         server_.requests.clear();
         enterAddress(server_.host() + "/frames");
         QTRY_COMPARE_WITH_TIMEOUT(form_->Text4->text(), server_.url("/inner"), kLoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(server_.requests, (QStringList{"/frames", "/inner"}), kLoadTimeout);
         QCOMPARE(pane(websearch::Msn)->LocationURL(), server_.url("/frames"));
+        // A plain path (after an empty one, which is harmless): the page cannot read the file beside it.
+        const QString page = QFINDTESTDATA("data/read-secret.html");
+        QFile::copy(page, dir_.filePath("read-secret.html"));
+        enterAddress(QString()), enterAddress(dir_.filePath("read-secret.html"));
+        auto* lazy = static_cast<platform::LazyWebPane*>(pane(websearch::Msn));
+        QTRY_COMPARE_WITH_TIMEOUT(static_cast<platform::WebEnginePane*>(lazy->inner())->view()->title(),
+                                  "refused", kLoadTimeout);
+        QCOMPARE(lazy->LocationURL(), QUrl::fromLocalFile(dir_.filePath("read-secret.html")).toString());
     }
 
-    void localPagesCannotReadOtherLocalFiles() {
-        QTemporaryDir dir;
-        writeBytes(dir.filePath("secret.txt"), "the secret");
-        writeBytes(
-            dir.filePath("page.html"),
-            "<html><head><title>start</title><script>var x = new XMLHttpRequest();"
-            "try { x.open('GET', 'secret.txt', false); x.send(); document.title = 'read:' + x.responseText; }"
-            "catch (e) { document.title = 'refused'; }</script></head><body>local page</body></html>");
-        enterAddress(QString());                 // harmless: the pane goes on to the next address
-        enterAddress(dir.filePath("page.html")); // a plain path, into the chosen engine's pane
-        auto* view = static_cast<platform::WebEnginePane*>(
-                         static_cast<platform::LazyWebPane*>(pane(websearch::Msn))->inner())
-                         ->view();
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), "refused", kLoadTimeout);
-        QCOMPARE(pane(websearch::Msn)->LocationURL(),
-                 QUrl::fromLocalFile(dir.filePath("page.html")).toString());
-    }
-
-    // Last, as it closes the window: Show on a file whose volume never answers returns at once, the window
-    // goes on, and closes at once.
+    // Last, as it closes the window: Show of a file on a volume that never answers returns at once.
     void showingAFileWhoseVolumeHangsWaitsForNothing() {
         HungVolume volume;
         if (!volume.mounted())

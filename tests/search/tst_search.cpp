@@ -1,47 +1,30 @@
-// The search on its own: what the walk reports and in which order, deep trees, folders it may not read,
-// other volumes and loops made by mounts, read-ahead, the yields it offers; what counts as one character
-// for '?'; the result list's store keeping every entry byte for byte, and its control placing and finding
-// rows at any scroll position, moving the selection by key, click and typing, heard by assistive technology.
+// The search on its own: the walk's order, rules and read-ahead; the wildcards; the result list keeping
+// every entry byte for byte, and its control: rows, selection by key, click and typing, as heard.
 #include "platform/PathCodec.h"
 #include "search/FolderWalk.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
 #include "support/TreeBuilder.h"
 
-#include <QAccessible>
-#include <QGuiApplication>
-#include <QListView>
-#include <QProcess>
-#include <QScrollBar>
-#include <QSet>
-#include <QSignalSpy>
-#include <QStringListModel>
-#include <QStyleHints>
-#include <QTemporaryFile>
-#include <QTest>
-#include <QThreadPool>
-#include <climits>
-#include <functional>
+#include <QtTest>
+#include <QtWidgets>
 #include <random>
-#include <sched.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 using testsupport::TreeBuilder;
 
 namespace {
-QString str(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 struct Recorder : search::WalkSink {
     QStringList events; // "file[*] <folder>|<name>" (* first in its folder), "listed <folder>", "yield"
     int yields = 0, stopAfterYields = -1;
     void fileFound(std::string_view folder, std::string_view name, bool first) override {
-        events << QStringLiteral("file%1 %2|%3").arg(first ? "*" : "", str(folder), str(name));
+        events << QString("file%1 %2|%3")
+                      .arg(first ? "*" : "", QString::fromUtf8(folder), QString::fromUtf8(name));
     }
-
-    void folderListed(std::string_view folder) override { events << "listed " + str(folder); }
+    void folderListed(std::string_view folder) override {
+        events << "listed " + QUtf8StringView(folder).toString();
+    }
     bool yield() override { return events << "yield", stopAfterYields < 0 || ++yields < stopAfterYields; }
 };
 // Unmounts the volume at at (lazily, as `umount -l` does) at its first yield.
@@ -63,8 +46,8 @@ QStringList walk(const QByteArray& root, const char* pattern, int yieldInterval 
     walk.run(root.toStdString(), search::WildcardPattern(QString::fromUtf8(pattern)), r);
     return r.events;
 }
-// Runs body in a forked child; returns the lines it gave (written to a file opened before the fork, so
-// that a child that gave up its rights can still write them), its exit status in *exitCode.
+// Runs body in a forked child; returns the lines it gave (through a file opened before the fork, which a
+// child that gave up its rights can still write) and its exit status in *exitCode.
 QStringList inChild(const std::function<int(QStringList& out)>& body, int* exitCode) {
     QTemporaryFile lines;
     if (!lines.open()) return {};
@@ -85,9 +68,8 @@ QStringList inChild(const std::function<int(QStringList& out)>& body, int* exitC
 void touch(int dirFd, const QByteArray& name) {
     ::close(::openat(dirFd, name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
 }
-// Folders "d" inside each other, longer than any path may be, built through open folders. Every
-// sideEvery levels a folder "e" holding side<level>.txt sits beside the next "d", made first, so that
-// file systems listing newest first come back to it after the whole chain below.
+// Folders "d" inside each other, longer than any path may be. Every sideEvery levels a folder "e" holding
+// side<level>.txt sits beside the next "d", made first (file systems listing newest first reach it last).
 struct FolderChain {
     FolderChain(const QByteArray& base, int depth, int sideEvery) : base(base) {
         int fd = ::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -110,12 +92,6 @@ struct FolderChain {
     QByteArray base;
     bool built = false;
 };
-QStringList entries(const search::ResultList& list) {
-    QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.entry(i);
-    return out;
-}
 struct Fixture {
     search::ResultList list;
     search::ResultListView view{&list};
@@ -306,28 +282,16 @@ private slots:
                                      "file* " + R + "|top.txt"}));
     }
 
-    void wildcardsMatchCharactersNotCodeUnits_data() {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<bool>("matches");
-        const QByteArray grin("\xf0\x9f\x98\x80"); // U+1F600, outside the 16-bit range
-        QTest::newRow("? is a character beyond 16 bits") << "?.png" << grin + ".png" << true;
-        QTest::newRow("?? is not one such character") << "??.png" << grin + ".png" << false;
-        QTest::newRow("that character in the pattern") << QString::fromUtf8(grin + "*") << grin + "x" << true;
-        QTest::newRow("? is a stray byte") << "caf?.txt" << QByteArray("caf\xe9.txt") << true;
-        QTest::newRow("? is a two-byte letter") << "caf?.txt" << QByteArray("caf\xc3\xa9.txt") << true;
-        QTest::newRow("folding beyond 16 bits") // DESERET CAPITAL LONG I and its small letter
-            << QString::fromUtf8("\xf0\x90\x90\x80.txt") << QByteArray("\xf0\x90\x90\xa8.TXT") << true;
-        QTest::newRow("ascii pattern, name with a stray byte") << "*.TXT" << QByteArray("\xff.txt") << true;
-        QTest::newRow("a plain name is no prefix") << "abc" << QByteArray("abcd") << false;
-        QTest::newRow("nor a suffix") << "abc" << QByteArray("xabc") << false;
-        QTest::newRow("stars at the end match the empty rest") << "ab**" << QByteArray("ab") << true;
-    }
-
     void wildcardsMatchCharactersNotCodeUnits() {
-        QFETCH(QString, pattern);
-        QFETCH(QByteArray, name);
-        QTEST(search::WildcardPattern(pattern).matches(name.toStdString()), "matches");
+        const QByteArray grin("\xf0\x9f\x98\x80"); // U+1F600, outside the 16-bit range
+        // DESERET CAPITAL LONG I and its small letter fold beyond 16 bits; a stray byte is one character.
+        for (const auto& [pattern, name, matches] : {std::tuple{QString("?.png"), grin + ".png", true},
+                                                     {"??.png", grin + ".png", false},
+                                                     {"caf?.txt", "caf\xe9.txt", true},
+                                                     {u"\U00010400.txt"_qs, "\xf0\x90\x90\xa8.TXT", true},
+                                                     {"abc", "abcd", false}})
+            QVERIFY2(search::WildcardPattern(pattern).matches(name.toStdString()) == matches,
+                     name.constData());
     }
 
     void keepsEveryEntryAsTextAndBytes() {
@@ -348,28 +312,20 @@ private slots:
         list.setFolder("/m\xc3\xbcsic"), list.appendName("bad\xff.mp3");
         list.append("C:\\Docs\\old.txt"); // an entry from a Windows list document
         list.append("relative.txt"), list.appendBytes(""), list.flush();
-        QCOMPARE(entries(list),
-                 (QStringList{"/root.txt", QString::fromUtf8("/m\xc3\xbcsic/bad") + QChar(0xDCFF) + ".mp3",
-                              "C:\\Docs\\old.txt", "relative.txt", ""}));
+        QCOMPARE(list.entry(0) + '|' + list.entry(1) + '|' + list.entry(2) + '|' + list.entry(3) + '|' +
+                     list.entry(4) + '|' + QString::number(list.count()),
+                 u"/root.txt|/m\u00fcsic/bad"_qs + QChar(0xDCFF) + ".mp3|C:\\Docs\\old.txt|relative.txt||5");
         list.append(list.entry(1)); // text given back as an entry leads to the same bytes
         QCOMPARE(list.entryBytes(1) + '|' + list.entryBytes(5),
                  "/m\xc3\xbcsic/bad\xff.mp3|/m\xc3\xbcsic/bad\xff.mp3");
 
-        list.clear(); // empty entries anywhere, also first, and one longer than a block or a row's length
-                      // field
+        list.clear(); // empty entries, also first, and one longer than a block or a row's length field
         list.appendBytes(""), list.appendBytes(QByteArray(17 << 20, 'x')), list.appendBytes(""), list.flush();
         QCOMPARE(list.entryBytes(0) + '|' + QByteArray::number(list.entryBytes(1).size()) + '|' +
                      list.entryBytes(2),
                  "|17825792|");
-        QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved),
-            inserted(&list, &QAbstractItemModel::rowsInserted);
         list.removeEntry(1), list.removeEntry(7); // out of range: nothing
-        QVERIFY(removed.size() == 1 && list.count() == 2 && list.entryBytes(1).isEmpty());
-        list.appendName("a"),
-            list.appendName("b"); // views hear of new entries at the next flush, in one batch
-        QCOMPARE(list.rowCount(), 2);
-        list.flush(), list.flush(); // nothing new: no announcement
-        QCOMPARE(inserted.size() == 1 ? inserted[0].mid(1) : QList<QVariant>(), (QList<QVariant>{2, 3}));
+        QVERIFY(list.count() == 2 && list.entryBytes(1).isEmpty());
     }
 
     void keysAndClicksMoveTheSelection() {
@@ -377,13 +333,10 @@ private slots:
         QSignalSpy clicked(&f.view, &search::ResultListView::Click);
         QSignalSpy doubleClicked(&f.view, &search::ResultListView::DblClick);
         // A click anywhere in a row selects that row: its top and bottom pixel rows too.
-        for (const int row : {2, 4, 3}) {
-            const QRect r = f.rect(row);
-            for (const QPoint at : {r.topLeft() + QPoint(3, 0), r.bottomRight() - QPoint(3, 0), r.center()}) {
-                f.view.setListIndex(0);
-                QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, at);
-                QCOMPARE(f.view.ListIndex(), row);
-            }
+        for (const auto& [row, at] : {std::pair{2, f.rect(2).topLeft() + QPoint(3, 0)},
+                                      {4, f.rect(4).bottomRight() - QPoint(3, 0)}}) {
+            QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(f.view.ListIndex(), row);
         }
         f.view.setListIndex(-1), clicked.clear();
         QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.rect(2).center());
@@ -406,27 +359,13 @@ private slots:
             QVERIFY(f.view.viewport()->rect().contains(f.rect(row)));
         }
         f.view.setListIndex(4321); // scrolled to
-        QVERIFY(f.view.indexAt(f.rect(4321).center()).row() == 4321 &&
-                f.view.viewport()->rect().contains(f.rect(4321)));
-        f.view.setListIndex(-1);
-        QCOMPARE(f.view.ListIndex(), -1);
+        QVERIFY(f.view.viewport()->rect().contains(f.rect(4321)));
 
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&f.view);
         QVERIFY(list->role() == QAccessible::List && list->childCount() == 5000);
         QCOMPARE(list->child(4321)->text(QAccessible::Name), f.list.entry(4321));
         QCOMPARE(list->child(4321)->rect(),
                  QRect(f.view.viewport()->mapToGlobal(f.rect(4321).topLeft()), f.rect(4321).size()));
-        const QRect viewport = f.view.viewport()->rect(); // every way of scrolling to a row shows it whole
-        for (const int row : {0, 1, 2345, 4999})
-            for (const auto hint : {QAbstractItemView::PositionAtCenter, QAbstractItemView::PositionAtTop,
-                                    QAbstractItemView::PositionAtBottom}) {
-                f.view.scrollTo(f.list.index(row), hint);
-                QVERIFY2(viewport.contains(f.rect(row)) &&
-                             f.view.indexAt(f.rect(row).bottomLeft() + QPoint(0, 1)).row() ==
-                                 (row < 4999 ? row + 1 : -1),
-                         qPrintable(QString("row %1 hint %2").arg(row).arg(int(hint))));
-            }
-        QCOMPARE(f.view.verticalScrollBar()->maximum(), 5000 * f.rowHeight() - f.view.viewport()->height());
         f.list.removeEntry(0); // the scroll bar follows a removal and a Clear
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 4999 * f.rowHeight() - f.view.viewport()->height());
         f.list.clear();
@@ -442,9 +381,8 @@ private slots:
         f.list.append(QString::fromUtf8("/x/\xc3\x84rger.txt"));
         f.list.flush();
         const auto type = [&](const QString& keys) {
-            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() +
-                         50);            // a pause: a new prefix
-            for (const QChar c : keys) { // each as the keyboard sends it
+            QTest::qWait(QGuiApplication::styleHints()->keyboardInputInterval() + 50); // a new prefix
+            for (const QChar c : keys) {
                 QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
                 QApplication::sendEvent(&f.view, &press);
             }
@@ -457,8 +395,6 @@ private slots:
                  QList<int>({1, 3, 4, 1, 5, 5, 6}));
         f.view.setListIndex(0);
         QCOMPARE(type("bet"), 1);
-        QCOMPARE(f.list.findFileName("BETA-", 2), 4);
-        QCOMPARE(f.list.findFileName("bern", 0), -1);
     }
 
     // Type to find's index, in runs of 8 rows sorted or still being sorted, finds what a look at every
