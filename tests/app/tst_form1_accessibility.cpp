@@ -1,14 +1,13 @@
-// The main window as a screen reader meets it: the real program on a desktop set up as desktops set
-// one up, found through the accessibility registry as a frame of its name and pressed through it; and
-// what the value labels say and announce after a search and after a selection.
+// The main window as a screen reader meets it: the real program on a desktop set up as desktops set one
+// up, found through the registry and pressed through it; and what the value labels say and announce.
 #include "search/SearchJob.h"
 #include "support/DesktopMain.h"
 #include "support/TreeBuilder.h"
 #include "support/Window.h"
 
+#include <QtDBus>
 #include <QtTest>
 #include <QtWidgets>
-#include <QtDBus>
 #include <optional>
 
 using namespace testsupport;
@@ -33,43 +32,38 @@ QString heard(QWidget* w) { // what a label is heard as, and what it is describe
 struct Accessible {
     QString service, path;
 };
-QDBusMessage ask(const QDBusConnection& bus, const Accessible& of, const QString& interface,
-                 const QString& method, const QVariantList& arguments = {}) {
+QVariant ask(const QDBusConnection& bus, const Accessible& of, const QString& interface,
+             const QString& method, const QVariantList& arguments = {}) {
     QDBusMessage m = QDBusMessage::createMethodCall(of.service, of.path, interface, method);
     m.setArguments(arguments);
-    return bus.call(m, QDBus::Block, 5000);
+    return bus.call(m, QDBus::Block, 5000).arguments().value(0);
 }
 QString nameOf(const QDBusConnection& bus, const Accessible& of) {
     return ask(bus, of, "org.freedesktop.DBus.Properties", "Get", {"org.a11y.atspi.Accessible", "Name"})
-        .arguments()
-        .value(0)
         .value<QDBusVariant>()
         .variant()
         .toString();
 }
-QString roleOf(const QDBusConnection& bus, const Accessible& of) {
-    return ask(bus, of, "org.a11y.atspi.Accessible", "GetRoleName").arguments().value(0).toString();
-}
 QList<Accessible> childrenOf(const QDBusConnection& bus, const Accessible& of) {
     QList<Accessible> children;
     const QDBusArgument list =
-        ask(bus, of, "org.a11y.atspi.Accessible", "GetChildren").arguments().value(0).value<QDBusArgument>();
+        ask(bus, of, "org.a11y.atspi.Accessible", "GetChildren").value<QDBusArgument>();
     list.beginArray();
     while (!list.atEnd()) {
         QString service;
         QDBusObjectPath path;
-        list.beginStructure();
-        list >> service >> path;
-        list.endStructure();
+        list.beginStructure(), list >> service >> path, list.endStructure();
         children.append({service, path.path()});
     }
     list.endArray();
     return children;
 }
-// The first object under of, of of itself, with that role and name.
+// The first object under of, or of itself, with that role and name.
 std::optional<Accessible> find(const QDBusConnection& bus, const Accessible& of, const QString& role,
                                const QString& name) {
-    if (roleOf(bus, of) == role && nameOf(bus, of) == name) return of;
+    if (ask(bus, of, "org.a11y.atspi.Accessible", "GetRoleName").toString() == role &&
+        nameOf(bus, of) == name)
+        return of;
     for (const Accessible& child : childrenOf(bus, of))
         if (auto found = find(bus, child, role, name)) return found;
     return std::nullopt;
@@ -109,8 +103,7 @@ struct Desktop {
         ask(session, bus, "org.freedesktop.DBus.Properties", "Set",
             {"org.a11y.Status", "ScreenReaderEnabled", QVariant::fromValue(QDBusVariant(true))});
         accessibility = QDBusConnection::connectToBus(
-            ask(session, bus, "org.a11y.Bus", "GetAddress").arguments().value(0).toString(),
-            "desktop accessibility");
+            ask(session, bus, "org.a11y.Bus", "GetAddress").toString(), "desktop accessibility");
         QProcess root;
         root.setProcessEnvironment(environment);
         root.start("xprop", {"-root", "AT_SPI_BUS"});
@@ -167,9 +160,7 @@ private slots:
             15000);
         const std::optional<Accessible> about = find(desktop.accessibility, *window, "push button", "About");
         QVERIFY(about);
-        QCOMPARE(
-            ask(desktop.accessibility, *about, "org.a11y.atspi.Action", "DoAction", {0}).arguments().value(0),
-            true);
+        QCOMPARE(ask(desktop.accessibility, *about, "org.a11y.atspi.Action", "DoAction", {0}), true);
         const Accessible app{window->service, "/org/a11y/atspi/accessible/root"};
         QTRY_VERIFY_WITH_TIMEOUT(find(desktop.accessibility, app, "dialog", "About  ORVIK SEARCHER  v 1.0"),
                                  10000);
