@@ -31,6 +31,20 @@ bool isFolder(int fd, dev_t device, ino_t inode) {
 
 } // namespace
 
+EntryKind entryKind(int fd, const char* n, unsigned char& type) {
+    if (isDotOrDotDot(n)) return EntryKind::Skip;
+    if (type == DT_UNKNOWN) {
+        struct stat es {};
+        if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0)
+            type = S_ISDIR(es.st_mode) ? DT_DIR : S_ISLNK(es.st_mode) ? DT_LNK : DT_REG;
+    }
+    if (type == DT_LNK) { // a link to a folder is neither listed nor entered
+        struct stat ts {};
+        if (::fstatat(fd, n, &ts, 0) == 0 && S_ISDIR(ts.st_mode)) return EntryKind::LinkToFolder;
+    }
+    return type == DT_DIR ? EntryKind::Folder : EntryKind::File;
+}
+
 bool FolderWalk::run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink) {
     pattern_ = &pattern;
     sink_ = &sink;
@@ -145,6 +159,8 @@ bool FolderWalk::yieldPoint() {
 bool FolderWalk::onCurrentPath(dev_t device, ino_t inode) const {
     for (const Level& l : levels_)
         if (l.inode == inode && l.device == device) return true;
+    for (const auto& [d, i] : outer_)
+        if (i == inode && d == device) return true;
     return false;
 }
 
@@ -170,8 +186,10 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, Ahead* entering) {
         || onCurrentPath(st.st_dev, st.st_ino)) {               // a folder mounted inside itself
         if (fd >= 0) ::close(fd);
         if (entering) abandon(entering->below);
+        if (record_ && !levels_.empty()) record_->notEntered();
         return false;
     }
+    if (record_) record_->entered(fd, st);
     Level level;
     level.fd = fd;
     level.device = st.st_dev;
@@ -199,23 +217,21 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, Ahead* entering) {
             const auto* e = reinterpret_cast<const struct dirent64*>(buffer + at);
             at += e->d_reclen;
             const char* n = e->d_name;
-            if (isDotOrDotDot(n)) continue;
             unsigned char type = e->d_type;
-            if (type == DT_UNKNOWN) {
-                struct stat es {};
-                if (::fstatat(fd, n, &es, AT_SYMLINK_NOFOLLOW) == 0)
-                    type = S_ISDIR(es.st_mode) ? DT_DIR : S_ISLNK(es.st_mode) ? DT_LNK : DT_REG;
+            const EntryKind kind = entryKind(fd, n, type);
+            if (kind == EntryKind::Skip) continue;
+            if (kind == EntryKind::LinkToFolder) {
+                if (record_) record_->linkToFolder(n);
+                continue;
             }
-            if (type == DT_LNK) { // a link to a folder is neither listed nor entered
-                struct stat ts {};
-                if (::fstatat(fd, n, &ts, 0) == 0 && S_ISDIR(ts.st_mode)) continue;
-            }
-            if (type == DT_DIR) {
+            if (kind == EntryKind::Folder) {
+                if (record_) record_->subFolder(n);
                 subOffsets_.push_back(uint32_t(subNames_.size() - level.namesBase));
                 subNames_.append(n, std::strlen(n) + 1);
                 continue;
             }
             const std::string_view fileName(n);
+            if (record_) record_->file(fileName, type);
             if (!pattern_->matches(fileName)) continue;
             sink_->fileFound(folder, fileName, first);
             first = false;
@@ -226,6 +242,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, Ahead* entering) {
         }
     }
     if (goOn_) sink_->folderListed(folder);
+    if (goOn_ && record_) record_->listed();
 
     level.subEnd = subOffsets_.size();
     level.next = level.subBegin;
@@ -254,6 +271,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, Ahead* entering) {
 
 // Takes the folder being walked off the path; its parent is walked on.
 void FolderWalk::leaveFolder() {
+    if (record_) record_->left();
     Level done = std::move(levels_.back());
     if (readAhead_) abandon(done.ahead);
     levels_.pop_back();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/ReadAhead.h"
+#include "search/WalkRecord.h"
 #include "search/WildcardPattern.h"
 
 #include <QElapsedTimer>
@@ -46,6 +47,13 @@ public:
 // will reach next opened and read ahead (ReadAhead), up to eight at a time wherever they are
 // in the tree (the sub-folders of folders read ahead too), in the order the walk reaches them;
 // the results keep their order and rules.
+// What the walk makes of one entry of a folder (fd open on it): "." and "..", and entries that
+// vanished before their kind could be told, are skipped; a link to a folder is neither listed nor
+// entered; every other kind but a folder is listed as a file. type is set to the entry's kind
+// (DT_REG where the system did not say and it is no folder or link).
+enum class EntryKind { Skip, File, Folder, LinkToFolder };
+EntryKind entryKind(int fd, const char* name, unsigned char& type);
+
 class FolderWalk {
 public:
     // The walk offers the sink a yield after every file it lists and before every
@@ -62,6 +70,11 @@ public:
 
     // Walks the tree under root. Returns false if the sink stopped it.
     bool run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink);
+    // Tells record what the next runs see (null: nobody).
+    void setRecord(WalkRecord* record) { record_ = record; }
+    // The folders above the root on the way from the volume's root (their identities), for a walk of
+    // part of a tree: none of them is entered again either.
+    void setOuterPath(std::vector<std::pair<dev_t, ino_t>> outer) { outer_ = std::move(outer); }
 
 private:
     // A folder asked for ahead of the walk, and those asked for below it.
@@ -107,6 +120,8 @@ private:
     QElapsedTimer sinceYield_;
     std::unique_ptr<ReadAhead> readAhead_; // once a listing was slow
     qint64 slowListingNs_ = kSlowListingNs;
+    WalkRecord* record_ = nullptr;
+    std::vector<std::pair<dev_t, ino_t>> outer_;
 };
 
 } // namespace search

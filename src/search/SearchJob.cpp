@@ -3,6 +3,7 @@
 #include "platform/PathCodec.h"
 #include "search/FolderWalk.h"
 #include "search/ResultList.h"
+#include "search/VolumeMemory.h"
 
 #include <mutex>
 #include <thread>
@@ -53,7 +54,7 @@ void SearchJob::start(const std::string& root, const WildcardPattern& pattern) {
             FolderWalk walk;
             if (pause.count() > 0) walk.setYieldInterval(0);
             FeedSink sink(feed, listed, pause);
-            return walk.run(root, pattern, sink);
+            return VolumeMemory::shared().search(root, pattern, sink, walk);
         },
         pause_.count() > 0 ? 0 : ResultList::kViewRefreshMs);
 }

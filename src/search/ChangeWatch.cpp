@@ -1,0 +1,235 @@
+#include "search/ChangeWatch.h"
+
+#include "search/KeptTree.h"
+
+#include <atomic>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <mutex>
+#include <poll.h>
+#include <set>
+#include <sys/eventfd.h>
+#include <sys/fanotify.h>
+#include <sys/inotify.h>
+#include <thread>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace search {
+
+namespace {
+
+// Reads a notification descriptor (non-blocking) on a thread of its own until told to stop, so that
+// the kernel's queue never fills up between two searches; drain() reads what is queued right now (the
+// kernel queues a change before the call that made it returns). Under mutex, what was read waits for
+// collect().
+class Reader {
+public:
+    template <typename Read> void start(int fd, Read read) {
+        fd_ = fd, read_ = read;
+        stop_ = ::eventfd(0, EFD_CLOEXEC);
+        thread_ = std::thread([this] {
+            for (;;) {
+                pollfd fds[2] = {{fd_, POLLIN, 0}, {stop_, POLLIN, 0}};
+                if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
+                if (fds[1].revents) return;
+                std::lock_guard lock(mutex);
+                drain();
+            }
+        });
+    }
+    void drain() { // with mutex held
+        for (ssize_t got; (got = ::read(fd_, buffer_.data(), buffer_.size())) > 0;)
+            read_(buffer_.data(), size_t(got));
+    }
+    ~Reader() { finish(); }
+    void finish() {
+        if (!thread_.joinable()) return;
+        const uint64_t one = 1;
+        (void)!::write(stop_, &one, sizeof one);
+        thread_.join();
+        ::close(stop_);
+    }
+    std::mutex mutex;
+
+private:
+    int fd_ = -1, stop_ = -1;
+    std::function<void(const char*, size_t)> read_;
+    std::vector<char> buffer_ = std::vector<char>(64 * 1024);
+    std::thread thread_;
+};
+
+// All the inotify watches of this run's kept trees, counted against one share of the user's limit.
+std::atomic<size_t> watchesHeld{0};
+
+size_t watchBudget() {
+    size_t limit = 8192;
+    if (FILE* f = std::fopen("/proc/sys/fs/inotify/max_user_watches", "re")) {
+        unsigned long v = 0;
+        if (std::fscanf(f, "%lu", &v) == 1) limit = v;
+        std::fclose(f);
+    }
+    return limit / 4;
+}
+
+class InotifyWatch : public ChangeWatch {
+public:
+    explicit InotifyWatch(int fd) : fd_(fd), budget_(watchBudget()) {
+        reader_.start(fd_, [this](const char* data, size_t size) {
+            for (size_t at = 0; at + sizeof(inotify_event) <= size;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(data + at);
+                at += sizeof(inotify_event) + e->len;
+                if (e->mask & IN_Q_OVERFLOW)
+                    lost_ = true;
+                else
+                    changedWds_.insert(e->wd);
+                // A change of the folder's own status: its parent tells whether it can still be entered.
+                if ((e->mask & (IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) && e->len == 0)
+                    selfChanged_.insert(e->wd);
+            }
+        });
+    }
+    ~InotifyWatch() override {
+        reader_.finish();
+        watchesHeld -= byWd_.size();
+        ::close(fd_);
+    }
+    void entered(int32_t folder, int dirFd) override {
+        if (wdOf_.size() <= size_t(folder)) wdOf_.resize(size_t(folder) + 1, -1);
+        if (wdOf_[size_t(folder)] >= 0) return;
+        if (watchesHeld >= budget_) return;
+        char path[64];
+        std::snprintf(path, sizeof path, "/proc/self/fd/%d", dirFd);
+        const int wd = ::inotify_add_watch(fd_, path,
+                                           IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
+                                               IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
+        if (wd < 0) return;
+        std::lock_guard lock(reader_.mutex);
+        if (byWd_.emplace(wd, folder).second)
+            ++watchesHeld;
+        else
+            byWd_[wd] = folder;
+        wdOf_[size_t(folder)] = wd;
+    }
+    void dropped(int32_t folder) override {
+        if (wdOf_.size() <= size_t(folder) || wdOf_[size_t(folder)] < 0) return;
+        const int wd = std::exchange(wdOf_[size_t(folder)], -1);
+        std::lock_guard lock(reader_.mutex);
+        const auto it = byWd_.find(wd);
+        if (it == byWd_.end() || it->second != folder) return;
+        byWd_.erase(it), --watchesHeld;
+        ::inotify_rm_watch(fd_, wd);
+    }
+    bool watches(int32_t folder) const override {
+        return size_t(folder) < wdOf_.size() && wdOf_[size_t(folder)] >= 0;
+    }
+    bool collect(std::vector<int32_t>& changed) override {
+        std::lock_guard lock(reader_.mutex);
+        reader_.drain();
+        for (const int wd : changedWds_)
+            if (const auto it = byWd_.find(wd); it != byWd_.end()) changed.push_back(it->second);
+        for (const int wd : selfChanged_)
+            if (const auto it = byWd_.find(wd); it != byWd_.end()) changed.push_back(-1 - it->second);
+        changedWds_.clear(), selfChanged_.clear();
+        return !std::exchange(lost_, false);
+    }
+    size_t count() const override { return byWd_.size(); }
+
+private:
+    int fd_;
+    size_t budget_;
+    Reader reader_;
+    std::unordered_map<int, int32_t> byWd_;
+    std::vector<int> wdOf_;
+    std::set<int> changedWds_, selfChanged_;
+    bool lost_ = false;
+};
+
+class FanotifyWatch : public ChangeWatch {
+public:
+    FanotifyWatch(int fd, int mountFd, KeptTree& tree) : fd_(fd), mountFd_(mountFd), tree_(tree) {
+        reader_.start(fd_, [this](const char* data, size_t size) {
+            for (auto* m = reinterpret_cast<const fanotify_event_metadata*>(data); FAN_EVENT_OK(m, size);
+                 m = FAN_EVENT_NEXT(m, size)) {
+                if (m->mask & FAN_Q_OVERFLOW) {
+                    lost_ = true;
+                    continue;
+                }
+                const auto* info = reinterpret_cast<const fanotify_event_info_fid*>(m + 1);
+                if (m->event_len <= sizeof *m) continue;
+                const auto* handle = reinterpret_cast<const file_handle*>(info->handle);
+                const bool self = info->hdr.info_type == FAN_EVENT_INFO_TYPE_FID ||
+                                  info->hdr.info_type == FAN_EVENT_INFO_TYPE_DFID;
+                std::string key(reinterpret_cast<const char*>(handle),
+                                sizeof(file_handle) + handle->handle_bytes);
+                (self ? selfChanged_ : changed_).insert(std::move(key));
+            }
+        });
+    }
+    ~FanotifyWatch() override {
+        reader_.finish();
+        ::close(fd_), ::close(mountFd_);
+    }
+    void entered(int32_t, int) override {}
+    void dropped(int32_t) override {}
+    bool watches(int32_t) const override { return true; }
+    bool collect(std::vector<int32_t>& changed) override {
+        std::set<std::string> folders, selves;
+        bool lost;
+        {
+            std::lock_guard lock(reader_.mutex);
+            reader_.drain();
+            folders.swap(changed_), selves.swap(selfChanged_);
+            lost = std::exchange(lost_, false);
+        }
+        const auto folderOf = [&](const std::string& key) {
+            std::string copy = key;
+            const int fd = ::open_by_handle_at(mountFd_, reinterpret_cast<file_handle*>(copy.data()),
+                                               O_PATH | O_CLOEXEC);
+            if (fd < 0) return -1;
+            char link[64], path[PATH_MAX];
+            std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+            const ssize_t n = ::readlink(link, path, sizeof path);
+            ::close(fd);
+            return n > 0 ? tree_.find(std::string_view(path, size_t(n))) : -1;
+        };
+        for (const std::string& key : folders)
+            if (const int32_t f = folderOf(key); f >= 0) changed.push_back(f);
+        for (const std::string& key : selves)
+            if (const int32_t f = folderOf(key); f >= 0) changed.push_back(-1 - f);
+        return !lost;
+    }
+    size_t count() const override { return 0; }
+
+private:
+    int fd_, mountFd_;
+    KeptTree& tree_;
+    Reader reader_;
+    std::set<std::string> changed_, selfChanged_;
+    bool lost_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<ChangeWatch> ChangeWatch::create(const std::string& root, KeptTree& tree) {
+    const int fan = ::fanotify_init(FAN_CLASS_NOTIF | FAN_CLOEXEC | FAN_NONBLOCK | FAN_UNLIMITED_QUEUE |
+                                        FAN_REPORT_DFID_NAME,
+                                    O_RDONLY | O_CLOEXEC);
+    if (fan >= 0) {
+        const int mountFd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const uint64_t mask = FAN_CREATE | FAN_DELETE | FAN_MOVED_FROM | FAN_MOVED_TO | FAN_ATTRIB |
+                              FAN_DELETE_SELF | FAN_MOVE_SELF | FAN_ONDIR;
+        if (mountFd >= 0 &&
+            ::fanotify_mark(fan, FAN_MARK_ADD | FAN_MARK_FILESYSTEM, mask, AT_FDCWD, root.c_str()) == 0)
+            return std::make_unique<FanotifyWatch>(fan, mountFd, tree);
+        if (mountFd >= 0) ::close(mountFd);
+        ::close(fan);
+    }
+    const int in = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (in < 0) return nullptr;
+    return std::make_unique<InotifyWatch>(in);
+}
+
+} // namespace search

@@ -1,0 +1,402 @@
+#include "search/KeptTree.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <thread>
+#include <time.h>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace search {
+
+namespace {
+
+// A folder changed this shortly before it was listed may change again within the same tick of the
+// file system's clock without its times showing it: it is listed again at the next search.
+constexpr int64_t kUntrustedNs = 20'000'000;
+
+// Room for what a relist adds, in steps of an eighth: the tree is kept without reserve after its
+// first walk, and doubling would hold as much again.
+template <typename V> void makeRoom(V& v, size_t more) {
+    if (v.size() + more > v.capacity()) v.reserve(v.size() + std::max(more, v.size() / 8 + 1024));
+}
+
+int64_t nowNs() {
+    struct timespec t {};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+int64_t ns(const struct timespec& t) {
+    return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+bool same(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+// A walk that tells nothing: it only records, for a folder that is new to the kept tree.
+struct Silent : WalkSink {
+    void fileFound(std::string_view, std::string_view, bool) override {}
+    void folderListed(std::string_view) override {}
+    bool yield() override { return true; }
+};
+
+} // namespace
+
+KeptTree::KeptTree(std::string root) : root_(std::move(root)) {}
+
+uint32_t KeptTree::addName(std::string_view name) {
+    const auto at = uint32_t(names_.size());
+    makeRoom(names_, name.size());
+    names_.insert(names_.end(), name.begin(), name.end());
+    return at;
+}
+
+void KeptTree::entered(int fd, const struct stat& st) {
+    Folder f;
+    f.device = st.st_dev, f.inode = st.st_ino, f.mtime = st.st_mtim, f.ctime = st.st_ctim;
+    f.listedAtNs = nowNs();
+    f.files = uint32_t(files_.size()), f.subs = uint32_t(subs_.size());
+    const auto index = int32_t(folders_.size());
+    int32_t sub = -1;
+    if (!stack_.empty()) {
+        Open& up = stack_.back();
+        sub = int32_t(folders_[size_t(up.folder)].subs + up.next++);
+        f.parent = up.folder;
+    } else if (attachTo_ >= 0) {
+        sub = std::exchange(attachTo_, -1);
+        f.parent = attachParent_;
+    } else {
+        volume_ = st.st_dev;
+    }
+    if (sub >= 0) {
+        subs_[size_t(sub)].child = index;
+        f.nameAt = subs_[size_t(sub)].at, f.nameSize = subs_[size_t(sub)].size;
+    }
+    makeRoom(folders_, 1);
+    folders_.push_back(f);
+    stack_.push_back({index, 0});
+    if (onEntered) onEntered(index, fd);
+}
+
+void KeptTree::file(std::string_view name, unsigned char type) {
+    Folder& f = folders_[size_t(stack_.back().folder)];
+    makeRoom(files_, 1);
+    files_.push_back({addName(name), uint16_t(name.size()), type});
+    ++f.fileCount;
+    if (type == DT_LNK) links_.push_back({stack_.back().folder, files_.back().at, files_.back().size, false});
+}
+
+void KeptTree::subFolder(std::string_view name) {
+    makeRoom(subs_, 1);
+    subs_.push_back({addName(name), uint16_t(name.size()), -1});
+    ++folders_[size_t(stack_.back().folder)].subCount;
+}
+
+void KeptTree::linkToFolder(std::string_view name) {
+    links_.push_back({stack_.back().folder, addName(name), uint16_t(name.size()), true});
+}
+
+void KeptTree::notEntered() {
+    ++stack_.back().next;
+}
+
+void KeptTree::left() {
+    stack_.pop_back();
+}
+
+bool KeptTree::replay(const WildcardPattern& pattern, WalkSink& sink, int yieldIntervalMs) const {
+    if (folders_.empty()) return true;
+    // Which files match, on every core.
+    std::vector<uint8_t> match(files_.size());
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 16u);
+    const size_t per = (files_.size() + threads - 1) / threads;
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads && t * per < files_.size(); ++t)
+        workers.emplace_back([&, t] {
+            for (size_t i = t * per, end = std::min(files_.size(), i + per); i < end; ++i)
+                match[i] = pattern.matches(nameOf(files_[i].at, files_[i].size));
+        });
+    for (std::thread& w : workers)
+        w.join();
+
+    QElapsedTimer sinceYield;
+    sinceYield.start();
+    const auto yieldPoint = [&] {
+        if (yieldIntervalMs > 0 && sinceYield.elapsed() < yieldIntervalMs) return true;
+        const bool goOn = sink.yield();
+        sinceYield.start();
+        return goOn;
+    };
+    struct Frame {
+        int32_t folder;
+        uint32_t next;
+        size_t pathLen;
+    };
+    std::vector<Frame> stack;
+    std::string path = root_;
+    const auto enter = [&](int32_t index) {
+        const Folder& f = folders_[size_t(index)];
+        bool first = true;
+        for (uint32_t i = f.files; i < f.files + f.fileCount; ++i) {
+            if (!match[i]) continue;
+            sink.fileFound(path, nameOf(files_[i].at, files_[i].size), first);
+            first = false;
+            if (!yieldPoint()) return false;
+        }
+        sink.folderListed(path);
+        stack.push_back({index, 0, path.size()});
+        return true;
+    };
+    if (!enter(0)) return false;
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        const Folder& f = folders_[size_t(top.folder)];
+        if (top.next == f.subCount) {
+            stack.pop_back();
+            if (!stack.empty()) path.resize(stack.back().pathLen);
+            continue;
+        }
+        if (!yieldPoint()) return false;
+        const Sub& s = subs_[f.subs + top.next++];
+        if (s.child < 0) continue;
+        if (path.empty() || path.back() != '/') path.push_back('/');
+        path.append(nameOf(s.at, s.size));
+        if (!enter(s.child)) return false;
+    }
+    return true;
+}
+
+std::string KeptTree::path(int32_t index) const {
+    std::vector<std::string_view> parts;
+    for (int32_t i = index; i > 0; i = folders_[size_t(i)].parent)
+        parts.push_back(nameOf(folders_[size_t(i)].nameAt, folders_[size_t(i)].nameSize));
+    std::string p = root_;
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
+        if (p.empty() || p.back() != '/') p.push_back('/');
+        p.append(*it);
+    }
+    return p;
+}
+
+int32_t KeptTree::find(std::string_view p) const {
+    std::string_view root(root_);
+    while (root.size() > 1 && root.back() == '/')
+        root.remove_suffix(1);
+    if (folders_.empty() || p.substr(0, root.size()) != root) return -1;
+    p.remove_prefix(root.size());
+    int32_t at = 0;
+    while (!p.empty()) {
+        while (!p.empty() && p.front() == '/')
+            p.remove_prefix(1);
+        if (p.empty()) break;
+        const std::string_view part = p.substr(0, p.find('/'));
+        p.remove_prefix(part.size());
+        const Folder& f = folders_[size_t(at)];
+        int32_t next = -1;
+        for (uint32_t i = f.subs; i < f.subs + f.subCount && next < 0; ++i)
+            if (subs_[i].child >= 0 && nameOf(subs_[i].at, subs_[i].size) == part) next = subs_[i].child;
+        if (next < 0) return -1;
+        at = next;
+    }
+    return at;
+}
+
+void KeptTree::forEachLive(const std::function<void(int32_t)>& visit) const {
+    if (folders_.empty()) return;
+    std::vector<int32_t> stack{0};
+    while (!stack.empty()) {
+        const int32_t i = stack.back();
+        stack.pop_back();
+        visit(i);
+        const Folder& f = folders_[size_t(i)];
+        for (uint32_t s = f.subs + f.subCount; s-- > f.subs;)
+            if (subs_[s].child >= 0) stack.push_back(subs_[s].child);
+    }
+}
+
+void KeptTree::forEachChild(int32_t index, const std::function<void(int32_t)>& visit) const {
+    const Folder& f = folders_[size_t(index)];
+    for (uint32_t s = f.subs; s < f.subs + f.subCount; ++s)
+        if (subs_[s].child >= 0) visit(subs_[s].child);
+}
+
+bool KeptTree::onPath(int32_t folder, dev_t device, ino_t inode) const {
+    for (int32_t i = folder; i >= 0; i = folders_[size_t(i)].parent)
+        if (folders_[size_t(i)].device == device && folders_[size_t(i)].inode == inode) return true;
+    return false;
+}
+
+bool KeptTree::unchanged(int32_t index) const {
+    const Folder& f = folders_[size_t(index)];
+    const std::string p = path(index);
+    struct stat st {};
+    if (p.size() >= PATH_MAX || ::fstatat(AT_FDCWD, p.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    return st.st_ino == f.inode && st.st_dev == f.device && same(st.st_mtim, f.mtime) &&
+           same(st.st_ctim, f.ctime) && std::max(ns(f.mtime), ns(f.ctime)) < f.listedAtNs - kUntrustedNs;
+}
+
+bool KeptTree::linksUnchanged(const std::function<void(int32_t)>& changed) const {
+    bool all = true;
+    int32_t folder = -1;
+    std::string base;
+    for (const Link& l : links_) {
+        if (folders_[size_t(l.folder)].parent == -2) continue; // dropped
+        if (l.folder != folder) {
+            folder = l.folder, base = path(folder);
+            if (base.empty() || base.back() != '/') base.push_back('/');
+        }
+        struct stat st {};
+        const std::string target = base + std::string(nameOf(l.at, l.size));
+        const bool toFolder = ::fstatat(AT_FDCWD, target.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode);
+        if (toFolder != l.toFolder) all = false, changed(l.folder);
+    }
+    return all;
+}
+
+void KeptTree::drop(int32_t index) {
+    std::vector<int32_t> stack{index};
+    while (!stack.empty()) {
+        const int32_t i = stack.back();
+        stack.pop_back();
+        Folder& f = folders_[size_t(i)];
+        for (uint32_t s = f.subs; s < f.subs + f.subCount; ++s)
+            if (subs_[s].child >= 0) stack.push_back(subs_[s].child);
+        if (onDropped) onDropped(i);
+        f.parent = -2, f.subCount = 0, f.fileCount = 0;
+    }
+}
+
+bool KeptTree::walkNew(int32_t parent, size_t sub, int parentFd) {
+    const std::string name(nameOf(subs_[sub].at, subs_[sub].size));
+    const int fd = ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    const bool enter =
+        fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == volume_ && !onPath(parent, st.st_dev, st.st_ino);
+    if (fd >= 0) ::close(fd);
+    if (!enter) return true;
+    std::string p = path(parent);
+    if (p.empty() || p.back() != '/') p.push_back('/');
+    p += name;
+    if (p.size() >= PATH_MAX) return false;
+    std::vector<std::pair<dev_t, ino_t>> outer;
+    for (int32_t i = parent; i >= 0; i = folders_[size_t(i)].parent)
+        outer.emplace_back(folders_[size_t(i)].device, folders_[size_t(i)].inode);
+    FolderWalk walk;
+    walk.setYieldInterval(INT_MAX);
+    walk.setOuterPath(std::move(outer));
+    walk.setRecord(this);
+    attachTo_ = int32_t(sub), attachParent_ = parent;
+    Silent silent;
+    walk.run(p, WildcardPattern(QStringLiteral("*")), silent);
+    attachTo_ = -1;
+    return stack_.empty();
+}
+
+bool KeptTree::relist(int32_t index) {
+    const std::string p = path(index);
+    if (p.size() >= PATH_MAX) return false;
+    const int32_t parent = folders_[size_t(index)].parent;
+    const int fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_dev != volume_ || onPath(parent, st.st_dev, st.st_ino) ||
+        (index > 0 && st.st_ino != folders_[size_t(index)].inode)) {
+        if (fd >= 0) ::close(fd);
+        if (index == 0) return false;
+        // No longer the folder the walk entered there: its parent is listed again by whoever asked.
+        const Folder& up = folders_[size_t(parent)];
+        for (uint32_t s = up.subs; s < up.subs + up.subCount; ++s)
+            if (subs_[s].child == index) subs_[s].child = -1;
+        drop(index);
+        return true;
+    }
+    if (onEntered) onEntered(index, fd);
+    const Folder old = folders_[size_t(index)];
+    {
+        Folder& f = folders_[size_t(index)];
+        f.device = st.st_dev, f.inode = st.st_ino, f.mtime = st.st_mtim, f.ctime = st.st_ctim;
+        f.listedAtNs = nowNs();
+        f.files = uint32_t(files_.size()), f.fileCount = 0;
+        f.subs = uint32_t(subs_.size()), f.subCount = 0;
+    }
+    std::erase_if(links_, [&](const Link& l) { return l.folder == index; });
+    // Its entries, as the walk tells them.
+    stack_.push_back({index, 0});
+    if (listing_.empty()) listing_.resize(32 * 1024);
+    std::vector<char>& buffer = listing_;
+    for (;;) {
+        const ssize_t got = ::getdents64(fd, buffer.data(), buffer.size());
+        if (got <= 0) break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* e = reinterpret_cast<const struct dirent64*>(buffer.data() + at);
+            at += e->d_reclen;
+            unsigned char type = e->d_type;
+            switch (entryKind(fd, e->d_name, type)) {
+            case EntryKind::Skip:
+                break;
+            case EntryKind::File:
+                file(e->d_name, type);
+                break;
+            case EntryKind::Folder:
+                subFolder(e->d_name);
+                break;
+            case EntryKind::LinkToFolder:
+                linkToFolder(e->d_name);
+                break;
+            }
+        }
+    }
+    stack_.pop_back();
+    // Sub-folders that are the ones it held before keep what is kept of them; the others are walked.
+    std::unordered_map<std::string, int32_t> before;
+    before.reserve(old.subCount);
+    for (uint32_t s = old.subs; s < old.subs + old.subCount; ++s)
+        if (subs_[s].child >= 0)
+            before.emplace(std::string(nameOf(subs_[s].at, subs_[s].size)), subs_[s].child);
+    const uint32_t first = folders_[size_t(index)].subs, count = folders_[size_t(index)].subCount;
+    bool ok = true;
+    for (uint32_t s = first; s < first + count && ok; ++s) {
+        const std::string name(nameOf(subs_[s].at, subs_[s].size));
+        const auto was = before.find(name);
+        // The same folder, and one the walk can still enter (its permissions may have changed).
+        struct stat sub {};
+        const int probe = was == before.end()
+                              ? -1
+                              : ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const bool kept = probe >= 0 && ::fstat(probe, &sub) == 0 &&
+                          sub.st_ino == folders_[size_t(was->second)].inode && sub.st_dev == volume_;
+        if (probe >= 0) ::close(probe);
+        if (kept) {
+            subs_[s].child = was->second;
+            Folder& kept = folders_[size_t(was->second)];
+            kept.nameAt = subs_[s].at, kept.nameSize = subs_[s].size;
+            before.erase(was);
+        } else {
+            ok = walkNew(index, s, fd);
+        }
+    }
+    ::close(fd);
+    for (const auto& [name, child] : before)
+        drop(child);
+    return ok;
+}
+
+void KeptTree::compact() {
+    names_.shrink_to_fit(), folders_.shrink_to_fit(), files_.shrink_to_fit(), subs_.shrink_to_fit();
+    links_.shrink_to_fit();
+}
+
+size_t KeptTree::bytes() const {
+    return names_.capacity() + folders_.capacity() * sizeof(Folder) + files_.capacity() * sizeof(Name) +
+           subs_.capacity() * sizeof(Sub) + links_.capacity() * sizeof(Link);
+}
+
+size_t KeptTree::entries() const {
+    size_t n = 0;
+    forEachLive([&](int32_t i) { n += folders_[size_t(i)].fileCount + folders_[size_t(i)].subCount; });
+    return n;
+}
+
+} // namespace search

@@ -1,0 +1,147 @@
+// Searches answered from memory against a fresh walk of the same tree, event by event and in order,
+// after changes of every kind: files and folders made, removed and renamed, a folder replaced by a file,
+// links to folders, many changes in one folder, changes during a search, a mount, permissions.
+#include "search/VolumeMemory.h"
+#include "support/TreeBuilder.h"
+
+#include <QtTest>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+
+using search::VolumeMemory;
+using testsupport::TreeBuilder;
+
+namespace {
+struct Recorder : search::WalkSink {
+    QStringList events;
+    std::function<void()> atYield;
+    void fileFound(std::string_view folder, std::string_view name, bool first) override {
+        events << QString("file%1 %2|%3")
+                      .arg(first ? "*" : "", QString::fromUtf8(folder), QString::fromUtf8(name));
+    }
+    void folderListed(std::string_view folder) override { events << "listed " + QString::fromUtf8(folder); }
+    bool yield() override {
+        if (atYield) std::exchange(atYield, nullptr)();
+        return events << "yield", true;
+    }
+};
+QStringList walked(const QByteArray& root, const char* pattern) {
+    search::FolderWalk walk;
+    walk.setYieldInterval(0);
+    Recorder r;
+    walk.run(root.toStdString(), search::WildcardPattern(pattern), r);
+    return r.events;
+}
+// What memory answers, or "<walked>" first where it walked.
+QStringList remembered(VolumeMemory& memory, const QByteArray& root, const char* pattern,
+                       std::function<void()> atYield = nullptr) {
+    search::FolderWalk walk;
+    walk.setYieldInterval(0);
+    Recorder r;
+    r.atYield = std::move(atYield);
+    memory.search(root.toStdString(), search::WildcardPattern(pattern), r, walk);
+    if (memory.lastAnswer() == VolumeMemory::Answer::Walked) r.events.prepend("<walked>");
+    return r.events;
+}
+void tree(TreeBuilder& t) {
+    for (const char* f : {"a", "a/b", "a/b/c", "d", "e"})
+        t.folder(f);
+    for (const char* f : {"x.txt", "a/y.txt", "a/b/z.txt", "a/b/c/w.txt", "d/v.doc", "e/u.txt", "e/t.txt"})
+        t.file(f);
+}
+} // namespace
+
+class TestVolumeMemory : public QObject {
+    Q_OBJECT
+private slots:
+    void answersAsAFreshWalkAfterEveryKindOfChange() {
+        TreeBuilder t;
+        tree(t);
+        VolumeMemory memory;
+        const QByteArray root = t.rootBytes();
+        QCOMPARE(remembered(memory, root, "*"), QStringList{"<walked>"} + walked(root, "*"));
+        QVERIFY(memory.keptBytes(root.toStdString()) > 0);
+        const auto sh = [&](const QString& command) {
+            QCOMPARE(QProcess::execute("sh", {"-c", "cd '" + t.root() + "' && " + command}), 0);
+        };
+        const QStringList changes = {
+            "",
+            "touch new.txt a/b/new.txt && rm e/t.txt",
+            "mv a/y.txt a/y2.txt && mv e/u.txt d/ && mv a/b/c e/",
+            "rm -r d && touch d",
+            "mkdir -p f/g && touch f/g/h.txt && ln -s f fl && ln -s x.txt xl",
+            "rm x.txt && mkdir x.txt && touch x.txt/in.txt", // a link's target turns into a folder
+            "for i in $(seq 300); do touch e/n$i.txt; done && rm e/n1*.txt",
+            "mv f f2 && mkdir f && touch f/again.txt",
+            "rm -r a && mkdir a && touch a/other.txt",
+        };
+        for (const QString& change : changes) {
+            sh(change.isEmpty() ? "true" : change);
+            for (const char* pattern : {"*", "*.txt"})
+                QVERIFY2(remembered(memory, root, pattern) == walked(root, pattern), qPrintable(change));
+        }
+        // Changes while it answers: the answer after it is the walk's again.
+        remembered(memory, root, "*", [&] { sh("touch a/during.txt && rm -r e && mkdir -p e/x"); });
+        QCOMPARE(remembered(memory, root, "*"), walked(root, "*"));
+        // A mount anywhere: the search walks, in a mount namespace of its own.
+        int code = 0;
+        if (const pid_t child = ::fork(); child == 0) {
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("orvik-test", t.path("a").constData(), "tmpfs", 0, nullptr) != 0)
+                ::_exit(77);
+            const QStringList got = remembered(memory, root, "*");
+            ::_exit(got.value(0) == "<walked>" && got.mid(1) == walked(root, "*") ? 0 : 1);
+        } else {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            code = WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+        }
+        QVERIFY(code == 0 || code == 77);
+    }
+
+    void permissionsRemovedAndGivenBack() {
+        // Permissions do not stop root: the searches run in a child process as nobody, on its tree.
+        TreeBuilder t;
+        tree(t);
+        QProcess::execute("chown", {"-R", "65534:65534", t.root()});
+        ::chmod(t.rootBytes().constData(), 0755);
+        if (const pid_t child = ::fork(); child == 0) {
+            if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+            VolumeMemory memory;
+            const QByteArray root = t.rootBytes();
+            bool same = remembered(memory, root, "*").mid(1) == walked(root, "*");
+            for (const mode_t mode : {0000, 0500, 0300, 0755}) {
+                ::chmod(t.path("a/b").constData(), mode);
+                same = same && remembered(memory, root, "*") == walked(root, "*");
+            }
+            ::_exit(same ? 0 : 1);
+        } else {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : 2, 0);
+        }
+    }
+
+    void keepsOnlyWhatItCanAnswerExactly() {
+        QVERIFY(!VolumeMemory::keepsTreesOf("/proc") &&
+                VolumeMemory::keepsTreesOf(QDir::tempPath().toStdString()));
+        TreeBuilder t;
+        tree(t);
+        VolumeMemory memory; // a stopped walk keeps nothing
+        struct Stop : search::WalkSink {
+            void fileFound(std::string_view, std::string_view, bool) override {}
+            void folderListed(std::string_view) override {}
+            bool yield() override { return false; }
+        } stop;
+        search::FolderWalk walk;
+        walk.setYieldInterval(0);
+        QVERIFY(!memory.search(t.rootBytes().toStdString(), search::WildcardPattern("*"), stop, walk));
+        QCOMPARE(remembered(memory, t.rootBytes(), "*").value(0), "<walked>");
+        QCOMPARE(remembered(memory, t.rootBytes(), "*").value(0), walked(t.rootBytes(), "*").value(0));
+    }
+};
+
+QTEST_MAIN(TestVolumeMemory)
+#include "tst_volumememory.moc"
