@@ -2,6 +2,7 @@
 
 #include "search/KeptTree.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstring>
@@ -195,10 +196,24 @@ public:
             ::close(fd);
             return n > 0 ? tree_.find(std::string_view(path, size_t(n))) : -1;
         };
+        // Each folder found by its handle, on every core.
+        std::vector<const std::string*> keys;
         for (const std::string& key : folders)
-            if (const int32_t f = folderOf(key); f >= 0) changed.push_back(f);
+            keys.push_back(&key);
         for (const std::string& key : selves)
-            if (const int32_t f = folderOf(key); f >= 0) changed.push_back(-1 - f);
+            keys.push_back(&key);
+        std::vector<int32_t> found(keys.size(), -1);
+        const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+        std::vector<std::thread> workers;
+        for (unsigned t = 0; t < threads; ++t)
+            workers.emplace_back([&, t] {
+                for (size_t k = t; k < keys.size(); k += threads)
+                    found[k] = folderOf(*keys[k]);
+            });
+        for (std::thread& w : workers)
+            w.join();
+        for (size_t k = 0; k < keys.size(); ++k)
+            if (found[k] >= 0) changed.push_back(k < folders.size() ? found[k] : -1 - found[k]);
         return !lost;
     }
     size_t count() const override { return 0; }

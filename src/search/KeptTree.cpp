@@ -295,14 +295,54 @@ bool KeptTree::walkNew(int32_t parent, size_t sub, int parentFd) {
     return stack_.empty();
 }
 
+void KeptTree::prefetch(const std::vector<int32_t>& wanted) {
+    std::vector<int32_t> todo;
+    for (const int32_t f : wanted)
+        if (!prefetched_.count(f)) todo.push_back(f), prefetched_[f];
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    std::vector<std::thread> workers;
+    std::vector<Prefetched*> places;
+    for (const int32_t f : todo)
+        places.push_back(&prefetched_[f]);
+    for (unsigned t = 0; t < threads; ++t)
+        workers.emplace_back([&, t] {
+            std::vector<char> buffer(32 * 1024);
+            for (size_t i = t; i < todo.size(); i += threads) {
+                Prefetched& p = *places[i];
+                const std::string path = this->path(todo[i]);
+                p.fd = path.size() < PATH_MAX
+                           ? ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                           : -1;
+                if (p.fd < 0 || ::fstat(p.fd, &p.st) != 0) continue;
+                p.at = nowNs();
+                for (ssize_t got; (got = ::getdents64(p.fd, buffer.data(), buffer.size())) > 0;)
+                    p.bytes.insert(p.bytes.end(), buffer.data(), buffer.data() + got);
+            }
+        });
+    for (std::thread& w : workers)
+        w.join();
+}
+
+void KeptTree::forgetPrefetched() {
+    for (auto& [folder, p] : prefetched_)
+        if (p.fd >= 0) ::close(p.fd);
+    prefetched_.clear();
+}
+
 bool KeptTree::relist(int32_t index) {
     const std::string p = path(index);
     if (p.size() >= PATH_MAX) return false;
     const int32_t parent = folders_[size_t(index)].parent;
-    const int fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_dev != volume_ || onPath(parent, st.st_dev, st.st_ino) ||
-        (index > 0 && st.st_ino != folders_[size_t(index)].inode)) {
+    Prefetched ahead;
+    if (const auto it = prefetched_.find(index); it != prefetched_.end())
+        ahead = std::move(it->second), prefetched_.erase(it);
+    else
+        ahead.fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const bool wasAhead = ahead.at != 0;
+    const int fd = ahead.fd;
+    struct stat st = ahead.st;
+    if (fd < 0 || (!wasAhead && ::fstat(fd, &st) != 0) || st.st_dev != volume_ ||
+        onPath(parent, st.st_dev, st.st_ino) || (index > 0 && st.st_ino != folders_[size_t(index)].inode)) {
         if (fd >= 0) ::close(fd);
         if (index == 0) return false;
         // No longer the folder the walk entered there: its parent is listed again by whoever asked.
@@ -317,7 +357,7 @@ bool KeptTree::relist(int32_t index) {
     {
         Folder& f = folders_[size_t(index)];
         f.device = st.st_dev, f.inode = st.st_ino, f.mtime = st.st_mtim, f.ctime = st.st_ctim;
-        f.listedAtNs = nowNs();
+        f.listedAtNs = wasAhead ? ahead.at : nowNs();
         f.files = uint32_t(files_.size()), f.fileCount = 0;
         f.subs = uint32_t(subs_.size()), f.subCount = 0;
     }
@@ -326,11 +366,13 @@ bool KeptTree::relist(int32_t index) {
     stack_.push_back({index, 0});
     if (listing_.empty()) listing_.resize(32 * 1024);
     std::vector<char>& buffer = listing_;
-    for (;;) {
-        const ssize_t got = ::getdents64(fd, buffer.data(), buffer.size());
+    for (bool once = true; once || !wasAhead; once = false) {
+        const ssize_t got =
+            wasAhead ? ssize_t(ahead.bytes.size()) : ::getdents64(fd, buffer.data(), buffer.size());
         if (got <= 0) break;
+        const char* data = wasAhead ? ahead.bytes.data() : buffer.data();
         for (ssize_t at = 0; at < got;) {
-            const auto* e = reinterpret_cast<const struct dirent64*>(buffer.data() + at);
+            const auto* e = reinterpret_cast<const struct dirent64*>(data + at);
             at += e->d_reclen;
             unsigned char type = e->d_type;
             switch (entryKind(fd, e->d_name, type)) {

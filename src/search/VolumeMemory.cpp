@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/vfs.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace search {
 namespace {
@@ -70,23 +71,37 @@ bool VolumeMemory::bringUpToDate(Kept& kept) {
         if (f >= 0 && size_t(f) < dirty.size()) dirty[size_t(f)] = 1;
     }
     tree.linksUnchanged([&](int32_t f) { dirty[size_t(f)] = 1; });
+    // The watched folders that changed are read ahead on every core, a few hundred at a time, in the
+    // order they are listed again.
+    std::vector<int32_t> ahead;
+    std::unordered_map<int32_t, size_t> place;
+    tree.forEachLive([&](int32_t f) {
+        if (dirty[size_t(f)] && tracked && kept.watch->watches(f))
+            place[f] = ahead.size(), ahead.push_back(f);
+    });
     // Top down, so that a folder listed again decides which of its sub-folders are still there.
     std::vector<int32_t> stack{0};
-    while (!stack.empty()) {
+    bool ok = true;
+    while (!stack.empty() && ok) {
         const int32_t i = stack.back();
         stack.pop_back();
         // Folders new to the tree were listed just now.
         if (size_t(i) < dirty.size() &&
             (dirty[size_t(i)] || (!(tracked && kept.watch->watches(i)) && !tree.unchanged(i)))) {
-            if (!tree.relist(i)) return false;
-            if (tree.folder(i).parent == -2) continue; // no longer entered
+            if (const auto at = place.find(i); at != place.end() && !tree.prefetched(i))
+                tree.prefetch(
+                    std::vector<int32_t>(ahead.begin() + long(at->second),
+                                         ahead.begin() + long(std::min(ahead.size(), at->second + 256))));
+            ok = tree.relist(i);
+            if (!ok || tree.folder(i).parent == -2) continue; // no longer entered
         }
         std::vector<int32_t> children;
         tree.forEachChild(i, [&](int32_t c) { children.push_back(c); });
         for (auto it = children.rbegin(); it != children.rend(); ++it)
             stack.push_back(*it);
     }
-    return true;
+    tree.forgetPrefetched();
+    return ok;
 }
 
 bool VolumeMemory::search(const std::string& root, const WildcardPattern& pattern, WalkSink& sink,

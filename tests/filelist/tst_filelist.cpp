@@ -396,31 +396,6 @@ private slots:
         QVERIFY(check.waitForFinished(30000) && check.exitCode() == 0);
     }
 
-    void theDesktopToolsFindTheTypeAndTheProgram() {
-        for (const char* tool : {"xdg-mime", "update-mime-database", "update-desktop-database"})
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                QSKIP("xdg-utils, shared-mime-info and desktop-file-utils are needed");
-        DataHome home;
-        RecordingDesktopData desktop;
-        desktop.runTools = true;
-        desktop.associate("/opt/orvik");
-        testsupport::writeBytes(home.path("some.f4u"), "/home/ann/a.txt\r\n");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", home.dir.path());
-        // Without a desktop, xdg-mime asks `file`, which knows no registered type; on one it asks the
-        // database.
-        env.insert("XDG_CURRENT_DESKTOP", "GNOME");
-        const auto xdgMime = [&](const QStringList& arguments) {
-            QProcess tool;
-            tool.setProcessEnvironment(env);
-            tool.start("xdg-mime", arguments);
-            tool.waitForFinished(30000);
-            return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-        };
-        QCOMPARE(xdgMime({"query", "filetype", home.path("some.f4u")}), "application/x-f4u");
-        QCOMPARE(xdgMime({"query", "default", "application/x-f4u"}), "orvik-searcher.desktop");
-    }
-
     void aRelativeDataHomeIsIgnored() {
         // The base-directory rules: a relative $XDG_DATA_HOME is invalid, ~/.local/share is used.
         QTemporaryDir home, cwd;

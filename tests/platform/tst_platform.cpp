@@ -7,9 +7,9 @@
 #include "support/FileBytes.h"
 #include "support/HungVolume.h"
 
+#include <QtDBus>
 #include <QtTest>
 #include <QtWidgets>
-#include <QtDBus>
 #include <sys/stat.h>
 
 namespace {
@@ -157,11 +157,6 @@ private slots:
                  "File List (*.f4u) (*.f4u);;All Files (*.*)|Pictures (*.jpg *.gif)");
         platform::MountedVolumes drives;
         const QList<platform::Volume> volumes = drives.volumes();
-        QStringList roots;
-        for (const platform::Volume& v : volumes)
-            roots << v.rootPath;
-        QVERIFY2(roots.contains("/") && roots.filter(QRegularExpression("^/(proc|sys)")).isEmpty(),
-                 qPrintable(roots.join(' ')));
         const int start = drives.startIndex(volumes);
         QVERIFY(start >= 0 && start < volumes.size() && QDir::homePath().startsWith(volumes[start].rootPath));
         std::promise<QList<platform::Volume>> readAhead; // the first list given, then read afresh
