@@ -34,11 +34,12 @@ struct VolumeMemory::Kept {
 };
 
 VolumeMemory& VolumeMemory::shared() {
-    static VolumeMemory memory;
-    return memory;
+    // Never destroyed: a search thread that was abandoned may still be inside it when the program ends.
+    static VolumeMemory* memory = new VolumeMemory;
+    return *memory;
 }
 
-VolumeMemory::VolumeMemory() = default;
+VolumeMemory::VolumeMemory(bool watchChanges) : watchChanges_(watchChanges) {}
 VolumeMemory::~VolumeMemory() = default;
 
 void VolumeMemory::setEnabled(bool on) {
@@ -124,7 +125,7 @@ bool VolumeMemory::search(const std::string& root, const WildcardPattern& patter
     auto kept = std::make_unique<Kept>();
     kept->root = root, kept->mounts = mounts, kept->used = ++uses_;
     kept->tree = std::make_unique<KeptTree>(root);
-    kept->watch = ChangeWatch::create(root, *kept->tree);
+    if (watchChanges_) kept->watch = ChangeWatch::create(root, *kept->tree);
     if (ChangeWatch* watch = kept->watch.get()) {
         kept->tree->onEntered = [watch](int32_t folder, int fd) { watch->entered(folder, fd); };
         kept->tree->onDropped = [watch](int32_t folder) { watch->dropped(folder); };

@@ -39,7 +39,8 @@ public:
     size_t keptBytes(const std::string& root);
     size_t watches(const std::string& root);
 
-    VolumeMemory();
+    // Without watching for changes, every folder's times tell whether it changed.
+    explicit VolumeMemory(bool watchChanges = true);
     ~VolumeMemory();
 
 private:
@@ -48,6 +49,7 @@ private:
     std::mutex mutex_;
     std::vector<std::unique_ptr<Kept>> kept_;
     bool enabled_ = true;
+    bool watchChanges_ = true;
     Answer last_ = Answer::Walked;
     unsigned long long uses_ = 0;
 };
