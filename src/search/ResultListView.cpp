@@ -276,9 +276,8 @@ void ResultListView::paintEvent(QPaintEvent* event) {
         if (cg == QPalette::Normal && !(o.state & QStyle::State_Active)) cg = QPalette::Inactive;
         painter.setPen(o.palette.color(cg, selected ? QPalette::HighlightedText : QPalette::Text));
         const QRect textRect = s->subElementRect(QStyle::SE_ItemViewItemText, &o, this);
-        painter.drawStaticText(
-            QPointF(textRect.left() + margin, textRect.top() + (textRect.height() - metrics.height()) / 2),
-            text);
+        painter.drawStaticText(QPointF(textRect.left() + margin, textRect.top() + (textRect.height() - metrics.height()) / 2),
+                               text);
         if (o.state & QStyle::State_HasFocus) {
             QStyleOptionFocusRect frame;
             frame.QStyleOption::operator=(o);

@@ -92,10 +92,10 @@ private:
     mutable int rowHeight_ = 0; // 0: to be measured
     int contentWidth_ = 0;
     bool widerPending_ = false;
-    static constexpr int kShapedRows = 256;  // a few pages' worth
+    static constexpr int kShapedRows = 256;    // a few pages' worth
     mutable QHash<int, QStaticText> shaped_; // the texts of the rows painted lately, shaped
     QString typed_;                          // the prefix typed so far
-    QElapsedTimer sinceKey_;                 // since its last letter
+    QElapsedTimer sinceKey_; // since its last letter
 };
 
 } // namespace search
