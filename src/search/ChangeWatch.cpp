@@ -72,12 +72,15 @@ size_t watchBudget() {
         if (std::fscanf(f, "%lu", &v) == 1) limit = v;
         std::fclose(f);
     }
-    return limit / 4;
+    return limit / 3;
 }
+
+constexpr uint32_t kInotifyMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
+                                  IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
 class InotifyWatch : public ChangeWatch {
 public:
-    explicit InotifyWatch(int fd) : fd_(fd), budget_(watchBudget()) {
+    InotifyWatch(int fd, KeptTree& tree) : fd_(fd), budget_(watchBudget()), tree_(tree) {
         reader_.start(fd_, [this](const char* data, size_t size) {
             for (size_t at = 0; at + sizeof(inotify_event) <= size;) {
                 const auto* e = reinterpret_cast<const inotify_event*>(data + at);
@@ -93,26 +96,49 @@ public:
         });
     }
     ~InotifyWatch() override {
+        stop_ = true;
+        if (adder_.joinable()) adder_.join();
         reader_.finish();
         watchesHeld -= byWd_.size();
         ::close(fd_);
     }
     void entered(int32_t folder, int dirFd) override {
-        if (wdOf_.size() <= size_t(folder)) wdOf_.resize(size_t(folder) + 1, -1);
-        if (wdOf_[size_t(folder)] >= 0) return;
-        if (watchesHeld >= budget_) return;
+        if (deferring_) return; // the first walk: set later
         char path[64];
         std::snprintf(path, sizeof path, "/proc/self/fd/%d", dirFd);
-        const int wd = ::inotify_add_watch(fd_, path,
-                                           IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
-                                               IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
-        if (wd < 0) return;
+        add(folder, path);
+    }
+    void walkEnded(std::mutex& memory) override {
+        deferring_ = false;
+        adder_ = std::thread([this, &memory] {
+            for (int32_t f = 0; !stop_ && size_t(f) < tree_.folderCount() && watchesHeld < budget_;) {
+                std::unique_lock lock(memory, std::try_to_lock);
+                if (!lock) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                    continue;
+                }
+                for (int n = 0; n < 512 && size_t(f) < tree_.folderCount(); ++n, ++f) {
+                    if (tree_.folder(f).parent == -2 || watches(f)) continue; // dropped, or set by a relist
+                    if (!add(f, tree_.path(f).c_str())) continue;
+                    std::lock_guard changes(reader_.mutex);
+                    if (!tree_.unchanged(f)) changedSince_.push_back(f);
+                }
+            }
+        });
+    }
+    bool add(int32_t folder, const char* path) {
+        if (wdOf_.size() <= size_t(folder)) wdOf_.resize(size_t(folder) + 1, -1);
+        if (wdOf_[size_t(folder)] >= 0) return false;
+        if (watchesHeld >= budget_) return false;
+        const int wd = ::inotify_add_watch(fd_, path, kInotifyMask | IN_DONT_FOLLOW);
+        if (wd < 0) return false;
         std::lock_guard lock(reader_.mutex);
         if (byWd_.emplace(wd, folder).second)
             ++watchesHeld;
         else
             byWd_[wd] = folder;
         wdOf_[size_t(folder)] = wd;
+        return true;
     }
     void dropped(int32_t folder) override {
         if (wdOf_.size() <= size_t(folder) || wdOf_[size_t(folder)] < 0) return;
@@ -133,7 +159,8 @@ public:
             if (const auto it = byWd_.find(wd); it != byWd_.end()) changed.push_back(it->second);
         for (const int wd : selfChanged_)
             if (const auto it = byWd_.find(wd); it != byWd_.end()) changed.push_back(-1 - it->second);
-        changedWds_.clear(), selfChanged_.clear();
+        changed.insert(changed.end(), changedSince_.begin(), changedSince_.end());
+        changedWds_.clear(), selfChanged_.clear(), changedSince_.clear();
         return !std::exchange(lost_, false);
     }
     size_t count() const override { return byWd_.size(); }
@@ -146,6 +173,11 @@ private:
     std::vector<int> wdOf_;
     std::set<int> changedWds_, selfChanged_;
     bool lost_ = false;
+    KeptTree& tree_;
+    bool deferring_ = true;
+    std::atomic<bool> stop_{false};
+    std::vector<int32_t> changedSince_; // watched late, and changed since listed
+    std::thread adder_;
 };
 
 class FanotifyWatch : public ChangeWatch {
@@ -244,7 +276,7 @@ std::unique_ptr<ChangeWatch> ChangeWatch::create(const std::string& root, KeptTr
     }
     const int in = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (in < 0) return nullptr;
-    return std::make_unique<InotifyWatch>(in);
+    return std::make_unique<InotifyWatch>(in, tree);
 }
 
 } // namespace search

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,8 @@ class KeptTree;
 // Tells which folders of a kept tree changed (their entries, or their own status) since it was last
 // asked. Where the program may (root, CAP_SYS_ADMIN), one fanotify mark on the whole file system
 // reports every change by folder and name: no watch per folder. Otherwise inotify watches folders,
-// at most a quarter of the user's limit (/proc/sys/fs/inotify/max_user_watches), which leaves most of
-// it to file managers, editors and build tools; the folders beyond it are not watched, and their
+// at most a third of the user's limit (/proc/sys/fs/inotify/max_user_watches), which leaves two thirds
+// of it to file managers, editors and build tools; the folders beyond it are not watched, and their
 // times tell (KeptTree::unchanged).
 class ChangeWatch {
 public:
@@ -21,6 +22,10 @@ public:
     virtual ~ChangeWatch() = default;
     // The folder was entered (fd open on it) and is about to be listed, or it is gone.
     virtual void entered(int32_t folder, int fd) = 0;
+    // The first walk of the tree ended: watches that were left for later (so as not to slow that walk
+    // down) are set from now on, a few hundred at a time whenever memory (the lock searches hold) is
+    // free; a folder whose times moved since it was listed is told as changed.
+    virtual void walkEnded(std::mutex& memory) { (void)memory; }
     virtual void dropped(int32_t folder) = 0;
     // Whether the folder's changes are reported.
     virtual bool watches(int32_t folder) const = 0;

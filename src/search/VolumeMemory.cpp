@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/vfs.h>
+#include <thread>
 #include <unistd.h>
 #include <unordered_map>
 
@@ -72,6 +73,23 @@ bool VolumeMemory::bringUpToDate(Kept& kept) {
         if (f >= 0 && size_t(f) < dirty.size()) dirty[size_t(f)] = 1;
     }
     tree.linksUnchanged([&](int32_t f) { dirty[size_t(f)] = 1; });
+    // The folders nobody watches are looked at by their times, on every core.
+    std::vector<int32_t> unwatched;
+    tree.forEachLive([&](int32_t f) {
+        if (!dirty[size_t(f)] && !(tracked && kept.watch->watches(f))) unwatched.push_back(f);
+    });
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads && unwatched.size() > 64; ++t)
+        workers.emplace_back([&, t] {
+            for (size_t k = t; k < unwatched.size(); k += threads)
+                if (!tree.unchanged(unwatched[k])) dirty[size_t(unwatched[k])] = 1;
+        });
+    for (std::thread& w : workers)
+        w.join();
+    if (workers.empty())
+        for (const int32_t f : unwatched)
+            if (!tree.unchanged(f)) dirty[size_t(f)] = 1;
     // The watched folders that changed are read ahead on every core, a few hundred at a time, in the
     // order they are listed again.
     std::vector<int32_t> ahead;
@@ -87,8 +105,7 @@ bool VolumeMemory::bringUpToDate(Kept& kept) {
         const int32_t i = stack.back();
         stack.pop_back();
         // Folders new to the tree were listed just now.
-        if (size_t(i) < dirty.size() &&
-            (dirty[size_t(i)] || (!(tracked && kept.watch->watches(i)) && !tree.unchanged(i)))) {
+        if (size_t(i) < dirty.size() && dirty[size_t(i)]) {
             if (const auto at = place.find(i); at != place.end() && !tree.prefetched(i))
                 tree.prefetch(
                     std::vector<int32_t>(ahead.begin() + long(at->second),
@@ -135,6 +152,7 @@ bool VolumeMemory::search(const std::string& root, const WildcardPattern& patter
     walk.setRecord(nullptr);
     if (!ended || !kept->tree->complete() || mountTable() != mounts) return ended;
     kept->tree->compact();
+    if (kept->watch) kept->watch->walkEnded(mutex_);
     if (kept_.size() == kMaxVolumes)
         kept_.erase(std::min_element(kept_.begin(), kept_.end(),
                                      [](const auto& a, const auto& b) { return a->used < b->used; }));

@@ -65,11 +65,20 @@ WildcardPattern::WildcardPattern(const QString& pattern) {
             asciiLower_.push_back(asciiLower(char(c.unicode())));
     }
     folded_ = foldedCodePoints(p);
+    starThenLiteral_ = asciiPattern_ && !optionalDotStar_ && !asciiLower_.empty() && asciiLower_[0] == '*' &&
+                       asciiLower_.find_first_of("*?", 1) == std::string::npos;
 }
 
 bool WildcardPattern::matchAscii(std::string_view name) const {
     const auto same = [](char c) { return asciiLower(c); };
     const qsizetype pn = qsizetype(asciiLower_.size());
+    if (starThenLiteral_) {
+        if (name.size() < size_t(pn - 1)) return false;
+        const char* end = name.data() + name.size() - (pn - 1);
+        for (qsizetype i = 1; i < pn; ++i)
+            if (asciiLower(end[i - 1]) != asciiLower_[size_t(i)]) return false;
+        return true;
+    }
     if (wildMatch(asciiLower_, pn, name, qsizetype(name.size()), same)) return true;
     return optionalDotStar_ && wildMatch(asciiLower_, pn - 2, name, qsizetype(name.size()), same);
 }

@@ -28,6 +28,7 @@ private:
     std::string asciiLower_; // the pattern, ASCII letters in lower case
     std::u32string folded_;  // the pattern's characters, case-folded, for names that are not ASCII
     bool optionalDotStar_ = false;
+    bool starThenLiteral_ = false; // "*" and then no other wildcard ("*.txt"): the name's end decides
 };
 
 } // namespace search
