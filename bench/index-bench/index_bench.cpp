@@ -78,8 +78,13 @@ std::string difference(const Events& a, const Events& b) {
 
 // The tree's folders and files as they stand, to pick changes from.
 struct Places {
-    std::vector<std::string> folders, files;
-    explicit Places(const std::string& root) {
+    std::vector<std::string> folders, files, shut; // shut: the folders without permissions now
+    explicit Places(const std::string& root) { read(root); }
+    void again() {
+        const std::string root = folders.front();
+        folders.clear(), files.clear(), read(root);
+    }
+    void read(const std::string& root) {
         struct All : search::WalkSink {
             Places& p;
             explicit All(Places& p) : p(p) {}
@@ -139,22 +144,27 @@ void change(Places& p, std::mt19937& random, int serial, bool all) {
         break;
     case 5: // a folder made by us renamed
         if (folder.find("/chg") != std::string::npos && ::rename(folder.c_str(), (folder + "r").c_str()) == 0)
-            p = Places(p.folders.front());
+            p.again();
         break;
-    case 6: // a folder removed whole
-        if (folder != p.folders.front())
-            sh("rm -rf " + quoted(folder) + " 2>/dev/null"), p = Places(p.folders.front());
+    case 6: // a folder made here removed whole (so that the tree stays about as large)
+        if (folder.find("/chg") != std::string::npos)
+            sh("rm -rf " + quoted(folder) + " 2>/dev/null"), p.again();
         break;
     case 7: // a file replaced by a folder of the same name, or a folder by a file
-        if (::unlink(file.c_str()) == 0 && ::mkdir(file.c_str(), 0755) == 0) p = Places(p.folders.front());
+        if (::unlink(file.c_str()) == 0 && ::mkdir(file.c_str(), 0755) == 0) p.again();
         break;
     case 8: // links: to a folder (neither listed nor entered), to a file, and a target that changes kind
         (void)!::symlink(folder.c_str(), (folder + fresh + ".dl").c_str());
         (void)!::symlink(file.c_str(), (folder + fresh + ".fl").c_str());
         p.files.push_back(folder + fresh + ".fl");
         break;
-    case 9: // permissions taken away, or given back
-        if (folder != p.folders.front()) ::chmod(folder.c_str(), random() % 2 ? 0755 : 0000);
+    case 9: // permissions taken away (from three folders at most at a time), or given back
+        if (p.shut.size() < 3 && folder != p.folders.front() && ::chmod(folder.c_str(), 0000) == 0) {
+            p.shut.push_back(folder);
+        } else if (!p.shut.empty()) {
+            ::chmod(p.shut.front().c_str(), 0755);
+            p.shut.erase(p.shut.begin());
+        }
         break;
     }
 }
