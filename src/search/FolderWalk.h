@@ -72,6 +72,8 @@ public:
     bool run(const std::string& root, const WildcardPattern& pattern, WalkSink& sink);
     // Tells record what the next runs see (null: nobody).
     void setRecord(WalkRecord* record) { record_ = record; }
+    // Whether the last run read folders ahead (their listings then came before their status was read).
+    bool readAhead() const { return readAhead_ != nullptr; }
     // The folders above the root on the way from the volume's root (their identities), for a walk of
     // part of a tree: none of them is entered again either.
     void setOuterPath(std::vector<std::pair<dev_t, ino_t>> outer) { outer_ = std::move(outer); }
