@@ -182,7 +182,8 @@ private:
 
 class FanotifyWatch : public ChangeWatch {
 public:
-    FanotifyWatch(int fd, int mountFd, KeptTree& tree) : fd_(fd), mountFd_(mountFd), tree_(tree) {
+    FanotifyWatch(int fd, int mountFd, KeptTree& tree, std::string realRoot)
+        : fd_(fd), mountFd_(mountFd), tree_(tree), realRoot_(std::move(realRoot)) {
         reader_.start(fd_, [this](const char* data, size_t size) {
             for (auto* m = reinterpret_cast<const fanotify_event_metadata*>(data); FAN_EVENT_OK(m, size);
                  m = FAN_EVENT_NEXT(m, size)) {
@@ -226,7 +227,12 @@ public:
             std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
             const ssize_t n = ::readlink(link, path, sizeof path);
             ::close(fd);
-            return n > 0 ? tree_.find(std::string_view(path, size_t(n))) : -1;
+            // The folder's real path, under the root's real path: the same place under the root as given.
+            const std::string_view real(path, n > 0 ? size_t(n) : 0);
+            if (real.substr(0, realRoot_.size()) != realRoot_ ||
+                (real.size() > realRoot_.size() && realRoot_ != "/" && real[realRoot_.size()] != '/'))
+                return -1;
+            return tree_.find(tree_.root() + '/' + std::string(real.substr(realRoot_.size())));
         };
         // Each folder found by its handle, on every core.
         std::vector<const std::string*> keys;
@@ -253,6 +259,7 @@ public:
 private:
     int fd_, mountFd_;
     KeptTree& tree_;
+    std::string realRoot_;
     Reader reader_;
     std::set<std::string> changed_, selfChanged_;
     bool lost_ = false;
@@ -266,11 +273,12 @@ std::unique_ptr<ChangeWatch> ChangeWatch::create(const std::string& root, KeptTr
                                     O_RDONLY | O_CLOEXEC);
     if (fan >= 0) {
         const int mountFd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        char real[PATH_MAX];
         const uint64_t mask = FAN_CREATE | FAN_DELETE | FAN_MOVED_FROM | FAN_MOVED_TO | FAN_ATTRIB |
                               FAN_DELETE_SELF | FAN_MOVE_SELF | FAN_ONDIR;
-        if (mountFd >= 0 &&
+        if (mountFd >= 0 && ::realpath(root.c_str(), real) &&
             ::fanotify_mark(fan, FAN_MARK_ADD | FAN_MARK_FILESYSTEM, mask, AT_FDCWD, root.c_str()) == 0)
-            return std::make_unique<FanotifyWatch>(fan, mountFd, tree);
+            return std::make_unique<FanotifyWatch>(fan, mountFd, tree, real);
         if (mountFd >= 0) ::close(mountFd);
         ::close(fan);
     }

@@ -58,8 +58,12 @@ private slots:
     void answersAsAFreshWalkAfterEveryKindOfChange() {
         TreeBuilder t;
         tree(t);
-        VolumeMemory memory, byTimes(false); // told of changes; looking at every folder's times
-        const QByteArray root = t.rootBytes();
+        // Told of changes; looking at every folder's times; and the tree through a link to its folder.
+        VolumeMemory memory, byTimes(false), linked;
+        const QByteArray root = t.rootBytes(), via = root + "-via/" + QFileInfo(t.root()).fileName().toUtf8();
+        QVERIFY(::symlink(QFileInfo(t.root()).path().toUtf8().constData(), (root + "-via").constData()) == 0);
+        const auto unlink = qScopeGuard([&] { ::unlink((root + "-via").constData()); });
+        remembered(linked, via, "*");
         QCOMPARE(remembered(memory, root, "*"), QStringList{"<walked>"} + walked(root, "*"));
         QCOMPARE(remembered(byTimes, root, "*"), QStringList{"<walked>"} + walked(root, "*"));
         QVERIFY(memory.keptBytes(root.toStdString()) > 0);
@@ -81,7 +85,8 @@ private slots:
             sh(change.isEmpty() ? "true" : change);
             for (const char* pattern : {"*", "*.txt"})
                 QVERIFY2(remembered(memory, root, pattern) == walked(root, pattern) &&
-                             remembered(byTimes, root, pattern) == walked(root, pattern),
+                             remembered(byTimes, root, pattern) == walked(root, pattern) &&
+                             remembered(linked, via, pattern) == walked(via, pattern),
                          qPrintable(change));
         }
         // Changes while it answers: the answer after it is the walk's again.
