@@ -100,7 +100,33 @@ void KeptTree::linkToFolder(std::string_view name) {
 }
 
 void KeptTree::notEntered() {
-    ++stack_.back().next;
+    Open& up = stack_.back();
+    noteClosed(up.folder, folders_[size_t(up.folder)].subs + up.next++);
+}
+
+void KeptTree::noteClosed(int32_t folder, uint32_t sub) {
+    std::string p = path(folder);
+    if (p.empty() || p.back() != '/') p.push_back('/');
+    p.append(nameOf(subs_[sub].at, subs_[sub].size));
+    struct stat st {};
+    const bool exists = ::fstatat(AT_FDCWD, p.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    closed_.push_back({folder, subs_[sub].at, subs_[sub].size, exists, exists ? st.st_ino : 0,
+                       exists ? ns(st.st_ctim) : 0});
+}
+
+bool KeptTree::closedUnchanged(const std::function<void(int32_t)>& changed) const {
+    bool all = true;
+    for (const Closed& c : closed_) {
+        if (folders_[size_t(c.folder)].parent == -2) continue; // dropped
+        std::string p = path(c.folder);
+        if (p.empty() || p.back() != '/') p.push_back('/');
+        p.append(nameOf(c.at, c.size));
+        struct stat st {};
+        const bool exists = ::fstatat(AT_FDCWD, p.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+        if (exists != c.exists || (exists && (st.st_ino != c.inode || ns(st.st_ctim) != c.ctimeNs)))
+            all = false, changed(c.folder);
+    }
+    return all;
 }
 
 void KeptTree::left() {
@@ -276,7 +302,7 @@ bool KeptTree::walkNew(int32_t parent, size_t sub, int parentFd) {
     const bool enter =
         fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == volume_ && !onPath(parent, st.st_dev, st.st_ino);
     if (fd >= 0) ::close(fd);
-    if (!enter) return true;
+    if (!enter) return noteClosed(parent, uint32_t(sub)), true;
     std::string p = path(parent);
     if (p.empty() || p.back() != '/') p.push_back('/');
     p += name;
@@ -345,10 +371,10 @@ bool KeptTree::relist(int32_t index) {
         onPath(parent, st.st_dev, st.st_ino) || (index > 0 && st.st_ino != folders_[size_t(index)].inode)) {
         if (fd >= 0) ::close(fd);
         if (index == 0) return false;
-        // No longer the folder the walk entered there: its parent is listed again by whoever asked.
+        // No longer a folder the walk can enter there.
         const Folder& up = folders_[size_t(parent)];
         for (uint32_t s = up.subs; s < up.subs + up.subCount; ++s)
-            if (subs_[s].child == index) subs_[s].child = -1;
+            if (subs_[s].child == index) subs_[s].child = -1, noteClosed(parent, s);
         drop(index);
         return true;
     }
@@ -362,6 +388,7 @@ bool KeptTree::relist(int32_t index) {
         f.subs = uint32_t(subs_.size()), f.subCount = 0;
     }
     std::erase_if(links_, [&](const Link& l) { return l.folder == index; });
+    std::erase_if(closed_, [&](const Closed& c) { return c.folder == index; });
     // Its entries, as the walk tells them.
     stack_.push_back({index, 0});
     if (listing_.empty()) listing_.resize(32 * 1024);

@@ -73,9 +73,11 @@ public:
     // Whether the folder's times show no change since it was listed (and it was listed long enough
     // after its last change for its times to be trusted).
     bool unchanged(int32_t folder) const;
-    // Whether every link the walk saw still points at the same kind (a folder or not); false tells
-    // which folders hold one that changed, through changed.
+    // Whether every link the walk saw still points at the same kind (a folder or not), and every
+    // sub-folder it could not enter still has the status it had (permissions given back show in its
+    // status-change time, not in its parent's); false tells which folders hold one that changed.
     bool linksUnchanged(const std::function<void(int32_t)>& changed) const;
+    bool closedUnchanged(const std::function<void(int32_t)>& changed) const;
 
     const std::string& root() const { return root_; }
     std::string path(int32_t folder) const;
@@ -115,6 +117,16 @@ private:
     std::vector<Name> files_;
     std::vector<Sub> subs_;
     std::vector<Link> links_;
+    struct Closed { // a sub-folder the walk did not enter, as it was then
+        int32_t folder;
+        uint32_t at;
+        uint16_t size;
+        bool exists;
+        ino_t inode;
+        int64_t ctimeNs;
+    };
+    std::vector<Closed> closed_;
+    void noteClosed(int32_t folder, uint32_t sub);
     // Recording: the folders being walked, each with the next of its sub-folders to be told of.
     struct Open {
         int32_t folder;

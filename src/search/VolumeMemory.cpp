@@ -73,6 +73,7 @@ bool VolumeMemory::bringUpToDate(Kept& kept) {
         if (f >= 0 && size_t(f) < dirty.size()) dirty[size_t(f)] = 1;
     }
     tree.linksUnchanged([&](int32_t f) { dirty[size_t(f)] = 1; });
+    tree.closedUnchanged([&](int32_t f) { dirty[size_t(f)] = 1; });
     // The folders nobody watches are looked at by their times, on every core.
     std::vector<int32_t> unwatched;
     tree.forEachLive([&](int32_t f) {

@@ -44,11 +44,17 @@ QStringList remembered(VolumeMemory& memory, const QByteArray& root, const char*
     if (memory.lastAnswer() == VolumeMemory::Answer::Walked) r.events.prepend("<walked>");
     return r.events;
 }
+// Lets the file system's clock move on: a folder changed just before it is listed is listed again at
+// every search for a while, which would hide a change the memory failed to notice.
+void settle() {
+    QThread::msleep(30);
+}
 void tree(TreeBuilder& t) {
     for (const char* f : {"a", "a/b", "a/b/c", "d", "e"})
         t.folder(f);
     for (const char* f : {"x.txt", "a/y.txt", "a/b/z.txt", "a/b/c/w.txt", "d/v.doc", "e/u.txt", "e/t.txt"})
         t.file(f);
+    settle();
 }
 } // namespace
 
@@ -82,7 +88,7 @@ private slots:
             "rm -r a && mkdir a && touch a/other.txt",
         };
         for (const QString& change : changes) {
-            sh(change.isEmpty() ? "true" : change);
+            sh(change.isEmpty() ? "true" : change), settle();
             for (const char* pattern : {"*", "*.txt"})
                 QVERIFY2(remembered(memory, root, pattern) == walked(root, pattern) &&
                              remembered(byTimes, root, pattern) == walked(root, pattern) &&
@@ -117,12 +123,14 @@ private slots:
         ::chmod(t.rootBytes().constData(), 0755);
         if (const pid_t child = ::fork(); child == 0) {
             if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-            VolumeMemory memory;
+            VolumeMemory memory, byTimes(false);
             const QByteArray root = t.rootBytes();
-            bool same = remembered(memory, root, "*").mid(1) == walked(root, "*");
+            bool same = remembered(memory, root, "*").mid(1) == walked(root, "*") &&
+                        remembered(byTimes, root, "*").mid(1) == walked(root, "*");
             for (const mode_t mode : {0000, 0500, 0300, 0755}) {
-                ::chmod(t.path("a/b").constData(), mode);
-                same = same && remembered(memory, root, "*") == walked(root, "*");
+                ::chmod(t.path("a/b").constData(), mode), settle();
+                same = same && remembered(memory, root, "*") == walked(root, "*") &&
+                       remembered(byTimes, root, "*") == walked(root, "*");
             }
             ::_exit(same ? 0 : 1);
         } else {
