@@ -141,7 +141,9 @@ private slots:
                                                    // byte ("~XX")
         for (const auto& [bytes, pattern] :
              std::initializer_list<std::pair<QByteArray, QString>>{{"caf\xe9.txt", "caf~E9.txt"},
+                                                                   {"a\xc0\xaf", "a~C0~AF"},
                                                                    {"\xed\xb2\x80", "~ED~B2~80"},
+                                                                   {"x\xe2\x82", "x~E2~82"},
                                                                    {"\xff/\xc3\xa9", u"~FF/\u00e9"_qs}}) {
             QString text = pattern;
             for (qsizetype i; (i = text.indexOf('~')) >= 0;)
