@@ -442,6 +442,32 @@ private slots:
                 }
         }
     }
+
+    // The rows are painted as Qt's own list paints them, selected, focused, and disabled.
+    void rowsLookAsQtsListPaintsThem() {
+        Fixture f(40);
+        QStringList texts;
+        for (int i = 0; i < 40; ++i)
+            texts << f.list.entry(i);
+        QStringListModel model(texts);
+        QListView qt;
+        qt.setModel(&model);
+        qt.resize(f.view.size());
+        qt.show();
+        const auto look = [](QAbstractItemView* view) {
+            view->activateWindow();
+            view->setFocus();
+            QTest::qWait(20);
+            return view->viewport()->grab().toImage();
+        };
+        for (const int row : {3, 5, 6}) {
+            f.view.setListIndex(row);
+            qt.setCurrentIndex(model.index(row));
+            f.view.setEnabled(row != 6);
+            qt.setEnabled(row != 6);
+            QCOMPARE(look(&f.view), look(&qt));
+        }
+    }
 };
 
 QTEST_MAIN(TestSearch)
