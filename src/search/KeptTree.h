@@ -29,7 +29,6 @@ public:
         int32_t parent = -1;               // -1: the root
         uint32_t nameAt = 0;               // its name in its parent (none for the root)
         uint16_t nameSize = 0;
-        int watch = -1; // set and used by whoever watches it for changes
     };
     struct Name {
         uint32_t at;
