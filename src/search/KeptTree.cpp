@@ -19,10 +19,10 @@ namespace {
 // file system's clock without its times showing it: it is listed again at the next search.
 constexpr int64_t kUntrustedNs = 20'000'000;
 
-// Room for what a relist adds, in steps of an eighth: the tree is kept without reserve after its
-// first walk, and doubling would hold as much again.
-template <typename V> void makeRoom(V& v, size_t more) {
-    if (v.size() + more > v.capacity()) v.reserve(v.size() + std::max(more, v.size() / 8 + 1024));
+// Room for what a relist adds, in steps of an eighth once the tree was compacted after its first
+// walk (doubling would hold as much again); during that walk, the containers' own doubling.
+template <typename V> void makeRoom(V& v, size_t more, bool tight) {
+    if (tight && v.size() + more > v.capacity()) v.reserve(v.size() + std::max(more, v.size() / 8 + 1024));
 }
 
 int64_t nowNs() {
@@ -49,7 +49,7 @@ KeptTree::KeptTree(std::string root) : root_(std::move(root)) {}
 
 uint32_t KeptTree::addName(std::string_view name) {
     const auto at = uint32_t(names_.size());
-    makeRoom(names_, name.size());
+    makeRoom(names_, name.size(), compacted_);
     names_.insert(names_.end(), name.begin(), name.end());
     return at;
 }
@@ -75,7 +75,7 @@ void KeptTree::entered(int fd, const struct stat& st) {
         subs_[size_t(sub)].child = index;
         f.nameAt = subs_[size_t(sub)].at, f.nameSize = subs_[size_t(sub)].size;
     }
-    makeRoom(folders_, 1);
+    makeRoom(folders_, 1, compacted_);
     folders_.push_back(f);
     stack_.push_back({index, 0});
     if (onEntered) onEntered(index, fd);
@@ -83,14 +83,14 @@ void KeptTree::entered(int fd, const struct stat& st) {
 
 void KeptTree::file(std::string_view name, unsigned char type) {
     Folder& f = folders_[size_t(stack_.back().folder)];
-    makeRoom(files_, 1);
+    makeRoom(files_, 1, compacted_);
     files_.push_back({addName(name), uint16_t(name.size()), type});
     ++f.fileCount;
     if (type == DT_LNK) links_.push_back({stack_.back().folder, files_.back().at, files_.back().size, false});
 }
 
 void KeptTree::subFolder(std::string_view name) {
-    makeRoom(subs_, 1);
+    makeRoom(subs_, 1, compacted_);
     subs_.push_back({addName(name), uint16_t(name.size()), -1});
     ++folders_[size_t(stack_.back().folder)].subCount;
 }
@@ -105,9 +105,7 @@ void KeptTree::notEntered() {
 }
 
 void KeptTree::noteClosed(int32_t folder, uint32_t sub) {
-    std::string p = path(folder);
-    if (p.empty() || p.back() != '/') p.push_back('/');
-    p.append(nameOf(subs_[sub].at, subs_[sub].size));
+    const std::string p = entryPath(folder, subs_[sub].at, subs_[sub].size);
     struct stat st {};
     const bool exists = ::fstatat(AT_FDCWD, p.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
     closed_.push_back({folder, subs_[sub].at, subs_[sub].size, exists, exists ? st.st_ino : 0,
@@ -118,9 +116,7 @@ bool KeptTree::closedUnchanged(const std::function<void(int32_t)>& changed) cons
     bool all = true;
     for (const Closed& c : closed_) {
         if (folders_[size_t(c.folder)].parent == -2) continue; // dropped
-        std::string p = path(c.folder);
-        if (p.empty() || p.back() != '/') p.push_back('/');
-        p.append(nameOf(c.at, c.size));
+        const std::string p = entryPath(c.folder, c.at, c.size);
         struct stat st {};
         const bool exists = ::fstatat(AT_FDCWD, p.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
         if (exists != c.exists || (exists && (st.st_ino != c.inode || ns(st.st_ctim) != c.ctimeNs)))
@@ -264,19 +260,19 @@ bool KeptTree::unchanged(int32_t index) const {
            same(st.st_ctim, f.ctime) && std::max(ns(f.mtime), ns(f.ctime)) < f.listedAtNs - kUntrustedNs;
 }
 
+std::string KeptTree::entryPath(int32_t folder, uint32_t at, uint16_t size) const {
+    std::string p = path(folder);
+    if (p.empty() || p.back() != '/') p.push_back('/');
+    return p.append(nameOf(at, size));
+}
+
 bool KeptTree::linksUnchanged(const std::function<void(int32_t)>& changed) const {
     bool all = true;
-    int32_t folder = -1;
-    std::string base;
     for (const Link& l : links_) {
         if (folders_[size_t(l.folder)].parent == -2) continue; // dropped
-        if (l.folder != folder) {
-            folder = l.folder, base = path(folder);
-            if (base.empty() || base.back() != '/') base.push_back('/');
-        }
         struct stat st {};
-        const std::string target = base + std::string(nameOf(l.at, l.size));
-        const bool toFolder = ::fstatat(AT_FDCWD, target.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode);
+        const bool toFolder = ::fstatat(AT_FDCWD, entryPath(l.folder, l.at, l.size).c_str(), &st, 0) == 0 &&
+                              S_ISDIR(st.st_mode);
         if (toFolder != l.toFolder) all = false, changed(l.folder);
     }
     return all;
@@ -303,9 +299,7 @@ bool KeptTree::walkNew(int32_t parent, size_t sub, int parentFd) {
         fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == volume_ && !onPath(parent, st.st_dev, st.st_ino);
     if (fd >= 0) ::close(fd);
     if (!enter) return noteClosed(parent, uint32_t(sub)), true;
-    std::string p = path(parent);
-    if (p.empty() || p.back() != '/') p.push_back('/');
-    p += name;
+    const std::string p = entryPath(parent, subs_[sub].at, subs_[sub].size);
     if (p.size() >= PATH_MAX) return false;
     std::vector<std::pair<dev_t, ino_t>> outer;
     for (int32_t i = parent; i >= 0; i = folders_[size_t(i)].parent)
@@ -453,6 +447,7 @@ bool KeptTree::relist(int32_t index) {
 }
 
 void KeptTree::compact() {
+    compacted_ = true;
     names_.shrink_to_fit(), folders_.shrink_to_fit(), files_.shrink_to_fit(), subs_.shrink_to_fit();
     links_.shrink_to_fit();
 }

@@ -104,6 +104,7 @@ private:
         bool toFolder;
     };
     std::string_view nameOf(uint32_t at, uint16_t size) const { return {names_.data() + at, size}; }
+    std::string entryPath(int32_t folder, uint32_t at, uint16_t size) const; // an entry of folder
     uint32_t addName(std::string_view name);
     bool onPath(int32_t parent, dev_t device, ino_t inode) const;
     void drop(int32_t folder);
@@ -135,6 +136,7 @@ private:
     int32_t attachTo_ = -1; // a relist's new sub-folder: subs_[attachTo_] gets the next folder entered
     int32_t attachParent_ = -1;
     std::vector<char> listing_; // a relist's entries, as the system reads them
+    bool compacted_ = false;
     struct Prefetched {
         int fd = -1;
         struct stat st {};
