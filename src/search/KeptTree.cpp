@@ -448,8 +448,61 @@ bool KeptTree::relist(int32_t index) {
 
 void KeptTree::compact() {
     compacted_ = true;
-    names_.shrink_to_fit(), folders_.shrink_to_fit(), files_.shrink_to_fit(), subs_.shrink_to_fit();
-    links_.shrink_to_fit();
+    size_t files = 0, subs = 0, bytes = 0;
+    for (const Folder& f : folders_) {
+        if (f.parent == -2) continue;
+        files += f.fileCount, subs += f.subCount;
+        for (uint32_t k = f.files; k < f.files + f.fileCount; ++k)
+            bytes += files_[k].size;
+        for (uint32_t k = f.subs; k < f.subs + f.subCount; ++k)
+            bytes += subs_[k].size;
+    }
+    if (files == files_.size() && subs == subs_.size()) { // nothing left behind, only room in reserve
+        names_.shrink_to_fit(), folders_.shrink_to_fit(), files_.shrink_to_fit(), subs_.shrink_to_fit();
+        links_.shrink_to_fit();
+        return;
+    }
+    // What relists left behind is dropped: every live folder's files and sub-folders packed again, and
+    // the links and sub-folders not entered of live folders with a name of their own.
+    std::erase_if(links_, [&](const Link& l) { return folders_[size_t(l.folder)].parent == -2; });
+    std::erase_if(closed_, [&](const Closed& c) { return folders_[size_t(c.folder)].parent == -2; });
+    for (const Link& l : links_)
+        bytes += l.size;
+    for (const Closed& c : closed_)
+        bytes += c.size;
+    std::vector<char> names;
+    std::vector<Name> packedFiles;
+    std::vector<Sub> packedSubs;
+    names.reserve(bytes), packedFiles.reserve(files), packedSubs.reserve(subs);
+    const auto copy = [&](uint32_t at, uint16_t size) {
+        const auto to = uint32_t(names.size());
+        names.insert(names.end(), names_.data() + at, names_.data() + at + size);
+        return to;
+    };
+    for (Folder& f : folders_) {
+        if (f.parent == -2) continue;
+        const auto firstFile = uint32_t(packedFiles.size()), firstSub = uint32_t(packedSubs.size());
+        for (uint32_t k = f.files; k < f.files + f.fileCount; ++k)
+            packedFiles.push_back({copy(files_[k].at, files_[k].size), files_[k].size, files_[k].type});
+        for (uint32_t k = f.subs; k < f.subs + f.subCount; ++k) {
+            packedSubs.push_back({copy(subs_[k].at, subs_[k].size), subs_[k].size, subs_[k].child});
+            if (subs_[k].child >= 0) folders_[size_t(subs_[k].child)].nameAt = packedSubs.back().at;
+        }
+        f.files = firstFile, f.subs = firstSub;
+    }
+    for (Link& l : links_)
+        l.at = copy(l.at, l.size);
+    for (Closed& c : closed_)
+        c.at = copy(c.at, c.size);
+    names_.swap(names), files_.swap(packedFiles), subs_.swap(packedSubs);
+    links_.shrink_to_fit(), closed_.shrink_to_fit();
+}
+
+bool KeptTree::wasteful() const {
+    size_t live = 0;
+    for (const Folder& f : folders_)
+        if (f.parent != -2) live += f.fileCount + f.subCount;
+    return (files_.size() + subs_.size() - live) * 3 > files_.size() + subs_.size();
 }
 
 size_t KeptTree::bytes() const {

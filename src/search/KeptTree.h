@@ -53,8 +53,10 @@ public:
     void notEntered() override;
     void left() override;
     bool complete() const { return !folders_.empty() && stack_.empty(); }
-    // Gives back what the recording held in reserve.
+    // Gives back what the recording held in reserve and what relists left behind.
     void compact();
+    // Whether what relists left behind is over a third of the entries held.
+    bool wasteful() const;
 
     // Tells sink what a walk with pattern would tell it, in the same order, with a yield offered at
     // the same turns, passed on at most every yieldIntervalMs. False where the sink stopped it.

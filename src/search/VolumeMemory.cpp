@@ -120,6 +120,7 @@ bool VolumeMemory::bringUpToDate(Kept& kept) {
             stack.push_back(*it);
     }
     tree.forgetPrefetched();
+    if (ok && tree.wasteful()) tree.compact();
     return ok;
 }
 
