@@ -187,13 +187,15 @@ private slots:
             w.select(tree.root() + "/a.txt");
             click(form.chameleonButton10);
             QPointer<Form3> dialog = openWindow<Form3>();
-            QVERIFY(dialog && form.isHidden() && !dialog->isModal() && !QApplication::activeModalWidget());
+            QVERIFY(dialog && form.isHidden() && !dialog->isModal() && !QApplication::activeModalWidget() &&
+                    !(dialog->windowFlags() & Qt::WindowCloseButtonHint)); // closed by its button only
             QCOMPARE(dialog->Text1->text() + dialog->Text2->text(), "Status: Ready");
             dialog->Text1->setText("/elsewhere"), click(dialog->chameleonButton3);
             QVERIFY(inFileTypeMode(form));
             click(form.chameleonButton17), click(form.chameleonButton18);
             QPointer<Form2> about = openWindow<Form2>();
-            QVERIFY(about && form.isHidden() && !about->isModal());
+            QVERIFY(about && form.isHidden() && !about->isModal() &&
+                    !(about->windowFlags() & Qt::WindowCloseButtonHint));
             if (i == 0) aboutWindowAsSeenAndHeard(about);
             click(about->Command3);
             QVERIFY(inFileTypeMode(form));

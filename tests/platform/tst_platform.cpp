@@ -111,17 +111,9 @@ private slots:
                      ->text(QAccessible::Name),
                  "5 bytes"); // each value heard as it reads
         QPointer<QDialog> guard(window);
-        QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
-                          Qt::LeftButton);
+        QTest::keyClick(window, Qt::Key_Escape); // closes it for good
         QTRY_VERIFY(guard.isNull());
-
-        platform::DesktopFileProperties props(QDBusConnection("not connected"));
-        props.show(QString()); // nothing selected; a file that is gone
-        QTRY_COMPARE(value(propertiesWindows().value(0), "name"), "No file is selected.");
-        guard = propertiesWindows().first();
-        QTest::keyClick(guard, Qt::Key_Escape); // Escape closes it for good too
-        QTRY_VERIFY(guard.isNull());
-        props.show(dir_.path() + "/vanished.txt");
+        platform::DesktopFileProperties(QDBusConnection("not connected")).show(dir_.path() + "/vanished.txt");
         QTRY_VERIFY(value(propertiesWindows().value(0), "status").contains("does not exist"));
     }
 

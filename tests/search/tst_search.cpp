@@ -1,34 +1,20 @@
 // The search on its own: the walk's order, rules and read-ahead; the wildcards; the result list keeping
 // every entry byte for byte, and its control: rows, selection by key, click and typing, as heard.
-#include "platform/PathCodec.h"
 #include "search/FolderWalk.h"
 #include "search/ResultList.h"
 #include "search/ResultListView.h"
 #include "support/TreeBuilder.h"
+#include "support/WalkEvents.h"
 
 #include <QtTest>
 #include <QtWidgets>
-#include <random>
 #include <sys/mount.h>
-#include <sys/wait.h>
 
-using testsupport::TreeBuilder;
+using namespace testsupport;
 
 namespace {
-struct Recorder : search::WalkSink {
-    QStringList events; // "file[*] <folder>|<name>" (* first in its folder), "listed <folder>", "yield"
-    int yields = 0, stopAfterYields = -1;
-    void fileFound(std::string_view folder, std::string_view name, bool first) override {
-        events << QString("file%1 %2|%3")
-                      .arg(first ? "*" : "", QString::fromUtf8(folder), QString::fromUtf8(name));
-    }
-    void folderListed(std::string_view folder) override {
-        events << "listed " + QUtf8StringView(folder).toString();
-    }
-    bool yield() override { return events << "yield", stopAfterYields < 0 || ++yields < stopAfterYields; }
-};
 // Unmounts the volume at at (lazily, as `umount -l` does) at its first yield.
-struct Unmounting : Recorder {
+struct Unmounting : testsupport::Recorder {
     QByteArray at;
     bool yield() override {
         return ::umount2(std::exchange(at, {}).constData(), MNT_DETACH), Recorder::yield();
@@ -37,61 +23,6 @@ struct Unmounting : Recorder {
 QStringList files(const QStringList& events) {
     return events.filter(QRegularExpression("^file"));
 }
-QStringList walk(const QByteArray& root, const char* pattern, int yieldInterval = 60000,
-                 bool readAhead = false) {
-    search::FolderWalk walk;
-    walk.setYieldInterval(yieldInterval);
-    if (readAhead) walk.setSlowListing(0); // every folder read ahead, as on a slow volume
-    Recorder r;
-    walk.run(root.toStdString(), search::WildcardPattern(QString::fromUtf8(pattern)), r);
-    return r.events;
-}
-// Runs body in a forked child; returns the lines it gave (through a file opened before the fork, which a
-// child that gave up its rights can still write) and its exit status in *exitCode.
-QStringList inChild(const std::function<int(QStringList& out)>& body, int* exitCode) {
-    QTemporaryFile lines;
-    if (!lines.open()) return {};
-    if (const pid_t child = ::fork(); child == 0) {
-        QStringList out;
-        const int code = body(out);
-        const QByteArray data = out.join('\n').toUtf8();
-        ::_exit(::write(lines.handle(), data.constData(), size_t(data.size())) == data.size() ? code : 4);
-    } else {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    QFile in(lines.fileName());
-    return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts)
-                                        : QStringList();
-}
-void touch(int dirFd, const QByteArray& name) {
-    ::close(::openat(dirFd, name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
-}
-// Folders "d" inside each other, longer than any path may be. Every sideEvery levels a folder "e" holding
-// side<level>.txt sits beside the next "d", made first (file systems listing newest first reach it last).
-struct FolderChain {
-    FolderChain(const QByteArray& base, int depth, int sideEvery) : base(base) {
-        int fd = ::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        for (int level = 1; fd >= 0 && level <= depth; ++level) {
-            if (level % sideEvery == 0 && ::mkdirat(fd, "e", 0755) == 0) {
-                const int e = ::openat(fd, "e", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-                touch(e, "side" + QByteArray::number(level) + ".txt");
-                ::close(e);
-            }
-            ::mkdirat(fd, "d", 0755);
-            const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            ::close(fd);
-            fd = next;
-        }
-        built = fd >= 0;
-        touch(fd, "bottom.txt");
-        ::close(fd);
-    }
-    ~FolderChain() { QProcess::execute("rm", {"-rf", QFile::decodeName(base + "/d")}); } // rm walks any depth
-    QByteArray base;
-    bool built = false;
-};
 struct Fixture {
     search::ResultList list;
     search::ResultListView view{&list};
@@ -117,14 +48,14 @@ private slots:
         tree.folder("s"), tree.file("s/b.txt"), tree.file("a.txt"), tree.file("a.doc");
         const QString R = tree.root();
         // A yield after every file listed and before every sub-folder entered.
-        QCOMPARE(walk(tree.rootBytes(), "*.txt", 0),
+        QCOMPARE(walked(tree.rootBytes(), "*.txt", 0),
                  (QStringList{"file* " + R + "|a.txt", "yield", "listed " + R, "yield",
                               "file* " + R + "/s|b.txt", "yield", "listed " + R + "/s"}));
         const QStringList slash =
-            walk(tree.rootBytes() + '/', "*.txt"); // a trailing separator is kept, not doubled
+            walked(tree.rootBytes() + '/', "*.txt"); // a trailing separator is kept, not doubled
         QCOMPARE(slash.first(), "file* " + R + "/|a.txt");
         QVERIFY(slash.contains("file* " + R + "/s|b.txt"));
-        QVERIFY(!walk(tree.rootBytes(), "*").contains("yield")); // only when the slice has run out
+        QVERIFY(!walked(tree.rootBytes(), "*").contains("yield")); // only when the slice has run out
         for (int i = 0; i < 5; ++i)
             tree.file(QByteArray::number(i) + ".txt");
         search::FolderWalk stopped;
@@ -144,7 +75,7 @@ private slots:
             else
                 crowd.file(name + ".txt"), want << "|" + name + ".txt";
         }
-        const QStringList events = walk(crowd.rootBytes(), "*.txt");
+        const QStringList events = walked(crowd.rootBytes(), "*.txt");
         for (const QString& f : files(events))
             got << f.mid(f.indexOf(' ') + 1 + crowd.root().size()).remove(QRegularExpression("^/"));
         QVERIFY(files(events).size() == 3000 && got == want);
@@ -160,8 +91,8 @@ private slots:
         const auto withoutYields = [](QStringList events) {
             return events.filter(QRegularExpression("^(?!yield)"));
         };
-        QCOMPARE(withoutYields(walk(crowd.rootBytes(), "*.txt", 0, true)),
-                 withoutYields(walk(crowd.rootBytes(), "*.txt", 0)));
+        QCOMPARE(withoutYields(walked(crowd.rootBytes(), "*.txt", 0, true)),
+                 withoutYields(walked(crowd.rootBytes(), "*.txt", 0)));
 
         // What is read ahead and not taken yet is bounded: once 256 folders wait, no more is asked for.
         TreeBuilder many;
@@ -188,23 +119,6 @@ private slots:
         ::close(fd);
     }
 
-    void walksChainsDeeperThanItKeepsOpenAndLongerThanAnyPath() {
-        // 5,000 folders inside each other: paths of 10,000 bytes; every 500 levels one more folder beside
-        // the chain, which the walk reaches only after coming back up.
-        TreeBuilder deep;
-        FolderChain chain(deep.rootBytes(), 5000, 500);
-        QVERIFY(chain.built);
-        const QStringList found = files(walk(deep.rootBytes(), "*.txt"));
-        QCOMPARE(found.size(), 11);
-        QString bottom = "file* " + deep.root();
-        for (int level = 1; level <= 5000; ++level)
-            if (bottom += "/d"; level % 500 == 0)
-                QVERIFY2(found.contains(bottom.chopped(2) + "/e|side" + QString::number(level) + ".txt"),
-                         qPrintable(QString::number(level)));
-        QVERIFY(bottom.size() > PATH_MAX);
-        QVERIFY(found.contains(bottom + "|bottom.txt"));
-    }
-
     void skipsAFolderItMayNotReadAndWalksItsSiblings() {
         // Permissions do not stop root: the walk runs in a child process as nobody. The folder that cannot
         // be listed is the one the file system lists in the middle.
@@ -214,22 +128,23 @@ private slots:
                 tree.file(f + "/below/deep.txt");
         tree.file("z.txt");
         QStringList order;
-        for (const QString& e : files(walk(tree.rootBytes(), "in.txt")))
+        for (const QString& e : files(walked(tree.rootBytes(), "in.txt")))
             order << e.section('/', -1).section('|', 0, 0);
         QCOMPARE(order.size(), 5);
         const QString shut = order[2];
         const QByteArray shutPath = tree.path(shut.toLatin1());
         ::chmod(tree.rootBytes().constData(), 0755);
         ::chmod(shutPath.constData(), 0300); // may enter, may not list
-        int code = 0;
-        const QStringList events = inChild(
+        QStringList events;
+        const int code = inChild(
             [&](QStringList& out) {
                 if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
-                out = files(walk(tree.rootBytes(), "*.txt"));
-                return files(walk(tree.rootBytes(), "*.txt", 60000, true)) == out ? 0
-                                                                                  : 5; // read ahead: the same
+                out = files(walked(tree.rootBytes(), "*.txt"));
+                return files(walked(tree.rootBytes(), "*.txt", 60000, true)) == out
+                           ? 0
+                           : 5; // read ahead: the same
             },
-            &code);
+            &events);
         ::chmod(shutPath.constData(), 0755);
         QVERIFY(code == 0 && events.size() == 1 + 4 * 2 &&
                 events.contains("file* " + tree.root() + "|z.txt"));
@@ -251,8 +166,8 @@ private slots:
         // The mounts live in a child process with a mount namespace of its own. A folder bound onto one of
         // its descendants lies on the same file system: only the folders' identities show the loop. The
         // same folder bound beside it, not on its path, is walked.
-        int code = 0;
-        QStringList found = inChild(
+        QStringList found;
+        const int code = inChild(
             [&](QStringList& out) {
                 if (::unshare(CLONE_NEWNS) != 0 ||
                     ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
@@ -261,8 +176,8 @@ private slots:
                     ::mount(a.constData(), twin.constData(), nullptr, MS_BIND, nullptr) != 0)
                     return 77;
                 ::close(::open(mnt + "/other-volume.txt", O_CREAT | O_WRONLY, 0644));
-                out = files(walk(tree.rootBytes(), "*.txt"));
-                if (files(walk(tree.rootBytes(), "*.txt", 60000, true)) != out)
+                out = files(walked(tree.rootBytes(), "*.txt"));
+                if (files(walked(tree.rootBytes(), "*.txt", 60000, true)) != out)
                     return 5; // read ahead: the same
                 // A volume unmounted while it is walked: the walk ends, as for folders that vanish.
                 Unmounting r;
@@ -272,7 +187,7 @@ private slots:
                 const bool ended = gone.run(mnt.toStdString(), search::WildcardPattern("*.txt"), r);
                 return ended && QFile::exists(mnt + "/under.txt") ? 0 : 6; // the folder below shows again
             },
-            &code);
+            &found);
         if (code == 77) QSKIP("mounting needs root and a mount namespace of one's own");
         QCOMPARE(code, 0);
         found.sort();
@@ -395,52 +310,6 @@ private slots:
                  QList<int>({1, 3, 4, 1, 5, 5, 6}));
         f.view.setListIndex(0);
         QCOMPARE(type("bet"), 1);
-    }
-
-    // Type to find's index, in runs of 8 rows sorted or still being sorted, finds what a look at every
-    // name finds, also after removals: letters without regard to case, beyond ASCII too, and stray bytes.
-    void theFileNameIndexFindsWhatALookAtEveryNameFinds() {
-        struct Names : search::FileNameIndex::Names {
-            std::vector<std::string> names;
-            std::string_view fileName(int row) const override { return names[size_t(row)]; }
-        } list;
-        search::FileNameIndex index(list, 8);
-        const char* const parts[] = {"a", "B", "ab", "\xc3\x84", "\xc3\xa4", "\xff", "b"};
-        const QString prefixes[] = {"a",  "ab",  "B", u"\u00e4"_qs, u"\u00c4b"_qs, QString(QChar(0xDCFF)),
-                                    "ba", "abab"};
-        std::mt19937 random(7);
-        const auto lookAtEvery = [&](const QString& prefix, int from) {
-            const int n = int(list.names.size());
-            for (int k = 0; k < n; ++k) {
-                const std::string& name = list.names[size_t((from + k) % n)];
-                if (platform::decodePath(QByteArray::fromStdString(name))
-                        .startsWith(prefix, Qt::CaseInsensitive))
-                    return (from + k) % n;
-            }
-            return -1;
-        };
-        for (int round = 0; round < 6; ++round) {
-            for (int i = 0; i < 30; ++i) {
-                std::string name;
-                for (unsigned k = random() % 3; k < 3; ++k)
-                    name += parts[random() % 7];
-                list.names.push_back(name);
-                index.appended(int(list.names.size()));
-            }
-            if (round % 2) QThreadPool::globalInstance()->waitForDone();
-            for (int i = 0; i < 3; ++i) {
-                const int row = int(random() % list.names.size());
-                list.names.erase(list.names.begin() + row);
-                index.removed(row);
-            }
-            const int n = int(list.names.size());
-            for (const QString& prefix : prefixes)
-                for (const int from : {0, n / 2, n - 1}) {
-                    const QByteArray bytes = platform::encodePath(prefix);
-                    QCOMPARE(index.find(search::foldedName(bytes.toStdString()), from, n),
-                             lookAtEvery(prefix, from));
-                }
-        }
     }
 
     // The rows are painted as Qt's own list paints them, selected, focused, and disabled.

@@ -3,36 +3,16 @@
 // links to folders, many changes in one folder, changes during a search, a mount, permissions.
 #include "search/VolumeMemory.h"
 #include "support/TreeBuilder.h"
+#include "support/WalkEvents.h"
 
 #include <QtTest>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 
+using namespace testsupport;
 using search::VolumeMemory;
-using testsupport::TreeBuilder;
 
 namespace {
-struct Recorder : search::WalkSink {
-    QStringList events;
-    std::function<void()> atYield;
-    void fileFound(std::string_view folder, std::string_view name, bool first) override {
-        events << QString("file%1 %2|%3")
-                      .arg(first ? "*" : "", QString::fromUtf8(folder), QString::fromUtf8(name));
-    }
-    void folderListed(std::string_view folder) override { events << "listed " + QString::fromUtf8(folder); }
-    bool yield() override {
-        if (atYield) std::exchange(atYield, nullptr)();
-        return events << "yield", true;
-    }
-};
-QStringList walked(const QByteArray& root, const char* pattern) {
-    search::FolderWalk walk;
-    walk.setYieldInterval(0);
-    Recorder r;
-    walk.run(root.toStdString(), search::WildcardPattern(pattern), r);
-    return r.events;
-}
 // What memory answers, or "<walked>" first where it walked.
 QStringList remembered(VolumeMemory& memory, const QByteArray& root, const char* pattern,
                        std::function<void()> atYield = nullptr) {
@@ -70,8 +50,8 @@ private slots:
         QVERIFY(::symlink(QFileInfo(t.root()).path().toUtf8().constData(), (root + "-via").constData()) == 0);
         const auto unlink = qScopeGuard([&] { ::unlink((root + "-via").constData()); });
         remembered(linked, via, "*");
-        QCOMPARE(remembered(memory, root, "*"), QStringList{"<walked>"} + walked(root, "*"));
-        QCOMPARE(remembered(byTimes, root, "*"), QStringList{"<walked>"} + walked(root, "*"));
+        QCOMPARE(remembered(memory, root, "*"), QStringList{"<walked>"} + walked(root, "*", 0));
+        QCOMPARE(remembered(byTimes, root, "*"), QStringList{"<walked>"} + walked(root, "*", 0));
         QVERIFY(memory.keptBytes(root.toStdString()) > 0);
         const auto sh = [&](const QString& command) {
             QCOMPARE(QProcess::execute("sh", {"-c", "cd '" + t.root() + "' && " + command}), 0);
@@ -90,28 +70,23 @@ private slots:
         for (const QString& change : changes) {
             sh(change.isEmpty() ? "true" : change), settle();
             for (const char* pattern : {"*", "*.txt"})
-                QVERIFY2(remembered(memory, root, pattern) == walked(root, pattern) &&
-                             remembered(byTimes, root, pattern) == walked(root, pattern) &&
-                             remembered(linked, via, pattern) == walked(via, pattern),
+                QVERIFY2(remembered(memory, root, pattern) == walked(root, pattern, 0) &&
+                             remembered(byTimes, root, pattern) == walked(root, pattern, 0) &&
+                             remembered(linked, via, pattern) == walked(via, pattern, 0),
                          qPrintable(change));
         }
         // Changes while it answers: the answer after it is the walk's again.
         remembered(memory, root, "*", [&] { sh("touch a/during.txt && rm -r e && mkdir -p e/x"); });
-        QCOMPARE(remembered(memory, root, "*"), walked(root, "*"));
+        QCOMPARE(remembered(memory, root, "*"), walked(root, "*", 0));
         // A mount anywhere: the search walks, in a mount namespace of its own.
-        int code = 0;
-        if (const pid_t child = ::fork(); child == 0) {
+        const int code = inChild([&](QStringList&) {
             if (::unshare(CLONE_NEWNS) != 0 ||
                 ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
                 ::mount("orvik-test", t.path("a").constData(), "tmpfs", 0, nullptr) != 0)
-                ::_exit(77);
+                return 77;
             const QStringList got = remembered(memory, root, "*");
-            ::_exit(got.value(0) == "<walked>" && got.mid(1) == walked(root, "*") ? 0 : 1);
-        } else {
-            int status = 0;
-            ::waitpid(child, &status, 0);
-            code = WIFEXITED(status) ? WEXITSTATUS(status) : 2;
-        }
+            return got.value(0) == "<walked>" && got.mid(1) == walked(root, "*", 0) ? 0 : 1;
+        });
         QVERIFY(code == 0 || code == 77);
     }
 
@@ -121,23 +96,20 @@ private slots:
         tree(t);
         QProcess::execute("chown", {"-R", "65534:65534", t.root()});
         ::chmod(t.rootBytes().constData(), 0755);
-        if (const pid_t child = ::fork(); child == 0) {
-            if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-            VolumeMemory memory, byTimes(false);
-            const QByteArray root = t.rootBytes();
-            bool same = remembered(memory, root, "*").mid(1) == walked(root, "*") &&
-                        remembered(byTimes, root, "*").mid(1) == walked(root, "*");
-            for (const mode_t mode : {0000, 0500, 0300, 0755}) {
-                ::chmod(t.path("a/b").constData(), mode), settle();
-                same = same && remembered(memory, root, "*") == walked(root, "*") &&
-                       remembered(byTimes, root, "*") == walked(root, "*");
-            }
-            ::_exit(same ? 0 : 1);
-        } else {
-            int status = 0;
-            ::waitpid(child, &status, 0);
-            QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : 2, 0);
-        }
+        QCOMPARE(inChild([&](QStringList&) {
+                     if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+                     VolumeMemory memory, byTimes(false);
+                     const QByteArray root = t.rootBytes();
+                     bool same = remembered(memory, root, "*").mid(1) == walked(root, "*", 0) &&
+                                 remembered(byTimes, root, "*").mid(1) == walked(root, "*", 0);
+                     for (const mode_t mode : {0000, 0500, 0300, 0755}) {
+                         ::chmod(t.path("a/b").constData(), mode), settle();
+                         same = same && remembered(memory, root, "*") == walked(root, "*", 0) &&
+                                remembered(byTimes, root, "*") == walked(root, "*", 0);
+                     }
+                     return same ? 0 : 1;
+                 }),
+                 0);
     }
 
     void keepsOnlyWhatItCanAnswerExactly() {
@@ -146,16 +118,13 @@ private slots:
         TreeBuilder t;
         tree(t);
         VolumeMemory memory; // a stopped walk keeps nothing
-        struct Stop : search::WalkSink {
-            void fileFound(std::string_view, std::string_view, bool) override {}
-            void folderListed(std::string_view) override {}
-            bool yield() override { return false; }
-        } stop;
+        Recorder stop;
+        stop.stopAfterYields = 1;
         search::FolderWalk walk;
         walk.setYieldInterval(0);
         QVERIFY(!memory.search(t.rootBytes().toStdString(), search::WildcardPattern("*"), stop, walk));
         QCOMPARE(remembered(memory, t.rootBytes(), "*").value(0), "<walked>");
-        QCOMPARE(remembered(memory, t.rootBytes(), "*").value(0), walked(t.rootBytes(), "*").value(0));
+        QCOMPARE(remembered(memory, t.rootBytes(), "*").value(0), walked(t.rootBytes(), "*", 0).value(0));
     }
 };
 

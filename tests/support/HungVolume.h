@@ -1,7 +1,10 @@
 #pragma once
 
-// The FUSE volume of hungfs.py, mounted for as long as the object lives: listing its folder
-// "hang", and looking up anything in it or any name that starts with "stuck", never returns.
+// A FUSE volume that hangs (bench/slowfs.py), mounted for as long as the object lives: it holds a.txt,
+// stuck.txt, stuck.f4u and the folders "hang" and "deep" (a.txt and a folder "hang"), and every listing
+// takes 10 ms. Listing a folder "hang", and looking up anything in it or any name that starts with
+// "stuck", never returns.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,9 +13,16 @@
 namespace testsupport {
 
 struct HungVolume {
-    QTemporaryDir mount;
+    QTemporaryDir source, mount;
     QProcess volume;
-    HungVolume() { volume.start("/usr/bin/python3", {QFINDTESTDATA("../support/hungfs.py"), mount.path()}); }
+    HungVolume() {
+        for (const char* folder : {"/hang", "/deep/hang"})
+            QDir().mkpath(source.path() + folder);
+        for (const char* file : {"/a.txt", "/stuck.txt", "/stuck.f4u", "/deep/a.txt"})
+            QFile(source.path() + file).open(QIODevice::WriteOnly);
+        volume.start("/usr/bin/python3", {QFINDTESTDATA("../../bench/slowfs.py"), source.path(), mount.path(),
+                                          "0.01", "0", "hang"});
+    }
     ~HungVolume() {
         volume.kill(); // what hangs then fails, and the threads waiting on it end
         volume.waitForFinished();

@@ -5,7 +5,8 @@
 #include "websearch/SearchAddress.h"
 #include "widgets/progressbar/ProgressBar.h"
 
-#include <QTabWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace testsupport;
 using namespace websearch;
@@ -145,28 +146,32 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<float>("max");
         QTest::addColumn<float>("value");
+        QTest::addColumn<int>("width"); // of the bar's 305 pixels: the nearest whole one
         const QString percent = " Download Progress   %1   %   Completed";
-        QTest::newRow("25 of 100") << 0 << QList<QPoint>{{25, 100}} << percent.arg(25) << 100.0f << 25.0f;
+        QTest::newRow("25 of 100") << 0 << QList<QPoint>{{25, 100}} << percent.arg(25) << 100.0f << 25.0f
+                                   << 76;
         QTest::newRow("Altavista") << 3 << QList<QPoint>{{25, 100}}
-                                   << " Download Progress  25   %   Completed" << 100.0f << 25.0f;
-        QTest::newRow("1 of 3") << 1 << QList<QPoint>{{1, 3}} << percent.arg(33) << 3.0f << 1.0f;
+                                   << " Download Progress  25   %   Completed" << 100.0f << 25.0f << 76;
+        QTest::newRow("1 of 3") << 1 << QList<QPoint>{{1, 3}} << percent.arg(33) << 3.0f << 1.0f << 102;
         // 0.145 is stored a little below, so it rounds down; exact halves go to the even hundredth.
         QTest::newRow("145 of 1000") << 0 << QList<QPoint>{{145, 1000}} << percent.arg(14) << 1000.0f
-                                     << 145.0f;
-        QTest::newRow("1 of 8") << 0 << QList<QPoint>{{1, 8}} << percent.arg(12) << 8.0f << 1.0f;
+                                     << 145.0f << 44;
+        QTest::newRow("1 of 8") << 0 << QList<QPoint>{{1, 8}} << percent.arg(12) << 8.0f << 1.0f << 38;
         QTest::newRow("0") << 0 << QList<QPoint>{{0, 100}} << "Download Progress  100 %  Completed" << 100.0f
-                           << 0.0f;
+                           << 0.0f << 0;
         QTest::newRow("total 0: the bar's maximum stays")
-            << 0 << QList<QPoint>{{10, 200}, {50, 0}} << percent.arg(25) << 200.0f << 50.0f;
+            << 0 << QList<QPoint>{{10, 200}, {50, 0}} << percent.arg(25) << 200.0f << 50.0f << 76;
         // Complete (-1) only shows the bar and the label as they were: at first the stored 2400 of 4575.
-        QTest::newRow("-1 first") << 1 << QList<QPoint>{{-1, 100}} << "" << 4575.0f << 2400.0f;
+        QTest::newRow("-1 first") << 1 << QList<QPoint>{{-1, 100}} << "" << 4575.0f << 2400.0f << 160;
         QTest::newRow("-1 after 40") << 1 << QList<QPoint>{{40, 100}, {-1, 100}} << percent.arg(40) << 100.0f
-                                     << 40.0f;
+                                     << 40.0f << 122;
     }
 
+    // The label, and the bar as seen (its blue part over the ground) and as heard.
     void progressOfTheVisiblePane() {
         QFETCH(int, engine);
         QFETCH(QList<QPoint>, events);
+        QFETCH(int, width);
         Window& w = *w_;
         w->SSTab1->setCurrentIndex(engine);
         QVERIFY(w->PB1->isHidden() && w->Label8->isHidden());
@@ -176,6 +181,13 @@ private slots:
         QTEST(w->Label8->text(), "text");
         QTEST(w->PB1->Max(), "max");
         QTEST(w->PB1->Value(), "value");
+        const QImage bar = w->PB1->grab().toImage();
+        QVERIFY(bar.width() == 305 && (width == 0 || bar.pixel(width - 1, 8) == qRgb(0, 0, 255)));
+        QVERIFY(width == 305 || bar.pixel(width, 8) == w->PB1->palette().color(QPalette::Window).rgb());
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(w->PB1);
+        QVERIFY(heard->role() == QAccessible::ProgressBar && !heard->text(QAccessible::Name).isEmpty());
+        QTEST(heard->valueInterface()->currentValue().toFloat(), "value");
+        QTEST(heard->valueInterface()->maximumValue().toFloat(), "max");
     }
 
     void queriesAndAddresses_data() {
