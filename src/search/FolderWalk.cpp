@@ -54,6 +54,7 @@ bool FolderWalk::run(const std::string& root, const WildcardPattern& pattern, Wa
     subOffsets_.clear();
     levels_.clear();
     readAhead_.reset();
+    listingsTimed_ = 0, slowListings_ = 0;
     if (!listing_) listing_ = std::make_unique<char[]>(kListingBytes);
     sinceYield_.start();
     struct stat st {};
@@ -149,6 +150,12 @@ bool FolderWalk::waitForListing(const ReadAhead::Ticket& ticket) {
     return true;
 }
 
+void FolderWalk::timedListing(qint64 ns) {
+    if (listingsTimed_++ == 64) listingsTimed_ = 1, slowListings_ = 0;
+    if (ns >= slowListingNs_) ++slowListings_;
+    if (ns / 4 >= slowListingNs_ || slowListings_ == 3) readAhead_ = std::make_unique<ReadAhead>(device_);
+}
+
 bool FolderWalk::yieldPoint() {
     if (yieldIntervalMs_ > 0 && sinceYield_.elapsed() < yieldIntervalMs_) return true;
     const bool goOn = sink_->yield();
@@ -211,7 +218,7 @@ bool FolderWalk::SearchFolder(int parentFd, const char* name, Ahead* entering) {
         if (timed) read.start();
         const ssize_t got =
             fromAhead ? ssize_t(ahead.bytes.size()) : ::getdents64(fd, listing_.get(), kListingBytes);
-        if (timed && read.nsecsElapsed() >= slowListingNs_) readAhead_ = std::make_unique<ReadAhead>(device_);
+        if (timed) timedListing(read.nsecsElapsed());
         if (got <= 0) break;
         for (ssize_t at = 0; at < got;) {
             const auto* e = reinterpret_cast<const struct dirent64*>(buffer + at);

@@ -62,7 +62,10 @@ public:
     static constexpr int kDefaultYieldIntervalMs = 3;
     void setYieldInterval(int milliseconds) { yieldIntervalMs_ = milliseconds; }
     int yieldInterval() const { return yieldIntervalMs_; }
-    // A read of a folder's entries that takes this long marks the volume as slow (0: every one is).
+    // Reads of folders' entries that take this long mark the volume as slow (0: every one does): one
+    // that takes four times as long, or the third of them within 64 reads (on a local disk, a folder
+    // now and then that is not in memory any more takes as long, and reading ahead would cost more
+    // than it saves).
     static constexpr qint64 kSlowListingNs = 2'000'000;
     void setSlowListing(qint64 nanoseconds) { slowListingNs_ = nanoseconds; }
     // A listing read ahead that the walk has waited for this long is told to the sink.
@@ -120,8 +123,10 @@ private:
     dev_t device_ = 0;
     int yieldIntervalMs_ = kDefaultYieldIntervalMs;
     QElapsedTimer sinceYield_;
-    std::unique_ptr<ReadAhead> readAhead_; // once a listing was slow
+    std::unique_ptr<ReadAhead> readAhead_; // once the volume is slow
     qint64 slowListingNs_ = kSlowListingNs;
+    int listingsTimed_ = 0, slowListings_ = 0; // in the current 64
+    void timedListing(qint64 ns);
     WalkRecord* record_ = nullptr;
     std::vector<std::pair<dev_t, ino_t>> outer_;
 };
