@@ -182,8 +182,7 @@ private:
 
 class FanotifyWatch : public ChangeWatch {
 public:
-    FanotifyWatch(int fd, int mountFd, KeptTree& tree, std::string realRoot)
-        : fd_(fd), mountFd_(mountFd), tree_(tree), realRoot_(std::move(realRoot)) {
+    FanotifyWatch(int fd, int mountFd, KeptTree& tree) : fd_(fd), mountFd_(mountFd), tree_(tree) {
         reader_.start(fd_, [this](const char* data, size_t size) {
             for (auto* m = reinterpret_cast<const fanotify_event_metadata*>(data); FAN_EVENT_OK(m, size);
                  m = FAN_EVENT_NEXT(m, size)) {
@@ -218,40 +217,41 @@ public:
             folders.swap(changed_), selves.swap(selfChanged_);
             lost = std::exchange(lost_, false);
         }
-        const auto folderOf = [&](const std::string& key) {
-            std::string copy = key;
-            const int fd = ::open_by_handle_at(mountFd_, reinterpret_cast<file_handle*>(copy.data()),
-                                               O_PATH | O_CLOEXEC);
-            if (fd < 0) return -1;
-            char link[64], path[PATH_MAX];
-            std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-            const ssize_t n = ::readlink(link, path, sizeof path);
-            ::close(fd);
-            // The folder's real path, under the root's real path: the same place under the root as given.
-            const std::string_view real(path, n > 0 ? size_t(n) : 0);
-            if (real.substr(0, realRoot_.size()) != realRoot_ ||
-                (real.size() > realRoot_.size() && realRoot_ != "/" && real[realRoot_.size()] != '/'))
-                return -1;
-            return tree_.find(tree_.root() + '/' + std::string(real.substr(realRoot_.size())));
-        };
-        // Each folder found by its handle, on every core.
+        // Each folder's handle opened, on every core: its inode names it in the tree (every folder of
+        // the tree that has that inode: a folder bound into the tree a second time is there twice).
         std::vector<const std::string*> keys;
         for (const std::string& key : folders)
             keys.push_back(&key);
         for (const std::string& key : selves)
             keys.push_back(&key);
-        std::vector<int32_t> found(keys.size(), -1);
+        std::vector<ino_t> inodes(keys.size(), 0);
+        const dev_t device = tree_.folder(0).device;
         const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
         std::vector<std::thread> workers;
-        for (unsigned t = 0; t < threads; ++t)
+        for (unsigned t = 0; t < threads && !keys.empty(); ++t)
             workers.emplace_back([&, t] {
-                for (size_t k = t; k < keys.size(); k += threads)
-                    found[k] = folderOf(*keys[k]);
+                for (size_t k = t; k < keys.size(); k += threads) {
+                    std::string handle = *keys[k];
+                    const int fd = ::open_by_handle_at(
+                        mountFd_, reinterpret_cast<file_handle*>(handle.data()), O_PATH | O_CLOEXEC);
+                    struct stat st {};
+                    if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == device) inodes[k] = st.st_ino;
+                    if (fd >= 0) ::close(fd);
+                }
             });
+        std::unordered_multimap<ino_t, int32_t> byInode;
+        if (!keys.empty()) {
+            byInode.reserve(tree_.folderCount());
+            tree_.forEachLive([&](int32_t f) { byInode.emplace(tree_.folder(f).inode, f); });
+        }
         for (std::thread& w : workers)
             w.join();
-        for (size_t k = 0; k < keys.size(); ++k)
-            if (found[k] >= 0) changed.push_back(k < folders.size() ? found[k] : -1 - found[k]);
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const auto [from, to] =
+                inodes[k] ? byInode.equal_range(inodes[k]) : decltype(byInode.equal_range(0)){};
+            for (auto it = from; it != to; ++it)
+                changed.push_back(k < folders.size() ? it->second : -1 - it->second);
+        }
         return !lost;
     }
     size_t count() const override { return 0; }
@@ -259,7 +259,6 @@ public:
 private:
     int fd_, mountFd_;
     KeptTree& tree_;
-    std::string realRoot_;
     Reader reader_;
     std::set<std::string> changed_, selfChanged_;
     bool lost_ = false;
@@ -273,12 +272,11 @@ std::unique_ptr<ChangeWatch> ChangeWatch::create(const std::string& root, KeptTr
                                     O_RDONLY | O_CLOEXEC);
     if (fan >= 0) {
         const int mountFd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        char real[PATH_MAX];
         const uint64_t mask = FAN_CREATE | FAN_DELETE | FAN_MOVED_FROM | FAN_MOVED_TO | FAN_ATTRIB |
                               FAN_DELETE_SELF | FAN_MOVE_SELF | FAN_ONDIR;
-        if (mountFd >= 0 && ::realpath(root.c_str(), real) &&
+        if (mountFd >= 0 &&
             ::fanotify_mark(fan, FAN_MARK_ADD | FAN_MARK_FILESYSTEM, mask, AT_FDCWD, root.c_str()) == 0)
-            return std::make_unique<FanotifyWatch>(fan, mountFd, tree, real);
+            return std::make_unique<FanotifyWatch>(fan, mountFd, tree);
         if (mountFd >= 0) ::close(mountFd);
         ::close(fan);
     }

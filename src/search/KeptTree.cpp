@@ -3,9 +3,11 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <climits>
+#include <condition_variable>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <thread>
 #include <time.h>
 #include <unistd.h>
@@ -315,54 +317,118 @@ bool KeptTree::walkNew(int32_t parent, size_t sub, int parentFd) {
     return stack_.empty();
 }
 
-void KeptTree::prefetch(const std::vector<int32_t>& wanted) {
-    std::vector<int32_t> todo;
-    for (const int32_t f : wanted)
-        if (!prefetched_.count(f)) todo.push_back(f), prefetched_[f];
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+void KeptTree::Listing::read(const std::string& path) {
+    fd = path.size() < PATH_MAX ? ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
+    if (fd < 0 || ::fstat(fd, &st) != 0) return;
+    at = nowNs();
+    char buffer[32 * 1024];
+    for (ssize_t got; (got = ::getdents64(fd, buffer, sizeof buffer)) > 0;)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    for (size_t offset = 0; offset < bytes.size();) {
+        const auto* e = reinterpret_cast<const struct dirent64*>(bytes.data() + offset);
+        offset += e->d_reclen;
+        unsigned char type = e->d_type;
+        const EntryKind kind = entryKind(fd, e->d_name, type);
+        kinds.emplace_back(kind, type);
+        if (kind != EntryKind::Folder) continue;
+        struct stat sub {};
+        const int probe = ::openat(fd, e->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (probe >= 0 && ::fstat(probe, &sub) != 0) sub = {};
+        if (probe >= 0) ::close(probe);
+        probes.push_back({sub.st_dev, sub.st_ino});
+    }
+}
+
+// The folders being read ahead: workers take them in order, at most kMaxAhead past the last one
+// taken, and each waits, open, until its relist takes it.
+struct KeptTree::Ahead {
+    static constexpr size_t kMaxAhead = 256;
+    std::vector<std::string> paths;
+    std::vector<Listing> listings;
+    std::vector<char> done;
+    std::unordered_map<int32_t, size_t> slot;
+    std::mutex mutex;
+    std::condition_variable changed;
+    size_t next = 0, taken = 0;
+    bool stop = false;
     std::vector<std::thread> workers;
-    std::vector<Prefetched*> places;
-    for (const int32_t f : todo)
-        places.push_back(&prefetched_[f]);
-    for (unsigned t = 0; t < threads; ++t)
-        workers.emplace_back([&, t] {
-            std::vector<char> buffer(32 * 1024);
-            for (size_t i = t; i < todo.size(); i += threads) {
-                Prefetched& p = *places[i];
-                const std::string path = this->path(todo[i]);
-                p.fd = path.size() < PATH_MAX
-                           ? ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
-                           : -1;
-                if (p.fd < 0 || ::fstat(p.fd, &p.st) != 0) continue;
-                p.at = nowNs();
-                for (ssize_t got; (got = ::getdents64(p.fd, buffer.data(), buffer.size())) > 0;)
-                    p.bytes.insert(p.bytes.end(), buffer.data(), buffer.data() + got);
+
+    void work() {
+        for (;;) {
+            size_t i = 0;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stop || next == paths.size() || next < taken + kMaxAhead; });
+                if (stop || next == paths.size()) return;
+                i = next++;
             }
-        });
-    for (std::thread& w : workers)
-        w.join();
+            listings[i].read(paths[i]);
+            {
+                std::lock_guard lock(mutex);
+                done[i] = 1;
+            }
+            changed.notify_all();
+        }
+    }
+    ~Ahead() {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
+        }
+        changed.notify_all();
+        for (std::thread& w : workers)
+            w.join();
+        for (const Listing& l : listings)
+            if (l.fd >= 0) ::close(l.fd);
+    }
+};
+
+KeptTree::~KeptTree() = default;
+
+void KeptTree::prefetch(std::vector<int32_t> folders) {
+    ahead_.reset();
+    if (folders.empty()) return;
+    ahead_ = std::make_unique<Ahead>();
+    Ahead& a = *ahead_;
+    // Paths now: the workers never look at the tree, which the relists change meanwhile.
+    for (size_t i = 0; i < folders.size(); ++i)
+        a.slot.emplace(folders[i], i), a.paths.push_back(path(folders[i]));
+    a.listings.resize(folders.size()), a.done.resize(folders.size());
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    for (unsigned t = 0; t < threads; ++t)
+        a.workers.emplace_back([&a] { a.work(); });
+}
+
+bool KeptTree::takeAhead(int32_t folder, Listing& listing) {
+    if (!ahead_) return false;
+    Ahead& a = *ahead_;
+    const auto it = a.slot.find(folder);
+    if (it == a.slot.end()) return false;
+    const size_t i = it->second;
+    a.slot.erase(it);
+    std::unique_lock lock(a.mutex);
+    a.taken = std::max(a.taken, i + 1);
+    a.changed.notify_all();
+    a.changed.wait(lock, [&] { return a.done[i] != 0; });
+    listing = std::move(a.listings[i]);
+    a.listings[i].fd = -1;
+    return true;
 }
 
 void KeptTree::forgetPrefetched() {
-    for (auto& [folder, p] : prefetched_)
-        if (p.fd >= 0) ::close(p.fd);
-    prefetched_.clear();
+    ahead_.reset();
 }
 
 bool KeptTree::relist(int32_t index) {
     const std::string p = path(index);
     if (p.size() >= PATH_MAX) return false;
     const int32_t parent = folders_[size_t(index)].parent;
-    Prefetched ahead;
-    if (const auto it = prefetched_.find(index); it != prefetched_.end())
-        ahead = std::move(it->second), prefetched_.erase(it);
-    else
-        ahead.fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    const bool wasAhead = ahead.at != 0;
-    const int fd = ahead.fd;
-    struct stat st = ahead.st;
-    if (fd < 0 || (!wasAhead && ::fstat(fd, &st) != 0) || st.st_dev != volume_ ||
-        onPath(parent, st.st_dev, st.st_ino) || (index > 0 && st.st_ino != folders_[size_t(index)].inode)) {
+    Listing listing;
+    if (!takeAhead(index, listing)) listing.read(p);
+    const int fd = listing.fd;
+    const struct stat& st = listing.st;
+    if (listing.at == 0 || st.st_dev != volume_ || onPath(parent, st.st_dev, st.st_ino) ||
+        (index > 0 && st.st_ino != folders_[size_t(index)].inode)) {
         if (fd >= 0) ::close(fd);
         if (index == 0) return false;
         // No longer a folder the walk can enter there.
@@ -377,7 +443,7 @@ bool KeptTree::relist(int32_t index) {
     {
         Folder& f = folders_[size_t(index)];
         f.device = st.st_dev, f.inode = st.st_ino, f.mtime = st.st_mtim, f.ctime = st.st_ctim;
-        f.listedAtNs = wasAhead ? ahead.at : nowNs();
+        f.listedAtNs = listing.at;
         f.files = uint32_t(files_.size()), f.fileCount = 0;
         f.subs = uint32_t(subs_.size()), f.subCount = 0;
     }
@@ -385,64 +451,51 @@ bool KeptTree::relist(int32_t index) {
     std::erase_if(closed_, [&](const Closed& c) { return c.folder == index; });
     // Its entries, as the walk tells them.
     stack_.push_back({index, 0});
-    if (listing_.empty()) listing_.resize(32 * 1024);
-    std::vector<char>& buffer = listing_;
-    for (bool once = true; once || !wasAhead; once = false) {
-        const ssize_t got =
-            wasAhead ? ssize_t(ahead.bytes.size()) : ::getdents64(fd, buffer.data(), buffer.size());
-        if (got <= 0) break;
-        const char* data = wasAhead ? ahead.bytes.data() : buffer.data();
-        for (ssize_t at = 0; at < got;) {
-            const auto* e = reinterpret_cast<const struct dirent64*>(data + at);
-            at += e->d_reclen;
-            unsigned char type = e->d_type;
-            switch (entryKind(fd, e->d_name, type)) {
-            case EntryKind::Skip:
-                break;
-            case EntryKind::File:
-                file(e->d_name, type);
-                break;
-            case EntryKind::Folder:
-                subFolder(e->d_name);
-                break;
-            case EntryKind::LinkToFolder:
-                linkToFolder(e->d_name);
-                break;
-            }
+    size_t k = 0;
+    for (size_t offset = 0; offset < listing.bytes.size(); ++k) {
+        const auto* e = reinterpret_cast<const struct dirent64*>(listing.bytes.data() + offset);
+        offset += e->d_reclen;
+        switch (listing.kinds[k].first) {
+        case EntryKind::Skip:
+            break;
+        case EntryKind::File:
+            file(e->d_name, listing.kinds[k].second);
+            break;
+        case EntryKind::Folder:
+            subFolder(e->d_name);
+            break;
+        case EntryKind::LinkToFolder:
+            linkToFolder(e->d_name);
+            break;
         }
     }
     stack_.pop_back();
-    // Sub-folders that are the ones it held before keep what is kept of them; the others are walked.
-    std::unordered_map<std::string, int32_t> before;
-    before.reserve(old.subCount);
+    // Sub-folders that are the ones it held before, and can still be entered (their permissions may
+    // have changed), keep what is kept of them; the others are walked; those gone are dropped.
+    const auto name = [this](uint32_t sub) { return nameOf(subs_[sub].at, subs_[sub].size); };
+    const auto byName = [&](uint32_t a, uint32_t b) { return name(a) < name(b); };
+    std::vector<uint32_t> before;
     for (uint32_t s = old.subs; s < old.subs + old.subCount; ++s)
-        if (subs_[s].child >= 0)
-            before.emplace(std::string(nameOf(subs_[s].at, subs_[s].size)), subs_[s].child);
+        if (subs_[s].child >= 0) before.push_back(s);
+    std::sort(before.begin(), before.end(), byName);
+    std::vector<char> stays(before.size(), 0);
     const uint32_t first = folders_[size_t(index)].subs, count = folders_[size_t(index)].subCount;
     bool ok = true;
     for (uint32_t s = first; s < first + count && ok; ++s) {
-        const std::string name(nameOf(subs_[s].at, subs_[s].size));
-        const auto was = before.find(name);
-        // The same folder, and one the walk can still enter (its permissions may have changed).
-        struct stat sub {};
-        const int probe = was == before.end()
-                              ? -1
-                              : ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        const bool kept = probe >= 0 && ::fstat(probe, &sub) == 0 &&
-                          sub.st_ino == folders_[size_t(was->second)].inode && sub.st_dev == volume_;
-        if (probe >= 0) ::close(probe);
-        if (kept) {
-            subs_[s].child = was->second;
-            Folder& kept = folders_[size_t(was->second)];
-            kept.nameAt = subs_[s].at, kept.nameSize = subs_[s].size;
-            before.erase(was);
+        const auto was = std::lower_bound(before.begin(), before.end(), s, byName);
+        const int32_t child = was != before.end() && name(*was) == name(s) ? subs_[*was].child : -1;
+        const Listing::Probe& probe = listing.probes[s - first];
+        if (child >= 0 && probe.inode == folders_[size_t(child)].inode && probe.device == volume_) {
+            subs_[s].child = child;
+            folders_[size_t(child)].nameAt = subs_[s].at, folders_[size_t(child)].nameSize = subs_[s].size;
+            stays[size_t(was - before.begin())] = 1;
         } else {
             ok = walkNew(index, s, fd);
         }
     }
     ::close(fd);
-    for (const auto& [name, child] : before)
-        drop(child);
+    for (size_t i = 0; i < before.size(); ++i)
+        if (!stays[i]) drop(subs_[before[i]].child);
     return ok;
 }
 
@@ -502,7 +555,7 @@ bool KeptTree::wasteful() const {
     size_t live = 0;
     for (const Folder& f : folders_)
         if (f.parent != -2) live += f.fileCount + f.subCount;
-    return (files_.size() + subs_.size() - live) * 3 > files_.size() + subs_.size();
+    return (files_.size() + subs_.size() - live) * 5 > files_.size() + subs_.size();
 }
 
 size_t KeptTree::bytes() const {

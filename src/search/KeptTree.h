@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -43,6 +44,7 @@ public:
 
     // A tree ready to record a walk of the volume whose root is given.
     explicit KeptTree(std::string root);
+    ~KeptTree() override;
 
     // Recording (FolderWalk's WalkRecord); complete() once the walk ran to its end.
     void entered(int fd, const struct stat& st) override;
@@ -55,7 +57,7 @@ public:
     bool complete() const { return !folders_.empty() && stack_.empty(); }
     // Gives back what the recording held in reserve and what relists left behind.
     void compact();
-    // Whether what relists left behind is over a third of the entries held.
+    // Whether what relists left behind is over a fifth of the entries held.
     bool wasteful() const;
 
     // Tells sink what a walk with pattern would tell it, in the same order, with a yield offered at
@@ -66,11 +68,11 @@ public:
     // same folders as before keep what is kept of them, new ones are walked); a folder that can no
     // longer be entered is dropped from its parent. False where the root itself cannot be entered.
     bool relist(int32_t folder);
-    // Reads the folders' entries ahead of their relist, on every core (the folders stay open until
-    // then; a few hundred at a time at most).
-    void prefetch(const std::vector<int32_t>& folders);
-    bool prefetched(int32_t folder) const { return prefetched_.count(folder) != 0; }
-    void forgetPrefetched();
+    // Starts reading the folders' entries ahead of their relist, in the order given, on every core
+    // while the relists run (a few hundred folders ahead at most, each open until its relist).
+    void prefetch(std::vector<int32_t> folders);
+    void forgetPrefetched(); // stops reading ahead and lets go of what was not taken
+
     // Whether the folder's times show no change since it was listed (and it was listed long enough
     // after its last change for its times to be trusted).
     bool unchanged(int32_t folder) const;
@@ -139,13 +141,24 @@ private:
     int32_t attachParent_ = -1;
     std::vector<char> listing_; // a relist's entries, as the system reads them
     bool compacted_ = false;
-    struct Prefetched {
+    // A folder's entries as the walk tells them, read on any thread: the system's listing, each entry's
+    // kind, and for each sub-folder what it is where it opens (zeros where it does not).
+    struct Listing {
         int fd = -1;
         struct stat st {};
-        int64_t at = 0;
+        int64_t at = 0; // when it was read; 0: it could not be
         std::vector<char> bytes;
+        std::vector<std::pair<EntryKind, unsigned char>> kinds; // each entry's, with its DT_* type
+        struct Probe {
+            dev_t device;
+            ino_t inode;
+        };
+        std::vector<Probe> probes;
+        void read(const std::string& path);
     };
-    std::unordered_map<int32_t, Prefetched> prefetched_;
+    struct Ahead;
+    std::unique_ptr<Ahead> ahead_;
+    bool takeAhead(int32_t folder, Listing& listing);
 };
 
 } // namespace search

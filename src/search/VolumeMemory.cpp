@@ -7,7 +7,6 @@
 #include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
-#include <unordered_map>
 
 namespace search {
 namespace {
@@ -91,14 +90,13 @@ bool VolumeMemory::bringUpToDate(Kept& kept) {
     if (workers.empty())
         for (const int32_t f : unwatched)
             if (!tree.unchanged(f)) dirty[size_t(f)] = 1;
-    // The watched folders that changed are read ahead on every core, a few hundred at a time, in the
-    // order they are listed again.
+    // The folders that changed are read ahead on every core while the relists run, in the order they
+    // are listed again.
     std::vector<int32_t> ahead;
-    std::unordered_map<int32_t, size_t> place;
     tree.forEachLive([&](int32_t f) {
-        if (dirty[size_t(f)] && tracked && kept.watch->watches(f))
-            place[f] = ahead.size(), ahead.push_back(f);
+        if (dirty[size_t(f)]) ahead.push_back(f);
     });
+    tree.prefetch(std::move(ahead));
     // Top down, so that a folder listed again decides which of its sub-folders are still there.
     std::vector<int32_t> stack{0};
     bool ok = true;
@@ -107,10 +105,6 @@ bool VolumeMemory::bringUpToDate(Kept& kept) {
         stack.pop_back();
         // Folders new to the tree were listed just now.
         if (size_t(i) < dirty.size() && dirty[size_t(i)]) {
-            if (const auto at = place.find(i); at != place.end() && !tree.prefetched(i))
-                tree.prefetch(
-                    std::vector<int32_t>(ahead.begin() + long(at->second),
-                                         ahead.begin() + long(std::min(ahead.size(), at->second + 256))));
             ok = tree.relist(i);
             if (!ok || tree.folder(i).parent == -2) continue; // no longer entered
         }
