@@ -10,6 +10,7 @@
 #include "support/FakeServices.h"
 #include "support/FileBytes.h"
 #include "support/TreeBuilder.h"
+#include "support/WalkEvents.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -18,7 +19,6 @@
 #include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace testsupport;
@@ -419,23 +419,19 @@ private slots:
         QCOMPARE(desktop.folder(), QFile::decodeName(::getpwuid(::getuid())->pw_dir) + "/.local/share");
         if (::getuid() != 0)
             QSKIP("a user without an entry in the user database needs root here (the rest was checked)");
-        int error[2];
-        QVERIFY(::pipe(error) == 0);
-        const pid_t child = ::fork();
-        if (child == 0) { // a user the database does not know
-            ::dup2(error[1], 2);
-            if (::setgid(54321) != 0 || ::setuid(54321) != 0) ::_exit(2);
+        QTemporaryFile said; // its standard error
+        QVERIFY(said.open());
+        const int code = inChild([&](QStringList&) { // a user the database does not know
+            ::dup2(said.handle(), 2);
+            if (::setgid(54321) != 0 || ::setuid(54321) != 0) return 2;
             RecordingDesktopData unknown;
             unknown.associate("/opt/orvik");
-            ::_exit(unknown.folder().isEmpty() && unknown.started.isEmpty() ? 0 : 1);
-        }
-        ::close(error[1]);
-        QFile said;
-        QVERIFY(said.open(error[0], QIODevice::ReadOnly, QFile::AutoCloseHandle));
+            return unknown.folder().isEmpty() && unknown.started.isEmpty() ? 0 : 1;
+        });
+        qputenv("HOME", previousHome);
+        QCOMPARE(code, 0);
+        said.seek(0);
         const QByteArray text = said.readAll();
-        int status = 0;
-        ::waitpid(child, &status, 0), qputenv("HOME", previousHome);
-        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
         QCOMPARE(text, "orvik-searcher: the f4u document type is not registered: there is no home folder "
                        "(HOME is not set, "
                        "and the user database has no entry for this user).\n");

@@ -185,7 +185,7 @@ private slots:
         QVERIFY(bar.width() == 305 && (width == 0 || bar.pixel(width - 1, 8) == qRgb(0, 0, 255)));
         QVERIFY(width == 305 || bar.pixel(width, 8) == w->PB1->palette().color(QPalette::Window).rgb());
         QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(w->PB1);
-        QVERIFY(heard->role() == QAccessible::ProgressBar && !heard->text(QAccessible::Name).isEmpty());
+        QCOMPARE(heard->role(), QAccessible::ProgressBar);
         QTEST(heard->valueInterface()->currentValue().toFloat(), "value");
         QTEST(heard->valueInterface()->maximumValue().toFloat(), "max");
     }
