@@ -246,12 +246,9 @@ public:
         }
         for (std::thread& w : workers)
             w.join();
-        for (size_t k = 0; k < keys.size(); ++k) {
-            const auto [from, to] =
-                inodes[k] ? byInode.equal_range(inodes[k]) : decltype(byInode.equal_range(0)){};
-            for (auto it = from; it != to; ++it)
+        for (size_t k = 0; k < keys.size(); ++k)
+            for (auto [it, end] = byInode.equal_range(inodes[k]); inodes[k] && it != end; ++it)
                 changed.push_back(k < folders.size() ? it->second : -1 - it->second);
-        }
         return !lost;
     }
     size_t count() const override { return 0; }

@@ -502,14 +502,8 @@ bool KeptTree::relist(int32_t index) {
 void KeptTree::compact() {
     compacted_ = true;
     size_t files = 0, subs = 0, bytes = 0;
-    for (const Folder& f : folders_) {
-        if (f.parent == -2) continue;
-        files += f.fileCount, subs += f.subCount;
-        for (uint32_t k = f.files; k < f.files + f.fileCount; ++k)
-            bytes += files_[k].size;
-        for (uint32_t k = f.subs; k < f.subs + f.subCount; ++k)
-            bytes += subs_[k].size;
-    }
+    for (const Folder& f : folders_)
+        if (f.parent != -2) files += f.fileCount, subs += f.subCount;
     if (files == files_.size() && subs == subs_.size()) { // nothing left behind, only room in reserve
         names_.shrink_to_fit(), folders_.shrink_to_fit(), files_.shrink_to_fit(), subs_.shrink_to_fit();
         links_.shrink_to_fit();
@@ -519,6 +513,13 @@ void KeptTree::compact() {
     // the links and sub-folders not entered of live folders with a name of their own.
     std::erase_if(links_, [&](const Link& l) { return folders_[size_t(l.folder)].parent == -2; });
     std::erase_if(closed_, [&](const Closed& c) { return folders_[size_t(c.folder)].parent == -2; });
+    for (const Folder& f : folders_) {
+        if (f.parent == -2) continue;
+        for (uint32_t k = f.files; k < f.files + f.fileCount; ++k)
+            bytes += files_[k].size;
+        for (uint32_t k = f.subs; k < f.subs + f.subCount; ++k)
+            bytes += subs_[k].size;
+    }
     for (const Link& l : links_)
         bytes += l.size;
     for (const Closed& c : closed_)

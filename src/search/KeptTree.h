@@ -139,7 +139,6 @@ private:
     std::vector<Open> stack_;
     int32_t attachTo_ = -1; // a relist's new sub-folder: subs_[attachTo_] gets the next folder entered
     int32_t attachParent_ = -1;
-    std::vector<char> listing_; // a relist's entries, as the system reads them
     bool compacted_ = false;
     // A folder's entries as the walk tells them, read on any thread: the system's listing, each entry's
     // kind, and for each sub-folder what it is where it opens (zeros where it does not).
