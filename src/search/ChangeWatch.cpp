@@ -217,8 +217,8 @@ public:
             folders.swap(changed_), selves.swap(selfChanged_);
             lost = std::exchange(lost_, false);
         }
-        // Each folder's handle opened, on every core: its inode names it in the tree (every folder of
-        // the tree that has that inode: a folder bound into the tree a second time is there twice).
+        // Each folder's handle opened, on every core: its inode names it in the tree (a tree that holds
+        // one folder twice is not kept).
         std::vector<const std::string*> keys;
         for (const std::string& key : folders)
             keys.push_back(&key);
@@ -239,7 +239,7 @@ public:
                     if (fd >= 0) ::close(fd);
                 }
             });
-        std::unordered_multimap<ino_t, int32_t> byInode;
+        std::unordered_map<ino_t, int32_t> byInode;
         if (!keys.empty()) {
             byInode.reserve(tree_.folderCount());
             tree_.forEachLive([&](int32_t f) { byInode.emplace(tree_.folder(f).inode, f); });
@@ -247,7 +247,7 @@ public:
         for (std::thread& w : workers)
             w.join();
         for (size_t k = 0; k < keys.size(); ++k)
-            for (auto [it, end] = byInode.equal_range(inodes[k]); inodes[k] && it != end; ++it)
+            if (const auto it = byInode.find(inodes[k]); inodes[k] && it != byInode.end())
                 changed.push_back(k < folders.size() ? it->second : -1 - it->second);
         return !lost;
     }

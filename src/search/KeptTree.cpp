@@ -559,6 +559,15 @@ bool KeptTree::wasteful() const {
     return (files_.size() + subs_.size() - live) * 5 > files_.size() + subs_.size();
 }
 
+bool KeptTree::holdsAFolderTwice() const {
+    std::vector<ino_t> inodes; // all of one volume
+    inodes.reserve(folders_.size());
+    for (const Folder& f : folders_)
+        if (f.parent != -2) inodes.push_back(f.inode);
+    std::sort(inodes.begin(), inodes.end());
+    return std::adjacent_find(inodes.begin(), inodes.end()) != inodes.end();
+}
+
 size_t KeptTree::bytes() const {
     return names_.capacity() + folders_.capacity() * sizeof(Folder) + files_.capacity() * sizeof(Name) +
            subs_.capacity() * sizeof(Sub) + links_.capacity() * sizeof(Link);

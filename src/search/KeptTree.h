@@ -59,6 +59,9 @@ public:
     void compact();
     // Whether what relists left behind is over a fifth of the entries held.
     bool wasteful() const;
+    // Whether one folder is in the tree twice (bound into it a second time): one watch would serve
+    // both places, so such a tree is not kept.
+    bool holdsAFolderTwice() const;
 
     // Tells sink what a walk with pattern would tell it, in the same order, with a yield offered at
     // the same turns, passed on at most every yieldIntervalMs. False where the sink stopped it.

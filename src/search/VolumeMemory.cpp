@@ -146,7 +146,9 @@ bool VolumeMemory::search(const std::string& root, const WildcardPattern& patter
     walk.setRecord(kept->tree.get());
     const bool ended = walk.run(root, pattern, sink);
     walk.setRecord(nullptr);
-    if (!ended || !kept->tree->complete() || walk.readAhead() || mountTable() != mounts) return ended;
+    if (!ended || !kept->tree->complete() || walk.readAhead() || mountTable() != mounts ||
+        kept->tree->holdsAFolderTwice())
+        return ended;
     kept->tree->compact();
     if (kept->watch) kept->watch->walkEnded(mutex_);
     if (kept_.size() == kMaxVolumes)
