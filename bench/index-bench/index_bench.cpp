@@ -1,12 +1,14 @@
 // index-bench TREE [--changes N] [--seed S] [--compare-for SECONDS]
 //
-// Searches TREE once (a walk, whose tree is kept), again with nothing changed, then again after N
+// Searches TREE once (a walk, whose tree is kept), again with nothing changed, then again right after N
 // random changes (10,000 by default: files made, removed, renamed within and across folders, folders
-// made and renamed), and compares both later answers with a fresh walk, event by event. Prints last:
+// made and renamed), and compares both later answers with a fresh walk, event by event; then N changes
+// more and a pause of a second (for the changes to be taken in meanwhile) before the search. Prints last:
 //   files=N first_s=A second_ms=B changed_ms=C identical=1 bytes_per_entry=D watches=W
 // With --compare-for, it keeps going instead for that many seconds: rounds of a seeded series of
 // changes of every kind (also folders removed whole, a folder replaced by a file, links to folders and
-// to files, permissions removed and given back where not root), each round's answer from memory
+// to files, permissions removed and given back where not root), each round's answer from memory (in a
+// third of the rounds after a pause, so that changes were taken in meanwhile, some or all of them)
 // compared with a fresh walk (that of a memory told of changes, and that of one that looks at every
 // folder's times instead). Prints "rounds=R differences=0" last, and exits 1 at the first
 // difference, telling the round, the seed and the first event that differs.
@@ -205,6 +207,8 @@ int main(int argc, char* argv[]) {
             const int changes = 1 + int(random() % 40);
             for (int i = 0; i < changes; ++i)
                 change(places, random, serial++, getuid() != 0 || i % 10 != 9);
+            if (random() % 3 == 0) // time for the changes to be taken in before the search, or some of them
+                QThread::msleep(search::VolumeMemory::kQuietMs + random() % 100);
             for (const char* pattern : {"*", "*.txt"})
                 for (search::VolumeMemory* m : {&memory, &byTimes}) {
                     const std::string d = difference(run(m, root, pattern, nullptr, true),
@@ -233,10 +237,24 @@ int main(int argc, char* argv[]) {
     bool identical = difference(again, run(nullptr, root, "*.txt", nullptr)).empty();
     Places places(root);
     const long changes = option("--changes", 10000);
+    QElapsedTimer making;
+    making.start();
     for (long i = 0; i < changes; ++i)
         change(places, random, int(i), false);
+    const double madeIn = double(making.nsecsElapsed()) / 1e9;
     const Events after = run(&memory, root, "*.txt", &changed);
+    const size_t relisted = memory.lastRelisted();
     identical = identical && difference(after, run(nullptr, root, "*.txt", nullptr)).empty();
+    // As many changes again, then a pause (taken in meanwhile, as changes pause).
+    double paused = 0;
+    for (long i = 0; i < changes; ++i)
+        change(places, random, int(changes + i), false);
+    QThread::msleep(1000);
+    const Events afterPause = run(&memory, root, "*.txt", &paused);
+    identical = identical && difference(afterPause, run(nullptr, root, "*.txt", nullptr)).empty();
+    std::printf("changes_s=%.3f relisted_by_search=%zu; after a pause of 1 s: changed_ms=%.1f "
+                "relisted_by_search=%zu taken_in_meanwhile=%zu\n",
+                madeIn, relisted, paused, memory.lastRelisted(), memory.takenIn());
     const Events everything = run(nullptr, root, "*", nullptr);
     const size_t entries = everything.files + places.folders.size();
     std::printf("walk_s=%.3f (a walk that keeps nothing)\n", walked / 1000);

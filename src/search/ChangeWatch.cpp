@@ -13,6 +13,7 @@
 #include <set>
 #include <sys/eventfd.h>
 #include <sys/fanotify.h>
+#include <sys/ioctl.h>
 #include <sys/inotify.h>
 #include <thread>
 #include <unistd.h>
@@ -23,13 +24,15 @@ namespace search {
 namespace {
 
 // Reads a notification descriptor (non-blocking) on a thread of its own until told to stop, so that
-// the kernel's queue never fills up between two searches; drain() reads what is queued right now (the
-// kernel queues a change before the call that made it returns). Under mutex, what was read waits for
-// collect().
+// the kernel's queue never fills up between two searches, a buffer at a time under mutex (what was read
+// waits there for collect()). drain() reads what was queued when it was called (the kernel queues a
+// change before the call that made it returns), and no more: changes that never stop coming would keep
+// it reading. read tells how many of the units FIONREAD counts it took in (bytes, or events).
 class Reader {
 public:
-    template <typename Read> void start(int fd, Read read) {
-        fd_ = fd, read_ = read;
+    void start(int fd, std::function<size_t(const char*, size_t)> read, size_t unitBytes,
+               std::function<void()> arrived) {
+        fd_ = fd, read_ = std::move(read), unitBytes_ = unitBytes, arrived_ = std::move(arrived);
         stop_ = ::eventfd(0, EFD_CLOEXEC);
         thread_ = std::thread([this] {
             for (;;) {
@@ -37,13 +40,18 @@ public:
                 if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
                 if (fds[1].revents) return;
                 std::lock_guard lock(mutex);
-                drain();
+                if (readSome() > 0 && arrived_) arrived_();
             }
         });
     }
     void drain() { // with mutex held
-        for (ssize_t got; (got = ::read(fd_, buffer_.data(), buffer_.size())) > 0;)
-            read_(buffer_.data(), size_t(got));
+        int queued = 0;
+        const bool counted = ::ioctl(fd_, FIONREAD, &queued) == 0;
+        for (size_t units = 0, want = size_t(std::max(queued, 0)) / unitBytes_; !counted || units < want;) {
+            const size_t got = readSome();
+            if (got == 0) break;
+            units += got;
+        }
     }
     ~Reader() { finish(); }
     void finish() {
@@ -56,8 +64,16 @@ public:
     std::mutex mutex;
 
 private:
+    size_t readSome() {
+        ssize_t got;
+        while ((got = ::read(fd_, buffer_.data(), buffer_.size())) < 0 && errno == EINTR) {
+        }
+        return got > 0 ? read_(buffer_.data(), size_t(got)) : 0;
+    }
     int fd_ = -1, stop_ = -1;
-    std::function<void(const char*, size_t)> read_;
+    std::function<size_t(const char*, size_t)> read_;
+    size_t unitBytes_ = 1;
+    std::function<void()> arrived_;
     std::vector<char> buffer_ = std::vector<char>(64 * 1024);
     std::thread thread_;
 };
@@ -80,20 +96,26 @@ constexpr uint32_t kInotifyMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOV
 
 class InotifyWatch : public ChangeWatch {
 public:
-    InotifyWatch(int fd, KeptTree& tree) : fd_(fd), budget_(watchBudget()), tree_(tree) {
-        reader_.start(fd_, [this](const char* data, size_t size) {
-            for (size_t at = 0; at + sizeof(inotify_event) <= size;) {
-                const auto* e = reinterpret_cast<const inotify_event*>(data + at);
-                at += sizeof(inotify_event) + e->len;
-                if (e->mask & IN_Q_OVERFLOW)
-                    lost_ = true;
-                else
-                    changedWds_.insert(e->wd);
-                // A change of the folder's own status: its parent tells whether it can still be entered.
-                if ((e->mask & (IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) && e->len == 0)
-                    selfChanged_.insert(e->wd);
-            }
-        });
+    InotifyWatch(int fd, KeptTree& tree, std::function<void()> arrived)
+        : fd_(fd), budget_(watchBudget()), tree_(tree), arrived_(arrived) {
+        reader_.start(
+            fd_,
+            [this](const char* data, size_t size) {
+                for (size_t at = 0; at + sizeof(inotify_event) <= size;) {
+                    const auto* e = reinterpret_cast<const inotify_event*>(data + at);
+                    at += sizeof(inotify_event) + e->len;
+                    if (e->mask & IN_Q_OVERFLOW)
+                        lost_ = true;
+                    else
+                        changedWds_.insert(e->wd);
+                    // A change of the folder's own status: its parent tells whether it can still be
+                    // entered.
+                    if ((e->mask & (IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) && e->len == 0)
+                        selfChanged_.insert(e->wd);
+                }
+                return size; // FIONREAD counts bytes
+            },
+            1, std::move(arrived));
     }
     ~InotifyWatch() override {
         stop_ = true;
@@ -121,7 +143,9 @@ public:
                     if (tree_.folder(f).parent == -2 || watches(f)) continue; // dropped, or set by a relist
                     if (!add(f, tree_.path(f).c_str())) continue;
                     std::lock_guard changes(reader_.mutex);
-                    if (!tree_.unchanged(f)) changedSince_.push_back(f);
+                    if (tree_.unchanged(f)) continue;
+                    changedSince_.push_back(f);
+                    if (arrived_) arrived_();
                 }
             }
         });
@@ -176,30 +200,37 @@ private:
     KeptTree& tree_;
     bool deferring_ = true;
     std::atomic<bool> stop_{false};
+    std::function<void()> arrived_;
     std::vector<int32_t> changedSince_; // watched late, and changed since listed
     std::thread adder_;
 };
 
 class FanotifyWatch : public ChangeWatch {
 public:
-    FanotifyWatch(int fd, int mountFd, KeptTree& tree) : fd_(fd), mountFd_(mountFd), tree_(tree) {
-        reader_.start(fd_, [this](const char* data, size_t size) {
-            for (auto* m = reinterpret_cast<const fanotify_event_metadata*>(data); FAN_EVENT_OK(m, size);
-                 m = FAN_EVENT_NEXT(m, size)) {
-                if (m->mask & FAN_Q_OVERFLOW) {
-                    lost_ = true;
-                    continue;
+    FanotifyWatch(int fd, int mountFd, KeptTree& tree, std::function<void()> arrived)
+        : fd_(fd), mountFd_(mountFd), tree_(tree) {
+        reader_.start(
+            fd_,
+            [this](const char* data, size_t size) {
+                size_t events = 0;
+                for (auto* m = reinterpret_cast<const fanotify_event_metadata*>(data); FAN_EVENT_OK(m, size);
+                     m = FAN_EVENT_NEXT(m, size), ++events) {
+                    if (m->mask & FAN_Q_OVERFLOW) {
+                        lost_ = true;
+                        continue;
+                    }
+                    const auto* info = reinterpret_cast<const fanotify_event_info_fid*>(m + 1);
+                    if (m->event_len <= sizeof *m) continue;
+                    const auto* handle = reinterpret_cast<const file_handle*>(info->handle);
+                    const bool self = info->hdr.info_type == FAN_EVENT_INFO_TYPE_FID ||
+                                      info->hdr.info_type == FAN_EVENT_INFO_TYPE_DFID;
+                    std::string key(reinterpret_cast<const char*>(handle),
+                                    sizeof(file_handle) + handle->handle_bytes);
+                    (self ? selfChanged_ : changed_).insert(std::move(key));
                 }
-                const auto* info = reinterpret_cast<const fanotify_event_info_fid*>(m + 1);
-                if (m->event_len <= sizeof *m) continue;
-                const auto* handle = reinterpret_cast<const file_handle*>(info->handle);
-                const bool self = info->hdr.info_type == FAN_EVENT_INFO_TYPE_FID ||
-                                  info->hdr.info_type == FAN_EVENT_INFO_TYPE_DFID;
-                std::string key(reinterpret_cast<const char*>(handle),
-                                sizeof(file_handle) + handle->handle_bytes);
-                (self ? selfChanged_ : changed_).insert(std::move(key));
-            }
-        });
+                return events;
+            },
+            FAN_EVENT_METADATA_LEN, std::move(arrived)); // FIONREAD counts that much for each event
     }
     ~FanotifyWatch() override {
         reader_.finish();
@@ -224,7 +255,7 @@ public:
             keys.push_back(&key);
         for (const std::string& key : selves)
             keys.push_back(&key);
-        std::vector<ino_t> inodes(keys.size(), 0);
+        std::vector<std::pair<ino_t, size_t>> inodes(keys.size(), {0, 0}); // with the key's place
         const dev_t device = tree_.folder(0).device;
         const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
         std::vector<std::thread> workers;
@@ -235,20 +266,20 @@ public:
                     const int fd = ::open_by_handle_at(
                         mountFd_, reinterpret_cast<file_handle*>(handle.data()), O_PATH | O_CLOEXEC);
                     struct stat st {};
-                    if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == device) inodes[k] = st.st_ino;
+                    inodes[k] = {fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == device ? st.st_ino : 0, k};
                     if (fd >= 0) ::close(fd);
                 }
             });
-        std::unordered_map<ino_t, int32_t> byInode;
-        if (!keys.empty()) {
-            byInode.reserve(tree_.folderCount());
-            tree_.forEachLive([&](int32_t f) { byInode.emplace(tree_.folder(f).inode, f); });
-        }
         for (std::thread& w : workers)
             w.join();
-        for (size_t k = 0; k < keys.size(); ++k)
-            if (const auto it = byInode.find(inodes[k]); inodes[k] && it != byInode.end())
-                changed.push_back(k < folders.size() ? it->second : -1 - it->second);
+        std::sort(inodes.begin(), inodes.end());
+        if (!keys.empty())
+            tree_.forEachLive([&](int32_t f) {
+                const ino_t inode = tree_.folder(f).inode;
+                for (auto it = std::lower_bound(inodes.begin(), inodes.end(), std::pair(inode, size_t(0)));
+                     it != inodes.end() && it->first == inode; ++it)
+                    changed.push_back(it->second < folders.size() ? f : -1 - f);
+            });
         return !lost;
     }
     size_t count() const override { return 0; }
@@ -263,7 +294,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<ChangeWatch> ChangeWatch::create(const std::string& root, KeptTree& tree) {
+std::unique_ptr<ChangeWatch> ChangeWatch::create(const std::string& root, KeptTree& tree,
+                                                 std::function<void()> arrived) {
     const int fan = ::fanotify_init(FAN_CLASS_NOTIF | FAN_CLOEXEC | FAN_NONBLOCK | FAN_UNLIMITED_QUEUE |
                                         FAN_REPORT_DFID_NAME,
                                     O_RDONLY | O_CLOEXEC);
@@ -273,13 +305,13 @@ std::unique_ptr<ChangeWatch> ChangeWatch::create(const std::string& root, KeptTr
                               FAN_DELETE_SELF | FAN_MOVE_SELF | FAN_ONDIR;
         if (mountFd >= 0 &&
             ::fanotify_mark(fan, FAN_MARK_ADD | FAN_MARK_FILESYSTEM, mask, AT_FDCWD, root.c_str()) == 0)
-            return std::make_unique<FanotifyWatch>(fan, mountFd, tree);
+            return std::make_unique<FanotifyWatch>(fan, mountFd, tree, std::move(arrived));
         if (mountFd >= 0) ::close(mountFd);
         ::close(fan);
     }
     const int in = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (in < 0) return nullptr;
-    return std::make_unique<InotifyWatch>(in, tree);
+    return std::make_unique<InotifyWatch>(in, tree, std::move(arrived));
 }
 
 } // namespace search

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -18,7 +19,9 @@ class KeptTree;
 // times tell (KeptTree::unchanged).
 class ChangeWatch {
 public:
-    static std::unique_ptr<ChangeWatch> create(const std::string& root, KeptTree& tree);
+    // arrived is called (on the watch's own thread) whenever changes come in, to be collected.
+    static std::unique_ptr<ChangeWatch> create(const std::string& root, KeptTree& tree,
+                                               std::function<void()> arrived);
     virtual ~ChangeWatch() = default;
     // The folder was entered (fd open on it) and is about to be listed, or it is gone.
     virtual void entered(int32_t folder, int fd) = 0;

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
@@ -31,6 +34,8 @@ struct VolumeMemory::Kept {
     std::unique_ptr<ChangeWatch> watch;
     std::string mounts;
     unsigned long long used = 0;
+    std::vector<char> marked; // folders to list again, by index
+    bool lost = false;        // changes were lost: the folders' times tell
 };
 
 VolumeMemory& VolumeMemory::shared() {
@@ -40,7 +45,15 @@ VolumeMemory& VolumeMemory::shared() {
 }
 
 VolumeMemory::VolumeMemory(bool watchChanges) : watchChanges_(watchChanges) {}
-VolumeMemory::~VolumeMemory() = default;
+VolumeMemory::~VolumeMemory() {
+    {
+        std::lock_guard lock(keeperMutex_);
+        quit_ = true;
+        keeperWake_.notify_one();
+    }
+    if (keeper_.joinable()) keeper_.join();
+    kept_.clear(); // while changesArrived() can still be called
+}
 
 void VolumeMemory::setEnabled(bool on) {
     std::lock_guard lock(mutex_);
@@ -62,60 +75,109 @@ bool VolumeMemory::keepsTreesOf(const std::string& path) {
     }
 }
 
-bool VolumeMemory::bringUpToDate(Kept& kept) {
+void VolumeMemory::takeChanges(Kept& kept) {
     KeptTree& tree = *kept.tree;
     std::vector<int32_t> changed;
-    const bool tracked = kept.watch && kept.watch->collect(changed);
-    std::vector<char> dirty(tree.folderCount(), 0);
+    if (!kept.watch || !kept.watch->collect(changed)) kept.lost = true;
+    kept.marked.resize(tree.folderCount(), 0);
     for (int32_t f : changed) {
-        if (f < 0) f = -1 - f, f = f > 0 && size_t(f) < dirty.size() ? tree.folder(f).parent : f;
-        if (f >= 0 && size_t(f) < dirty.size()) dirty[size_t(f)] = 1;
+        if (f < 0) f = -1 - f, f = f > 0 && size_t(f) < kept.marked.size() ? tree.folder(f).parent : f;
+        if (f >= 0 && size_t(f) < kept.marked.size()) kept.marked[size_t(f)] = 1;
     }
-    tree.linksUnchanged([&](int32_t f) { dirty[size_t(f)] = 1; });
-    tree.closedUnchanged([&](int32_t f) { dirty[size_t(f)] = 1; });
+}
+
+bool VolumeMemory::relistMarked(Kept& kept, const std::atomic<int>* stop) {
+    KeptTree& tree = *kept.tree;
+    // Parents first (walk order), so that a folder listed again decides which of its sub-folders are
+    // still there; folders new to the tree were listed just now.
+    std::vector<int32_t> order;
+    tree.forEachLive([&](int32_t f) {
+        if (size_t(f) < kept.marked.size() && kept.marked[size_t(f)]) order.push_back(f);
+    });
+    // They are read ahead on every core while the relists run, in that order.
+    tree.prefetch(order);
+    bool ok = true;
+    size_t done = 0;
+    for (; done < order.size() && ok && !(stop && *stop > 0); ++done) {
+        const int32_t f = order[done];
+        if (tree.folder(f).parent != -2) ok = tree.relist(f), ++relisted_; // else dropped above it
+        kept.marked[size_t(f)] = 0;
+    }
+    tree.forgetPrefetched();
+    if (done == order.size()) kept.marked.clear();
+    if (ok && tree.wasteful()) tree.compact();
+    return ok;
+}
+
+bool VolumeMemory::bringUpToDate(Kept& kept) {
+    KeptTree& tree = *kept.tree;
+    takeChanges(kept);
+    std::vector<char>& marked = kept.marked;
+    const bool tracked = !std::exchange(kept.lost, false);
+    tree.linksUnchanged([&](int32_t f) { marked[size_t(f)] = 1; });
+    tree.closedUnchanged([&](int32_t f) { marked[size_t(f)] = 1; });
     // The folders nobody watches are looked at by their times, on every core.
     std::vector<int32_t> unwatched;
     tree.forEachLive([&](int32_t f) {
-        if (!dirty[size_t(f)] && !(tracked && kept.watch->watches(f))) unwatched.push_back(f);
+        if (!marked[size_t(f)] && !(tracked && kept.watch->watches(f))) unwatched.push_back(f);
     });
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads && unwatched.size() > 64; ++t)
         workers.emplace_back([&, t] {
             for (size_t k = t; k < unwatched.size(); k += threads)
-                if (!tree.unchanged(unwatched[k])) dirty[size_t(unwatched[k])] = 1;
+                if (!tree.unchanged(unwatched[k])) marked[size_t(unwatched[k])] = 1;
         });
     for (std::thread& w : workers)
         w.join();
     if (workers.empty())
         for (const int32_t f : unwatched)
-            if (!tree.unchanged(f)) dirty[size_t(f)] = 1;
-    // The folders that changed are read ahead on every core while the relists run, in the order they
-    // are listed again.
-    std::vector<int32_t> ahead;
-    tree.forEachLive([&](int32_t f) {
-        if (dirty[size_t(f)]) ahead.push_back(f);
-    });
-    tree.prefetch(std::move(ahead));
-    // Top down, so that a folder listed again decides which of its sub-folders are still there.
-    std::vector<int32_t> stack{0};
-    bool ok = true;
-    while (!stack.empty() && ok) {
-        const int32_t i = stack.back();
-        stack.pop_back();
-        // Folders new to the tree were listed just now.
-        if (size_t(i) < dirty.size() && dirty[size_t(i)]) {
-            ok = tree.relist(i);
-            if (!ok || tree.folder(i).parent == -2) continue; // no longer entered
+            if (!tree.unchanged(f)) marked[size_t(f)] = 1;
+    return relistMarked(kept, nullptr);
+}
+
+void VolumeMemory::changesArrived() {
+    std::lock_guard lock(keeperMutex_);
+    arrived_ = true;
+    keeperWake_.notify_one();
+}
+
+void VolumeMemory::keepUp() {
+    ::setpriority(PRIO_PROCESS, pid_t(::syscall(SYS_gettid)), 10); // its read-ahead workers too
+    ::pthread_setname_np(::pthread_self(), "keeping up");
+    const auto quit = [this] { return quit_; };
+    std::unique_lock wait(keeperMutex_);
+    for (;;) {
+        keeperWake_.wait(wait, [&] { return quit_ || arrived_; });
+        // Changes come in bursts: taken in once they pause, or now and then while they go on.
+        const auto first = std::chrono::steady_clock::now();
+        do
+            arrived_ = false;
+        while (!keeperWake_.wait_for(wait, std::chrono::milliseconds(kQuietMs), quit) && arrived_ &&
+               std::chrono::steady_clock::now() - first < std::chrono::milliseconds(kMostWaitMs));
+        if (quit_) return;
+        wait.unlock();
+        const auto began = std::chrono::steady_clock::now();
+        {
+            std::lock_guard lock(mutex_);
+            const std::string mounts = wanted_ > 0 ? std::string() : mountTable();
+            for (auto it = kept_.begin(); it != kept_.end() && wanted_ == 0;) {
+                Kept& k = **it;
+                if (!k.watch || k.mounts != mounts) { // the next search walks
+                    ++it;
+                    continue;
+                }
+                takeChanges(k);
+                const size_t before = relisted_;
+                const bool ok = relistMarked(k, &wanted_);
+                takenIn_ += relisted_ - before;
+                it = ok ? it + 1 : kept_.erase(it);
+            }
         }
-        std::vector<int32_t> children;
-        tree.forEachChild(i, [&](int32_t c) { children.push_back(c); });
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            stack.push_back(*it);
+        // A quarter of the time at most, while changes go on.
+        wait.lock();
+        keeperWake_.wait_for(wait, (std::chrono::steady_clock::now() - began) * 3, quit);
     }
-    tree.forgetPrefetched();
-    if (ok && tree.wasteful()) tree.compact();
-    return ok;
 }
 
 bool VolumeMemory::search(const std::string& root, const WildcardPattern& pattern, WalkSink& sink,
@@ -124,21 +186,26 @@ bool VolumeMemory::search(const std::string& root, const WildcardPattern& patter
         last_ = Answer::Walked;
         return walk.run(root, pattern, sink);
     }
-    std::lock_guard lock(mutex_);
+    ++wanted_;
+    std::unique_lock lock(mutex_);
+    --wanted_;
+    relisted_ = 0;
     auto at = std::find_if(kept_.begin(), kept_.end(), [&](const auto& k) { return k->root == root; });
     const std::string mounts = mountTable();
     if (enabled_ && at != kept_.end() && (*at)->mounts == mounts && bringUpToDate(**at)) {
         (*at)->used = ++uses_;
         last_ = Answer::FromMemory;
+        lastRelisted_ = relisted_;
         return (*at)->tree->replay(pattern, sink, walk.yieldInterval());
     }
     if (at != kept_.end()) kept_.erase(at);
     last_ = Answer::Walked;
+    lastRelisted_ = 0;
     if (!enabled_) return walk.run(root, pattern, sink);
     auto kept = std::make_unique<Kept>();
     kept->root = root, kept->mounts = mounts, kept->used = ++uses_;
     kept->tree = std::make_unique<KeptTree>(root);
-    if (watchChanges_) kept->watch = ChangeWatch::create(root, *kept->tree);
+    if (watchChanges_) kept->watch = ChangeWatch::create(root, *kept->tree, [this] { changesArrived(); });
     if (ChangeWatch* watch = kept->watch.get()) {
         kept->tree->onEntered = [watch](int32_t folder, int fd) { watch->entered(folder, fd); };
         kept->tree->onDropped = [watch](int32_t folder) { watch->dropped(folder); };
@@ -155,6 +222,7 @@ bool VolumeMemory::search(const std::string& root, const WildcardPattern& patter
         kept_.erase(std::min_element(kept_.begin(), kept_.end(),
                                      [](const auto& a, const auto& b) { return a->used < b->used; }));
     kept_.push_back(std::move(kept));
+    if (!keeper_.joinable() && watchChanges_) keeper_ = std::thread([this] { keepUp(); });
     return ended;
 }
 

@@ -78,16 +78,24 @@ private slots:
         // Changes while it answers: the answer after it is the walk's again.
         remembered(memory, root, "*", [&] { sh("touch a/during.txt && rm -r e && mkdir -p e/x"); });
         QCOMPARE(remembered(memory, root, "*"), walked(root, "*", 0));
+        // Changes are taken in once they pause: the search after that lists nothing again itself.
+        const size_t taken = memory.takenIn();
+        sh("touch a/kept.txt && mkdir g && touch g/in.txt");
+        for (int wait = 0; wait < 250 && memory.takenIn() < taken + 2; ++wait)
+            QThread::msleep(20);
+        QCOMPARE(remembered(memory, root, "*"), walked(root, "*", 0));
+        QCOMPARE(memory.lastRelisted(), 0u);
         // A mount anywhere: the search walks, in a mount namespace of its own; a tree holding a folder
         // twice (bound into it) is walked every time.
         const int code = inChild([&](QStringList&) {
-            if (::unshare(CLONE_NEWNS) != 0 ||
-                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                ::mount("orvik-test", t.path("a").constData(), "tmpfs", 0, nullptr) != 0 ||
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+                return 77;
+            VolumeMemory mounted, twice;
+            remembered(mounted, root, "*");
+            if (::mount("orvik-test", t.path("a").constData(), "tmpfs", 0, nullptr) != 0 ||
                 ::mount(t.path("f2").constData(), t.path("e/x").constData(), nullptr, MS_BIND, nullptr) != 0)
                 return 77;
-            const QStringList got = remembered(memory, root, "*");
-            VolumeMemory twice;
+            const QStringList got = remembered(mounted, root, "*");
             remembered(twice, root, "*");
             return got.value(0) == "<walked>" && got.mid(1) == walked(root, "*", 0) &&
                            remembered(twice, root, "*").value(0) == "<walked>"
