@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <poll.h>
+#include <map>
 #include <set>
 #include <sys/eventfd.h>
 #include <sys/fanotify.h>
@@ -91,6 +92,28 @@ size_t watchBudget() {
     return limit / 3;
 }
 
+using Removed = ChangeWatch::Removed;
+
+// What one folder was told of since the last collect(): whether its entries were only removed, and
+// which (beyond kMostNames, it is listed again instead).
+struct Told {
+    static constexpr size_t kMostNames = 1024;
+    bool onlyRemoved = true;
+    std::vector<std::string> names;
+    void add(bool removal, std::string_view name) {
+        if (!onlyRemoved) return;
+        if (removal && !name.empty() && name != "." && names.size() < kMostNames)
+            names.emplace_back(name);
+        else
+            onlyRemoved = false, names = {};
+    }
+    void tell(int32_t folder, std::vector<int32_t>& changed, std::vector<Removed>& removed) {
+        if (!onlyRemoved) return changed.push_back(folder);
+        for (std::string& n : names)
+            removed.push_back({folder, std::move(n)});
+    }
+};
+
 constexpr uint32_t kInotifyMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
                                   IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
@@ -107,7 +130,8 @@ public:
                     if (e->mask & IN_Q_OVERFLOW)
                         lost_ = true;
                     else
-                        changedWds_.insert(e->wd);
+                        told_[e->wd].add((e->mask & ~IN_ISDIR) == IN_DELETE || (e->mask & ~IN_ISDIR) == IN_MOVED_FROM,
+                                         e->len ? std::string_view(e->name) : std::string_view());
                     // A change of the folder's own status: its parent tells whether it can still be
                     // entered.
                     if ((e->mask & (IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) && e->len == 0)
@@ -176,15 +200,15 @@ public:
     bool watches(int32_t folder) const override {
         return size_t(folder) < wdOf_.size() && wdOf_[size_t(folder)] >= 0;
     }
-    bool collect(std::vector<int32_t>& changed) override {
+    bool collect(std::vector<int32_t>& changed, std::vector<Removed>& removed) override {
         std::lock_guard lock(reader_.mutex);
         reader_.drain();
-        for (const int wd : changedWds_)
-            if (const auto it = byWd_.find(wd); it != byWd_.end()) changed.push_back(it->second);
+        for (auto& [wd, told] : told_)
+            if (const auto it = byWd_.find(wd); it != byWd_.end()) told.tell(it->second, changed, removed);
         for (const int wd : selfChanged_)
             if (const auto it = byWd_.find(wd); it != byWd_.end()) changed.push_back(-1 - it->second);
         changed.insert(changed.end(), changedSince_.begin(), changedSince_.end());
-        changedWds_.clear(), selfChanged_.clear(), changedSince_.clear();
+        told_.clear(), selfChanged_.clear(), changedSince_.clear();
         return !std::exchange(lost_, false);
     }
     size_t count() const override { return byWd_.size(); }
@@ -195,7 +219,8 @@ private:
     Reader reader_;
     std::unordered_map<int, int32_t> byWd_;
     std::vector<int> wdOf_;
-    std::set<int> changedWds_, selfChanged_;
+    std::unordered_map<int, Told> told_;
+    std::set<int> selfChanged_;
     bool lost_ = false;
     KeptTree& tree_;
     bool deferring_ = true;
@@ -226,7 +251,17 @@ public:
                                       info->hdr.info_type == FAN_EVENT_INFO_TYPE_DFID;
                     std::string key(reinterpret_cast<const char*>(handle),
                                     sizeof(file_handle) + handle->handle_bytes);
-                    (self ? selfChanged_ : changed_).insert(std::move(key));
+                    if (self) {
+                        selfChanged_.insert(std::move(key));
+                        continue;
+                    }
+                    // The entry's name follows the folder's handle ("." for the folder itself).
+                    const uint64_t kind = m->mask & ~uint64_t(FAN_ONDIR);
+                    changed_[key].add(kind == FAN_DELETE || kind == FAN_MOVED_FROM,
+                                      info->hdr.info_type == FAN_EVENT_INFO_TYPE_DFID_NAME
+                                          ? std::string_view(reinterpret_cast<const char*>(handle->f_handle) +
+                                                             handle->handle_bytes)
+                                          : std::string_view());
                 }
                 return events;
             },
@@ -239,8 +274,9 @@ public:
     void entered(int32_t, int) override {}
     void dropped(int32_t) override {}
     bool watches(int32_t) const override { return true; }
-    bool collect(std::vector<int32_t>& changed) override {
-        std::set<std::string> folders, selves;
+    bool collect(std::vector<int32_t>& changed, std::vector<Removed>& removed) override {
+        std::map<std::string, Told> folders;
+        std::set<std::string> selves;
         bool lost;
         {
             std::lock_guard lock(reader_.mutex);
@@ -251,8 +287,9 @@ public:
         // Each folder's handle opened, on every core: its inode names it in the tree (a tree that holds
         // one folder twice is not kept).
         std::vector<const std::string*> keys;
-        for (const std::string& key : folders)
-            keys.push_back(&key);
+        std::vector<Told*> told;
+        for (auto& [key, t] : folders)
+            keys.push_back(&key), told.push_back(&t);
         for (const std::string& key : selves)
             keys.push_back(&key);
         std::vector<std::pair<ino_t, size_t>> inodes(keys.size(), {0, 0}); // with the key's place
@@ -278,7 +315,10 @@ public:
                 const ino_t inode = tree_.folder(f).inode;
                 for (auto it = std::lower_bound(inodes.begin(), inodes.end(), std::pair(inode, size_t(0)));
                      it != inodes.end() && it->first == inode; ++it)
-                    changed.push_back(it->second < folders.size() ? f : -1 - f);
+                    if (it->second < told.size())
+                        told[it->second]->tell(f, changed, removed);
+                    else
+                        changed.push_back(-1 - f);
             });
         return !lost;
     }
@@ -288,7 +328,8 @@ private:
     int fd_, mountFd_;
     KeptTree& tree_;
     Reader reader_;
-    std::set<std::string> changed_, selfChanged_;
+    std::map<std::string, Told> changed_;
+    std::set<std::string> selfChanged_;
     bool lost_ = false;
 };
 

@@ -33,9 +33,14 @@ public:
     // Whether the folder's changes are reported.
     virtual bool watches(int32_t folder) const = 0;
     // Adds the folders whose entries changed since the last call, and as -1 - folder each folder whose
-    // own status changed (its parent tells whether it can still be entered); false where changes were
-    // lost (the queue overflowed): then every folder is to be checked by its times.
-    virtual bool collect(std::vector<int32_t>& changed) = 0;
+    // own status changed (its parent tells whether it can still be entered); a folder whose entries
+    // were only removed is told in removed instead, with their names. False where changes were lost
+    // (the queue overflowed): then every folder is to be checked by its times.
+    struct Removed {
+        int32_t folder;
+        std::string name;
+    };
+    virtual bool collect(std::vector<int32_t>& changed, std::vector<Removed>& removed) = 0;
     virtual size_t count() const = 0; // watches held (0 for the file system's mark)
 };
 

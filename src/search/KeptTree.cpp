@@ -12,6 +12,7 @@
 #include <time.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace search {
 
@@ -498,6 +499,35 @@ bool KeptTree::relist(int32_t index) {
     for (size_t i = 0; i < before.size(); ++i)
         if (!stays[i]) drop(subs_[before[i]].child);
     return ok;
+}
+
+bool KeptTree::removeEntries(int32_t index, const std::vector<std::string>& names) {
+    const std::unordered_set<std::string_view> gone(names.begin(), names.end());
+    const auto named = [&](uint32_t at, uint16_t size) { return gone.count(nameOf(at, size)) > 0; };
+    Folder& f = folders_[size_t(index)];
+    size_t held = 0;
+    for (uint32_t k = f.files; k < f.files + f.fileCount; ++k)
+        held += named(files_[k].at, files_[k].size);
+    for (uint32_t k = f.subs; k < f.subs + f.subCount; ++k)
+        held += named(subs_[k].at, subs_[k].size);
+    for (const Link& l : links_)
+        held += l.folder == index && l.toFolder && named(l.at, l.size);
+    if (held != gone.size()) return false;
+    std::erase_if(links_, [&](const Link& l) { return l.folder == index && named(l.at, l.size); });
+    std::erase_if(closed_, [&](const Closed& c) { return c.folder == index && named(c.at, c.size); });
+    uint32_t to = f.files;
+    for (uint32_t k = f.files; k < f.files + f.fileCount; ++k)
+        if (!named(files_[k].at, files_[k].size)) files_[to++] = files_[k];
+    f.fileCount = to - f.files;
+    to = f.subs;
+    for (uint32_t k = f.subs; k < f.subs + f.subCount; ++k) {
+        if (!named(subs_[k].at, subs_[k].size))
+            subs_[to++] = subs_[k];
+        else if (subs_[k].child >= 0)
+            drop(subs_[k].child);
+    }
+    f.subCount = to - f.subs;
+    return true;
 }
 
 void KeptTree::compact() {

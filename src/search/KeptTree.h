@@ -71,6 +71,10 @@ public:
     // same folders as before keep what is kept of them, new ones are walked); a folder that can no
     // longer be entered is dropped from its parent. False where the root itself cannot be entered.
     bool relist(int32_t folder);
+    // Takes the named entries out of the folder (files, sub-folders with what is kept of them, links to
+    // folders), the others keeping their order; false, with nothing changed, where it does not hold
+    // them all (then it is to be listed again).
+    bool removeEntries(int32_t folder, const std::vector<std::string>& names);
     // Starts reading the folders' entries ahead of their relist, in the order given, on every core
     // while the relists run (a few hundred folders ahead at most, each open until its relist).
     void prefetch(std::vector<int32_t> folders);

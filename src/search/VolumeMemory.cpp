@@ -10,6 +10,7 @@
 #include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace search {
 namespace {
@@ -34,8 +35,9 @@ struct VolumeMemory::Kept {
     std::unique_ptr<ChangeWatch> watch;
     std::string mounts;
     unsigned long long used = 0;
-    std::vector<char> marked; // folders to list again, by index
-    bool lost = false;        // changes were lost: the folders' times tell
+    std::vector<char> marked; // by folder: kListAgain, kRemove (the names in removed) or kUnmarked
+    std::unordered_map<int32_t, std::vector<std::string>> removed;
+    bool lost = false; // changes were lost: the folders' times tell
 };
 
 VolumeMemory& VolumeMemory::shared() {
@@ -78,11 +80,18 @@ bool VolumeMemory::keepsTreesOf(const std::string& path) {
 void VolumeMemory::takeChanges(Kept& kept) {
     KeptTree& tree = *kept.tree;
     std::vector<int32_t> changed;
-    if (!kept.watch || !kept.watch->collect(changed)) kept.lost = true;
-    kept.marked.resize(tree.folderCount(), 0);
+    std::vector<ChangeWatch::Removed> removed;
+    if (!kept.watch || !kept.watch->collect(changed, removed)) kept.lost = true;
+    std::vector<char>& marked = kept.marked;
+    marked.resize(tree.folderCount(), kUnmarked);
     for (int32_t f : changed) {
-        if (f < 0) f = -1 - f, f = f > 0 && size_t(f) < kept.marked.size() ? tree.folder(f).parent : f;
-        if (f >= 0 && size_t(f) < kept.marked.size()) kept.marked[size_t(f)] = 1;
+        if (f < 0) f = -1 - f, f = f > 0 && size_t(f) < marked.size() ? tree.folder(f).parent : f;
+        if (f >= 0 && size_t(f) < marked.size()) marked[size_t(f)] = kListAgain;
+    }
+    for (ChangeWatch::Removed& r : removed) {
+        if (size_t(r.folder) >= marked.size() || marked[size_t(r.folder)] == kListAgain) continue;
+        marked[size_t(r.folder)] = kRemove;
+        kept.removed[r.folder].push_back(std::move(r.name));
     }
 }
 
@@ -90,21 +99,31 @@ bool VolumeMemory::relistMarked(Kept& kept, const std::atomic<int>* stop) {
     KeptTree& tree = *kept.tree;
     // Parents first (walk order), so that a folder listed again decides which of its sub-folders are
     // still there; folders new to the tree were listed just now.
-    std::vector<int32_t> order;
+    std::vector<int32_t> order, listed;
     tree.forEachLive([&](int32_t f) {
-        if (size_t(f) < kept.marked.size() && kept.marked[size_t(f)]) order.push_back(f);
+        const char mark = size_t(f) < kept.marked.size() ? kept.marked[size_t(f)] : kUnmarked;
+        if (mark != kUnmarked) order.push_back(f);
+        if (mark == kListAgain) listed.push_back(f);
     });
-    // They are read ahead on every core while the relists run, in that order.
-    tree.prefetch(order);
+    // Those listed again are read ahead on every core while the relists run, in that order. A folder
+    // whose entries were only removed keeps the order of the others (so does every file system whose
+    // trees are kept): they are taken out, without a listing.
+    tree.prefetch(std::move(listed));
     bool ok = true;
     size_t done = 0;
     for (; done < order.size() && ok && !(stop && *stop > 0); ++done) {
         const int32_t f = order[done];
-        if (tree.folder(f).parent != -2) ok = tree.relist(f), ++relisted_; // else dropped above it
-        kept.marked[size_t(f)] = 0;
+        const auto removed = kept.removed.find(f);
+        if (tree.folder(f).parent == -2) { // dropped with a folder above it
+        } else if (kept.marked[size_t(f)] == kRemove && tree.removeEntries(f, removed->second)) {
+        } else {
+            ok = tree.relist(f), ++relisted_;
+        }
+        kept.marked[size_t(f)] = kUnmarked;
+        if (removed != kept.removed.end()) kept.removed.erase(removed);
     }
     tree.forgetPrefetched();
-    if (done == order.size()) kept.marked.clear();
+    if (done == order.size()) kept.marked.clear(), kept.removed.clear();
     if (ok && tree.wasteful()) tree.compact();
     return ok;
 }
@@ -114,25 +133,25 @@ bool VolumeMemory::bringUpToDate(Kept& kept) {
     takeChanges(kept);
     std::vector<char>& marked = kept.marked;
     const bool tracked = !std::exchange(kept.lost, false);
-    tree.linksUnchanged([&](int32_t f) { marked[size_t(f)] = 1; });
-    tree.closedUnchanged([&](int32_t f) { marked[size_t(f)] = 1; });
+    tree.linksUnchanged([&](int32_t f) { marked[size_t(f)] = kListAgain; });
+    tree.closedUnchanged([&](int32_t f) { marked[size_t(f)] = kListAgain; });
     // The folders nobody watches are looked at by their times, on every core.
     std::vector<int32_t> unwatched;
     tree.forEachLive([&](int32_t f) {
-        if (!marked[size_t(f)] && !(tracked && kept.watch->watches(f))) unwatched.push_back(f);
+        if (marked[size_t(f)] == kUnmarked && !(tracked && kept.watch->watches(f))) unwatched.push_back(f);
     });
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads && unwatched.size() > 64; ++t)
         workers.emplace_back([&, t] {
             for (size_t k = t; k < unwatched.size(); k += threads)
-                if (!tree.unchanged(unwatched[k])) marked[size_t(unwatched[k])] = 1;
+                if (!tree.unchanged(unwatched[k])) marked[size_t(unwatched[k])] = kListAgain;
         });
     for (std::thread& w : workers)
         w.join();
     if (workers.empty())
         for (const int32_t f : unwatched)
-            if (!tree.unchanged(f)) marked[size_t(f)] = 1;
+            if (!tree.unchanged(f)) marked[size_t(f)] = kListAgain;
     return relistMarked(kept, nullptr);
 }
 

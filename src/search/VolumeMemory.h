@@ -57,6 +57,7 @@ public:
 
 private:
     struct Kept;
+    static constexpr char kUnmarked = 0, kListAgain = 1, kRemove = 2; // what is to be done to a folder
     bool bringUpToDate(Kept& kept);
     void takeChanges(Kept& kept);
     bool relistMarked(Kept& kept, const std::atomic<int>* stop);
