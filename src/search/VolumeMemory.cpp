@@ -128,7 +128,7 @@ bool VolumeMemory::relistMarked(Kept& kept, const std::atomic<int>* stop) {
     return ok;
 }
 
-bool VolumeMemory::bringUpToDate(Kept& kept, const std::atomic<int>* stop) {
+bool VolumeMemory::bringUpToDate(Kept& kept) {
     KeptTree& tree = *kept.tree;
     takeChanges(kept);
     std::vector<char>& marked = kept.marked;
@@ -152,7 +152,7 @@ bool VolumeMemory::bringUpToDate(Kept& kept, const std::atomic<int>* stop) {
     if (workers.empty())
         for (const int32_t f : unwatched)
             if (!tree.unchanged(f)) marked[size_t(f)] = kListAgain;
-    return relistMarked(kept, stop);
+    return relistMarked(kept, nullptr);
 }
 
 void VolumeMemory::changesArrived() {
@@ -186,8 +186,9 @@ void VolumeMemory::keepUp() {
                     ++it;
                     continue;
                 }
+                takeChanges(k);
                 const size_t before = relisted_;
-                const bool ok = bringUpToDate(k, &wanted_);
+                const bool ok = relistMarked(k, &wanted_);
                 takenIn_ += relisted_ - before;
                 it = ok ? it + 1 : kept_.erase(it);
             }
@@ -210,7 +211,7 @@ bool VolumeMemory::search(const std::string& root, const WildcardPattern& patter
     relisted_ = 0;
     auto at = std::find_if(kept_.begin(), kept_.end(), [&](const auto& k) { return k->root == root; });
     const std::string mounts = mountTable();
-    if (enabled_ && at != kept_.end() && (*at)->mounts == mounts && bringUpToDate(**at, nullptr)) {
+    if (enabled_ && at != kept_.end() && (*at)->mounts == mounts && bringUpToDate(**at)) {
         (*at)->used = ++uses_;
         last_ = Answer::FromMemory;
         lastRelisted_ = relisted_;

@@ -58,8 +58,7 @@ public:
 private:
     struct Kept;
     static constexpr char kUnmarked = 0, kListAgain = 1, kRemove = 2; // what is to be done to a folder
-    // Lists again what changed; stops early, the rest still marked, once stop is set.
-    bool bringUpToDate(Kept& kept, const std::atomic<int>* stop);
+    bool bringUpToDate(Kept& kept);
     void takeChanges(Kept& kept);
     bool relistMarked(Kept& kept, const std::atomic<int>* stop);
     void keepUp(); // the thread that takes changes in
