@@ -8,14 +8,14 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <poll.h>
-#include <map>
 #include <set>
 #include <sys/eventfd.h>
 #include <sys/fanotify.h>
-#include <sys/ioctl.h>
 #include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <thread>
 #include <unistd.h>
 #include <unordered_map>
@@ -127,10 +127,11 @@ public:
                 for (size_t at = 0; at + sizeof(inotify_event) <= size;) {
                     const auto* e = reinterpret_cast<const inotify_event*>(data + at);
                     at += sizeof(inotify_event) + e->len;
+                    const uint32_t kind = e->mask & ~uint32_t(IN_ISDIR);
                     if (e->mask & IN_Q_OVERFLOW)
                         lost_ = true;
                     else
-                        told_[e->wd].add((e->mask & ~IN_ISDIR) == IN_DELETE || (e->mask & ~IN_ISDIR) == IN_MOVED_FROM,
+                        told_[e->wd].add(kind == IN_DELETE || kind == IN_MOVED_FROM,
                                          e->len ? std::string_view(e->name) : std::string_view());
                     // A change of the folder's own status: its parent tells whether it can still be
                     // entered.

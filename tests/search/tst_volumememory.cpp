@@ -88,7 +88,8 @@ private slots:
         // A mount anywhere: the search walks, in a mount namespace of its own; a tree holding a folder
         // twice (bound into it) is walked every time.
         const int code = inChild([&](QStringList&) {
-            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
                 return 77;
             VolumeMemory mounted, twice;
             remembered(mounted, root, "*");
