@@ -179,10 +179,14 @@ void VolumeMemory::keepUp() {
         const auto began = std::chrono::steady_clock::now();
         {
             std::lock_guard lock(mutex_);
-            const std::string mounts = wanted_ > 0 ? std::string() : mountTable();
+            const std::string mounts = mountTable();
             for (auto it = kept_.begin(); it != kept_.end() && wanted_ == 0;) {
                 Kept& k = **it;
-                if (!k.watch || k.mounts != mounts) { // the next search walks
+                if (k.mounts != mounts) { // the next search would walk: its memory and watches go now
+                    it = kept_.erase(it);
+                    continue;
+                }
+                if (!k.watch) {
                     ++it;
                     continue;
                 }
