@@ -243,12 +243,6 @@ void KeptTree::forEachLive(const std::function<void(int32_t)>& visit) const {
     }
 }
 
-void KeptTree::forEachChild(int32_t index, const std::function<void(int32_t)>& visit) const {
-    const Folder& f = folders_[size_t(index)];
-    for (uint32_t s = f.subs; s < f.subs + f.subCount; ++s)
-        if (subs_[s].child >= 0) visit(subs_[s].child);
-}
-
 bool KeptTree::onPath(int32_t folder, dev_t device, ino_t inode) const {
     for (int32_t i = folder; i >= 0; i = folders_[size_t(i)].parent)
         if (folders_[size_t(i)].device == device && folders_[size_t(i)].inode == inode) return true;

@@ -96,9 +96,8 @@ public:
     const Folder& folder(int32_t i) const { return folders_[size_t(i)]; }
     Folder& folder(int32_t i) { return folders_[size_t(i)]; }
     size_t folderCount() const { return folders_.size(); }
-    // The folders the root reaches now, in walk order; the sub-folders a folder entered, in order.
+    // The folders the root reaches now, in walk order.
     void forEachLive(const std::function<void(int32_t)>& f) const;
-    void forEachChild(int32_t folder, const std::function<void(int32_t)>& f) const;
     // Called with each folder as it is entered, before its entries are read (fd open on it), and with
     // each folder that is dropped for good: to watch it for changes, and to let go of the watch.
     std::function<void(int32_t, int)> onEntered;
